@@ -1,0 +1,137 @@
+#include "core/collection.h"
+
+#include <cstring>
+#include <new>
+
+#include "core/byte_stream.h"
+#include "core/error.h"
+#include "core/memory_counter.h"
+#include "core/resource.h"
+
+namespace {
+constexpr size_t kSlotBytes = sizeof(C_Object*);
+}
+
+C_Collection::~C_Collection() { Release(); }
+
+void C_Collection::Init() {
+  Items = nullptr;
+  Capacity = 0;
+  Count = 0;
+}
+
+void C_Collection::Release() {
+  if (Items) CountedFree(Items, kSlotBytes * Capacity);
+  Items = nullptr;  // the array is gone; the fields other than Items keep their values
+}
+
+C_Object* C_Collection::Clone() {
+  auto* copy = new (std::nothrow) C_Collection();
+  if (copy) CopyTo(copy);
+  return copy;
+}
+
+void C_Collection::CopyTo(C_Collection* target) const {
+  if (!target || target == this) return;
+  for (uint32_t i = 0; i < Count; ++i) {
+    C_Object* item = Items[i];
+    target->Append(item ? item->Clone() : nullptr);
+  }
+}
+
+bool C_Collection::Insert(uint32_t index, C_Object* item) {
+  if (!Items) {
+    Items = static_cast<C_Object**>(CountedMalloc(kSlotBytes));
+    if (!Items) return false;
+    Items[0] = item;
+    Capacity = 1;
+    Count = 1;
+    return true;
+  }
+  if (Count + 1 > Capacity) {
+    if (Capacity > UINT32_MAX / 2) return false;
+    auto* grown = static_cast<C_Object**>(
+        CountedRealloc(Items, kSlotBytes * Capacity, kSlotBytes * Capacity * 2));
+    if (!grown) return false;
+    Items = grown;
+    Capacity *= 2;
+  }
+  if (index >= Count) {
+    Items[Count] = item;
+  } else {
+    std::memmove(Items + index + 1, Items + index, kSlotBytes * (Count - index));
+    Items[index] = item;
+  }
+  ++Count;
+  return true;
+}
+
+C_Object* C_Collection::RemoveAt(uint32_t index) {
+  if (!Items || index >= Count) return nullptr;
+  C_Object* item = Items[index];
+  if (Count > 1) {
+    std::memmove(Items + index, Items + index + 1, kSlotBytes * (Count - index - 1));
+    --Count;
+  } else {
+    CountedFree(Items, kSlotBytes * Capacity);
+    Init();
+  }
+  return item;
+}
+
+C_Object* C_Collection::GetAt(uint32_t index) const {
+  if (!Items || index >= Count) return nullptr;
+  return Items[index];
+}
+
+int32_t C_Collection::FindByName(const char* text) const {
+  if (!Items || !text) return -1;
+  for (uint32_t i = 0; i < Count; ++i) {
+    // Only resources have names; other classes are skipped rather than misread.
+    auto* resource = dynamic_cast<C_Resource*>(Items[i]);
+    if (resource && resource->Name && std::strcmp(resource->Name, text) == 0) {
+      return static_cast<int32_t>(i);
+    }
+  }
+  return -1;
+}
+
+void C_Collection::DeleteItems() {
+  if (!Items) return;
+  for (uint32_t i = 0; i < Count; ++i) {
+    C_Object* item = Items[i];
+    if (!item) continue;
+    item->Release();
+    item->Init();
+    delete item;
+  }
+}
+
+bool C_Collection::Load(ByteStream* stream, int32_t context) {
+  if (!ReadClassId(stream, *this)) return false;
+  Release();
+  Init();
+  uint32_t count = 0;
+  if (!ReadField(stream, count)) return Fail(ErrorUnexpectedData);
+  if (count == 0) return true;
+  // Every item takes at least its 2-byte class id, which bounds the slot array by
+  // what the stream still holds.
+  if (!StreamCanHold(stream, 2ull * count)) return Fail(ErrorUnexpectedData);
+  Items = static_cast<C_Object**>(CountedMalloc(kSlotBytes * count));
+  if (!Items) return Fail(ErrorAllocation);
+  Capacity = count;
+  for (uint32_t i = 0; i < count; ++i) {
+    C_Object* item = nullptr;
+    const bool loaded = LoadHeldObject(stream, context, item);
+    Items[Count++] = item;  // a failed item stays, so its owner can free it
+    if (!loaded && stream->Broken) return Fail();
+  }
+  return true;
+}
+
+bool C_Collection::Save(ByteStream* stream, int32_t context) {
+  const uint32_t count = Items ? Count : 0;
+  bool saved = WriteField(stream, GetClassId()) && WriteField(stream, count);
+  for (uint32_t i = 0; saved && i < count; ++i) saved = SaveHeldObject(stream, context, Items[i]);
+  return saved || Fail();
+}

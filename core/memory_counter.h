@@ -1,0 +1,18 @@
+// The counter of framework heap bytes (collection arrays, array buffers, pixel and
+// palette buffers) and the counted allocation functions that keep it true.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+extern uint64_t MemoryInUse;  // bytes held now by counted buffers
+extern uint64_t MemoryPeak;   // largest value MemoryInUse has reached; never decreases
+
+void AddMemoryInUse(uint64_t bytes);
+void SubMemoryInUse(uint64_t bytes);
+
+// malloc/realloc/free that add and subtract the sizes they are given. A failed
+// allocation returns null and counts nothing.
+void* CountedMalloc(size_t bytes);
+void* CountedRealloc(void* block, size_t oldBytes, size_t newBytes);
+void CountedFree(void* block, size_t bytes);

@@ -1,0 +1,93 @@
+// Object records built to hurt: huge counts, deep nesting, truncation, unknown ids.
+#include <gtest/gtest.h>
+
+#include "core/array.h"
+#include "core/collection.h"
+#include "core/error.h"
+#include "core/memory_counter.h"
+#include "core/resource.h"
+#include "tests/core/stream_helpers.h"
+
+namespace {
+// Deletes the items of nested collections, which do not own what they hold.
+void FreeTree(C_Collection& c) {
+  for (uint32_t i = 0; i < c.Count; ++i) {
+    if (auto* inner = dynamic_cast<C_Collection*>(c.GetAt(i))) FreeTree(*inner);
+  }
+  c.DeleteItems();
+}
+}  // namespace
+
+TEST(HostileInput, HugeCountsAllocateNothing) {
+  const uint64_t peak = MemoryPeak;
+  std::vector<uint8_t> collection = {22, 0};
+  PutU32(collection, 0xFFFFFFFFu);
+  PutU16(collection, 0);
+  C_Collection c;
+  EXPECT_FALSE(LoadFromBytes(c, collection));
+  EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(c.Items, nullptr);
+
+  std::vector<uint8_t> array = {21, 0};
+  PutU32(array, 0xFFFFFFF0u);
+  PutU32(array, 0);
+  C_Array a;
+  EXPECT_FALSE(LoadFromBytes(a, array));
+  EXPECT_EQ(a.Data, nullptr);
+
+  std::vector<uint8_t> resource = {24, 0};
+  PutU32(resource, 0x7FFFFFFFu);
+  C_Resource r;
+  EXPECT_FALSE(LoadFromBytes(r, resource));
+  EXPECT_EQ(r.Name, nullptr);
+  EXPECT_EQ(MemoryPeak, peak);
+}
+
+TEST(HostileInput, DeepNestingEndsCleanly) {
+  std::vector<uint8_t> bytes;
+  for (int i = 0; i < 100000; ++i) {
+    PutU16(bytes, 22);
+    PutU32(bytes, 1);
+  }
+  C_Collection c;
+  EXPECT_FALSE(LoadFromBytes(c, bytes));
+  EXPECT_EQ(LastError.Code, -1);
+  // Whatever was built is owned by its parent and can be freed.
+  FreeTree(c);
+}
+
+TEST(HostileInput, TruncatedCollectionKeepsItsItemsFreeable) {
+  C_Collection written;
+  written.Append(new C_Resource());
+  static_cast<C_Resource*>(written.GetAt(0))->SetName("one");
+  written.Append(new C_Resource());
+  static_cast<C_Resource*>(written.GetAt(1))->SetName("two");
+  std::vector<uint8_t> bytes = SaveToBytes(written);
+  written.DeleteItems();
+  for (size_t cut = 0; cut < bytes.size(); ++cut) {
+    std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
+    C_Collection c;
+    EXPECT_FALSE(LoadFromBytes(c, part)) << cut;
+    EXPECT_EQ(LastError.Code, -1);
+    EXPECT_LE(c.Count, c.Capacity);
+    c.DeleteItems();
+  }
+}
+
+TEST(HostileInput, UnknownIdsBecomeNullItems) {
+  std::vector<uint8_t> bytes = {22, 0};
+  PutU32(bytes, 2);
+  PutU16(bytes, 4000);  // nothing is registered there
+  PutU16(bytes, 0);
+  C_Collection c;
+  EXPECT_TRUE(LoadFromBytes(c, bytes));
+  ASSERT_EQ(c.Count, 2u);
+  EXPECT_EQ(c.GetAt(0), nullptr);
+  EXPECT_EQ(c.GetAt(1), nullptr);
+  std::vector<uint8_t> beyond = {22, 0};
+  PutU32(beyond, 1);
+  PutU16(beyond, 0xFFFF);
+  C_Collection d;
+  EXPECT_TRUE(LoadFromBytes(d, beyond));
+  EXPECT_EQ(d.GetAt(0), nullptr);
+}
