@@ -7,7 +7,9 @@
 #include "core/error.h"
 #include "core/memory_counter.h"
 
-C_Array::~C_Array() { Release(); }
+C_Array::~C_Array() {
+  Release();
+}
 
 void C_Array::Init() {
   Data = nullptr;

@@ -7,9 +7,9 @@
 
 // Resize mode word: bits 0-3 the policy, 0x10 zero-fill, 0x100 keep the contents.
 enum ResizeMode : uint32_t {
-  ResizeExact = 0,     // the buffer becomes exactly the size
-  ResizeAtLeast = 1,   // the buffer grows only when the size exceeds Capacity
-  ResizeGrowBySum = 2, // when growing, exact resize to size + Capacity
+  ResizeExact = 0,      // the buffer becomes exactly the size
+  ResizeAtLeast = 1,    // the buffer grows only when the size exceeds Capacity
+  ResizeGrowBySum = 2,  // when growing, exact resize to size + Capacity
   ResizeZeroFill = 0x10,
   ResizeKeep = 0x100,
 };

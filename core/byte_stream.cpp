@@ -58,8 +58,12 @@ size_t AppendToMemory(ByteStream* stream, const void* source, size_t n) {
 
 }  // namespace
 
-ByteStream* OpenFileReader(const char* path) { return OpenFile(path, "rb", StreamFileRead); }
-ByteStream* OpenFileWriter(const char* path) { return OpenFile(path, "wb", StreamFileWrite); }
+ByteStream* OpenFileReader(const char* path) {
+  return OpenFile(path, "rb", StreamFileRead);
+}
+ByteStream* OpenFileWriter(const char* path) {
+  return OpenFile(path, "wb", StreamFileWrite);
+}
 
 ByteStream* NewMemoryReader(const void* data, size_t size) {
   if (size > INT32_MAX) return nullptr;
@@ -179,7 +183,8 @@ bool WriteBytes(ByteStream* stream, const void* source, size_t size) {
 
 int64_t RemainingBytes(const ByteStream* stream) {
   if (!stream) return 0;
-  if (stream->Mode == StreamMemoryRead) return stream->Buffer ? stream->Total - stream->Position : 0;
+  if (stream->Mode == StreamMemoryRead)
+    return stream->Buffer ? stream->Total - stream->Position : 0;
   if (stream->Mode != StreamFileRead || !stream->File) return 0;
   if (stream->FileSize < 0) return INT32_MAX;
   long at = std::ftell(stream->File);

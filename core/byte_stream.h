@@ -34,14 +34,14 @@ struct ByteStream {
   uint8_t* Buffer = nullptr;  // heap block (memory modes), null until the first write
   std::FILE* File = nullptr;  // open file (file modes)
   uint8_t Mode = StreamClosed;
-  bool Broken = false;        // sticky: a read came up short or the data was refused
-  int32_t Depth = 0;          // container records being read inside each other
-  int64_t FileSize = -1;      // file-read mode: size at opening, -1 when unknown
+  bool Broken = false;    // sticky: a read came up short or the data was refused
+  int32_t Depth = 0;      // container records being read inside each other
+  int64_t FileSize = -1;  // file-read mode: size at opening, -1 when unknown
 };
 
 // --- Opening and closing ---------------------------------------------------------
-ByteStream* OpenFileReader(const char* path);   // null when the file cannot be opened
-ByteStream* OpenFileWriter(const char* path);   // null when the file cannot be created
+ByteStream* OpenFileReader(const char* path);                // null when the file cannot be opened
+ByteStream* OpenFileWriter(const char* path);                // null when the file cannot be created
 ByteStream* NewMemoryReader(const void* data, size_t size);  // copies the bytes
 ByteStream* NewMemoryWriter();
 // Turns a memory-write stream into a memory-read stream over what was written.

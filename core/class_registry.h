@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-
 #include <new>
 
 #include "core/spin_lock.h"

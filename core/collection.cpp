@@ -12,7 +12,9 @@ namespace {
 constexpr size_t kSlotBytes = sizeof(C_Object*);
 }
 
-C_Collection::~C_Collection() { Release(); }
+C_Collection::~C_Collection() {
+  Release();
+}
 
 void C_Collection::Init() {
   Items = nullptr;

@@ -10,7 +10,9 @@ void AddMemoryInUse(uint64_t bytes) {
   if (MemoryInUse > MemoryPeak) MemoryPeak = MemoryInUse;
 }
 
-void SubMemoryInUse(uint64_t bytes) { MemoryInUse -= bytes; }
+void SubMemoryInUse(uint64_t bytes) {
+  MemoryInUse -= bytes;
+}
 
 void* CountedMalloc(size_t bytes) {
   void* block = std::malloc(bytes == 0 ? 1 : bytes);

@@ -4,8 +4,12 @@
 
 #include <cstdint>
 
-inline float Abs(float x) { return x < 0 ? -x : x; }
-inline int32_t Abs(int32_t x) { return x < 0 ? -x : x; }
+inline float Abs(float x) {
+  return x < 0 ? -x : x;
+}
+inline int32_t Abs(int32_t x) {
+  return x < 0 ? -x : x;
+}
 
 // 0 when b is 0; a - b * trunc(a / b) when b <= a; otherwise a unchanged (so a
 // negative a comes back as it is).

@@ -4,4 +4,6 @@ namespace {
 RandomSource processSource;
 }
 
-int32_t Random() { return processSource.Next(); }
+int32_t Random() {
+  return processSource.Next();
+}

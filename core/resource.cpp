@@ -7,11 +7,19 @@
 #include "core/byte_stream.h"
 #include "core/error.h"
 
-C_Resource::~C_Resource() { std::free(Name); }
+C_Resource::~C_Resource() {
+  std::free(Name);
+}
 
-void C_Resource::Init() { Name = nullptr; }
+void C_Resource::Init() {
+  Name = nullptr;
+}
 
-void C_Resource::Release() { std::free(Name); }
+// Name is nulled as well so that a destructor after Release cannot free it twice.
+void C_Resource::Release() {
+  std::free(Name);
+  Name = nullptr;
+}
 
 C_Object* C_Resource::Clone() {
   auto* copy = new (std::nothrow) C_Resource();

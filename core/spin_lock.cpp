@@ -11,4 +11,6 @@ void AcquireSpinLock(SpinLockWord& word) {
   }
 }
 
-void ReleaseSpinLock(SpinLockWord& word) { word.fetch_sub(1, std::memory_order_release); }
+void ReleaseSpinLock(SpinLockWord& word) {
+  word.fetch_sub(1, std::memory_order_release);
+}

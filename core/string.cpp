@@ -21,9 +21,13 @@ char* CopyText(const char* text, size_t length) {
 
 }  // namespace
 
-C_String::C_String() { SetText(""); }
+C_String::C_String() {
+  SetText("");
+}
 
-C_String::C_String(const char* text) { SetText(text ? text : ""); }
+C_String::C_String(const char* text) {
+  SetText(text ? text : "");
+}
 
 C_String::C_String(int32_t value) {
   char digits[16];
@@ -31,21 +35,29 @@ C_String::C_String(int32_t value) {
   SetText(digits);
 }
 
-C_String::C_String(const C_String& other) : C_Object(other) { SetText(other.Text); }
+C_String::C_String(const C_String& other) : C_Object(other) {
+  SetText(other.Text);
+}
 
 C_String& C_String::operator=(const C_String& other) {
   if (this != &other) Assign(other);
   return *this;
 }
 
-C_String::~C_String() { std::free(Text); }
+C_String::~C_String() {
+  std::free(Text);
+}
 
 void C_String::Init() {
   Text = nullptr;
   Length = 0;
 }
 
-void C_String::Release() { std::free(Text); }
+// Text is nulled as well so that a destructor after Release cannot free it twice.
+void C_String::Release() {
+  std::free(Text);
+  Text = nullptr;
+}
 
 C_Object* C_String::Clone() {
   auto* copy = new (std::nothrow) C_String();
@@ -178,7 +190,7 @@ bool C_String::Load(ByteStream* stream, int32_t context) {
 bool C_String::Save(ByteStream* stream, int32_t context) {
   (void)context;
   const uint32_t n = static_cast<uint32_t>(Length) + 1;
-  const bool saved = WriteField(stream, GetClassId()) && WriteField(stream, n) &&
-                     WriteBytes(stream, c_str(), n);
+  const bool saved =
+      WriteField(stream, GetClassId()) && WriteField(stream, n) && WriteBytes(stream, c_str(), n);
   return saved || Fail();
 }

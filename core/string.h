@@ -17,7 +17,7 @@ class C_String : public C_Object {
   ~C_String() override;
 
   void Init() override;     // Text null, Length 0 (the reset state, unlike the empty text)
-  void Release() override;  // frees Text without resetting
+  void Release() override;  // frees Text and nulls it; Length keeps its value
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
@@ -34,7 +34,7 @@ class C_String : public C_Object {
   C_String* Right(int32_t count) const;
   // Index of the last case-insensitive match of needle, or kNotFound.
   int32_t FindLastNoCase(const char* needle) const;
-  C_String* GetExtension() const;  // text after the last ".", else the empty text
+  C_String* GetExtension() const;             // text after the last ".", else the empty text
   void InsertChar(int32_t position, char c);  // position 0..Length
   void DeleteChar(int32_t position);          // position 0..Length-1
 

@@ -33,7 +33,9 @@ C_Vector2D C_Vector2D::Add(const C_Vector2D& a, const C_Vector2D& b) {
   return C_Vector2D(a.X + b.X, a.Y + b.Y, 0);
 }
 
-C_Vector2D C_Vector2D::Scale(const C_Vector2D& v, float s) { return C_Vector2D(v.X * s, v.Y * s, 0); }
+C_Vector2D C_Vector2D::Scale(const C_Vector2D& v, float s) {
+  return C_Vector2D(v.X * s, v.Y * s, 0);
+}
 
 void C_Vector2D::RotateDegrees(float degrees) {
   if (degrees == 0) return;

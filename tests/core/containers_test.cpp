@@ -13,7 +13,9 @@
 namespace {
 constexpr uint64_t kSlot = sizeof(void*);
 
-C_Object* Tag(uintptr_t n) { return reinterpret_cast<C_Object*>(n); }
+C_Object* Tag(uintptr_t n) {
+  return reinterpret_cast<C_Object*>(n);
+}
 }  // namespace
 
 TEST(Collection, InsertPositionsAndDoubling) {

@@ -1,13 +1,16 @@
+#include "core/string.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "core/error.h"
-#include "core/string.h"
 #include "tests/core/stream_helpers.h"
 
 namespace {
-std::string Text(const C_String* s) { return s && s->Text ? s->Text : "<null>"; }
+std::string Text(const C_String* s) {
+  return s && s->Text ? s->Text : "<null>";
+}
 }  // namespace
 
 TEST(String, ConstructionForms) {
@@ -23,8 +26,9 @@ TEST(String, ConstructionForms) {
 }
 
 TEST(String, ExtensionAndSearch) {
-  const char* cases[][2] = {{"light.pcx", "pcx"}, {"archive.tar.gz", "gz"}, {"readme", ""},
-                            {"", ""},             {"name.", ""},            {"a.b.png", "png"}};
+  const char* cases[][2] = {{"light.pcx", "pcx"}, {"archive.tar.gz", "gz"},
+                            {"readme", ""},       {"", ""},
+                            {"name.", ""},        {"a.b.png", "png"}};
   for (auto& c : cases) {
     std::unique_ptr<C_String> ext(C_String(c[0]).GetExtension());
     EXPECT_EQ(Text(ext.get()), c[1]) << c[0];
@@ -63,7 +67,7 @@ TEST(String, InsertAndDeleteCharacters) {
   s.DeleteChar(0);
   EXPECT_STREQ(s.Text, "");
   EXPECT_EQ(s.Length, 0);
-  s.DeleteChar(0);  // nothing left to delete
+  s.DeleteChar(0);       // nothing left to delete
   s.InsertChar(5, 'q');  // past the end: refused
   EXPECT_EQ(s.Length, 0);
 }
