@@ -1,6 +1,8 @@
 // Registration of the colour and geometry classes during static initialisation.
 #include "core/class_registry.h"
+#include "graphics/circle.h"
 #include "graphics/color.h"
+#include "graphics/rect.h"
 
 namespace {
 
@@ -10,6 +12,14 @@ bool RegisterColors() {
   return true;
 }
 
+bool RegisterGeometry() {
+  EnsureClassRegistry();
+  RegisterClass(class_id::Circle, MakeObject<C_Circle>);
+  RegisterClass(class_id::Rect, MakeObject<C_Rect>);
+  return true;
+}
+
 const bool colorsRegistered = RegisterColors();
+const bool geometryRegistered = RegisterGeometry();
 
 }  // namespace
