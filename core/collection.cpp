@@ -100,13 +100,15 @@ int32_t C_Collection::FindByName(const char* text) const {
 
 void C_Collection::DeleteItems() {
   if (!Items) return;
-  for (uint32_t i = 0; i < Count; ++i) {
-    C_Object* item = Items[i];
-    if (!item) continue;
-    item->Release();
-    item->Init();
-    delete item;
-  }
+  for (uint32_t i = 0; i < Count; ++i) DeleteOwnedObject(Items[i]);
+}
+
+void DeleteOwnedObject(C_Object* object) {
+  if (!object) return;
+  if (auto* inner = dynamic_cast<C_Collection*>(object)) inner->DeleteItems();
+  object->Release();
+  object->Init();
+  delete object;
 }
 
 bool C_Collection::Load(ByteStream* stream, int32_t context) {

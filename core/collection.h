@@ -29,10 +29,16 @@ class C_Collection : public C_Object {
   C_Object* GetAt(uint32_t index) const;
   // Index of the first non-null resource whose name equals text; -1 when none.
   int32_t FindByName(const char* text) const;
-  // Release, Init and delete every non-null item; Items and Count stay as they were.
+  // Release, Init and delete every non-null item (through DeleteOwnedObject, so
+  // nested collections lose their items too); Items and Count stay as they were.
   void DeleteItems();
 
   C_Object** Items = nullptr;  // heap array of Capacity slots; null when empty
   uint32_t Capacity = 0;       // slots in Items
   uint32_t Count = 0;          // slots in use, 0..Capacity
 };
+
+// Deletes an object its owner read from a stream or otherwise owns: Release, Init,
+// delete. A collection's items go first, since a collection read from a file is the
+// only owner of what it read, however deeply nested. Null is ignored.
+void DeleteOwnedObject(C_Object* object);
