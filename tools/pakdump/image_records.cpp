@@ -1,6 +1,7 @@
 // Record layouts of the image classes: images (header and palette shown, pixel rows
 // skipped) and surfaces (channel keys with their images, Extra, Columns, Rows).
 #include "core/class_id.h"
+#include "image/pixel_format.h"
 #include "tools/pakdump/record_dumper.h"
 
 namespace {
@@ -11,18 +12,12 @@ constexpr uint8_t kListMarker = 0x7F;
 constexpr uint8_t kEndMarker = 0x80;
 constexpr uint8_t kEntryMarker = 0x81;
 
-// Bits per pixel of the format codes 1 to 47, as the image library describes them.
-// The dumper keeps its own copy so that it can read files without the image classes.
-constexpr uint8_t kFormatBits[48] = {0,  1,  2,  4,  8,  1,  8,  16,  24,  32, 32,  64,
-                                     8,  16, 16, 16, 16, 16, 16, 16,  16,  24, 48,  32,
-                                     32, 64, 64, 8,  16, 16, 16, 16,  16,  16, 16,  16,
-                                     24, 48, 32, 32, 64, 64, 96, 128, 128, 96, 128, 128};
-
 // Bits per pixel of a format; -1 when the code has no description.
 int FormatBits(uint32_t format) {
   if (format == kNoFormat || format == kPlaceholderFormat) return 0;
-  if (format == 0 || format >= 48) return -1;
-  return kFormatBits[format];
+  FormatDescriptor descriptor;
+  if (!DescribeFormat(static_cast<int32_t>(format), descriptor)) return -1;
+  return static_cast<int>(descriptor.BitsPerPixel);
 }
 
 // The single-bit formats and the 48- and 64-bit integer formats carry no pixel rows

@@ -1,0 +1,19 @@
+// Whole-image operations: fill with a colour, vertical flip, conversion between
+// pixel formats.
+#pragma once
+
+#include "image/image.h"
+
+class C_Color;
+
+// Sets every pixel to the colour. False with 15 for an undescribed format.
+bool FillImage(C_Image* image, const C_Color& color);
+// Exchanges rows top to bottom. False with 15 for an undescribed format.
+bool FlipVertical(C_Image* image);
+// Writes source's pixels into target in target's format; both have the same size.
+// False with 15 for an undescribed format, and for combinations without a rule.
+bool ConvertPixels(C_Image* target, const C_Image* source);
+
+// Test hook: when true, FillImage and ConvertPixels skip their fast kernels and use
+// the generic per-pixel path, which must give identical bytes.
+void ForceGenericPixelPath(bool generic);
