@@ -119,14 +119,8 @@ void ConvertGeneric(const ConvertJob& job, const uint8_t* source, uint8_t* targe
 
 // --- Fast kernels ----------------------------------------------------------------
 // Each gives exactly the bytes of the generic kernel for its pair of formats. The
-// loops are plain so that the compiler vectorises them; on x86-64 g++ also builds
-// an AVX2 copy of each and picks one when the program starts.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
-    !defined(__SANITIZE_ADDRESS__)
-#define DF_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define DF_VECTOR_CLONES
-#endif
+// loops are plain so that the compiler vectorises them (DF_VECTOR_CLONES adds an
+// AVX2 copy where the compiler can make one).
 
 // 16-bit grey -> A8R8G8B8: the top byte to red, green and blue; no alpha.
 DF_VECTOR_CLONES void Grey16ToArgb(const ConvertJob& job, const uint8_t* source, uint8_t* target) {

@@ -19,14 +19,6 @@ void ForceGenericPixelPath(bool generic) {
 
 namespace {
 
-// On x86-64 g++ also builds an AVX2 copy of the fast fills and picks one at start.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
-    !defined(__SANITIZE_ADDRESS__)
-#define DF_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define DF_VECTOR_CLONES
-#endif
-
 // One pixel's bytes, and for sub-byte formats the byte that repeats them.
 struct FillJob {
   uint8_t Pattern[16];    // the bytes of one pixel (one byte below 8 bits per pixel)
