@@ -6,7 +6,8 @@
 #
 # Usage: scripts/fuzz-smoke.sh [seconds-per-target]
 #   Without an argument each target runs for its own time: the object-record target
-#   60 s, the picture-file readers (bmp, pcx, tga, image records) 30 s, others 60 s.
+#   60 s, the picture-file readers (bmp, pcx, tga, image records) and pakdump's
+#   record walker 30 s, others 60 s.
 #   FUZZ_BUILD_DIR chooses the build directory (default build/fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +20,7 @@ cmake --build "$build" -j2
 seconds_for() {
   if [ -n "${1:-}" ]; then echo "$1"; return; fi
   case "$2" in
-    fuzz_bmp | fuzz_pcx | fuzz_tga | fuzz_image_records) echo 30 ;;
+    fuzz_bmp | fuzz_pcx | fuzz_tga | fuzz_image_records | fuzz_pakdump) echo 30 ;;
     *) echo 60 ;;
   esac
 }
@@ -32,6 +33,8 @@ for target in "$build"/fuzz/fuzz_*; do
   name=$(basename "$target")
   seconds=$(seconds_for "${1:-}" "$name")
   corpus="fuzz/corpus/${name#fuzz_}"
+  # pakdump reads the same files as the object loaders.
+  [ "$name" = fuzz_pakdump ] && corpus="fuzz/corpus/object_records"
   work=$(mktemp -d)
   log=$(mktemp)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
