@@ -19,9 +19,12 @@ void C_Array::Init() {
   Tag2 = 0;
 }
 
+// The sizes go with the buffer, so that nothing can use or free it again.
 void C_Array::Release() {
   if (Data) CountedFree(Data, Capacity);
   Data = nullptr;
+  Capacity = 0;
+  Length = 0;
 }
 
 C_Object* C_Array::Clone() {

@@ -22,7 +22,7 @@ class C_Array : public C_Object {
   ~C_Array() override;
 
   void Init() override;     // zeroes all five fields
-  void Release() override;  // frees Data without resetting
+  void Release() override;  // frees Data; Data, Capacity, Length reset (tags kept)
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;

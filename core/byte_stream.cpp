@@ -186,7 +186,7 @@ int64_t RemainingBytes(const ByteStream* stream) {
   if (stream->Mode == StreamMemoryRead)
     return stream->Buffer ? stream->Total - stream->Position : 0;
   if (stream->Mode != StreamFileRead || !stream->File) return 0;
-  if (stream->FileSize < 0) return INT32_MAX;
+  if (stream->FileSize < 0) return 0;
   long at = std::ftell(stream->File);
   if (at < 0) return 0;
   return stream->FileSize > at ? stream->FileSize - at : 0;
@@ -194,7 +194,8 @@ int64_t RemainingBytes(const ByteStream* stream) {
 
 bool StreamCanHold(ByteStream* stream, uint64_t bytes) {
   if (!stream) return false;
-  if (static_cast<uint64_t>(RemainingBytes(stream)) >= bytes) return true;
+  const int64_t free = RemainingBytes(stream) - stream->Committed;
+  if (free >= 0 && static_cast<uint64_t>(free) >= bytes) return true;
   stream->Broken = true;
   return false;
 }
@@ -242,7 +243,11 @@ bool LoadHeldObject(ByteStream* stream, int32_t context, C_Object*& item) {
 }
 
 bool SaveHeldObject(ByteStream* stream, int32_t context, C_Object* item) {
-  if (item) return item->Save(stream, context);
+  if (item) {
+    const int64_t start = StreamOffset(stream);
+    if (!item->Save(stream, context)) return false;
+    if (StreamOffset(stream) != start) return true;
+  }
   return WriteField<uint16_t>(stream, class_id::None);
 }
 

@@ -36,6 +36,7 @@ struct ByteStream {
   uint8_t Mode = StreamClosed;
   bool Broken = false;    // sticky: a read came up short or the data was refused
   int32_t Depth = 0;      // container records being read inside each other
+  int64_t Committed = 0;  // bytes enclosing containers still need for their unread items
   int64_t FileSize = -1;  // file-read mode: size at opening, -1 when unknown
 };
 
@@ -59,15 +60,18 @@ size_t WriteRaw(size_t count, size_t size, const void* source, ByteStream* strea
 // The next byte, or 0 when there is none (the stream is then Broken).
 uint8_t ReadByte(ByteStream* stream);
 
-// Reads exactly size bytes or nothing: on a short read the destination keeps its
-// bytes, the stream becomes Broken and the result is false.
+// Reads exactly size bytes or nothing: when too few bytes remain the destination
+// keeps its bytes, the stream becomes Broken and the result is false. (A file that
+// fails in the middle of a read larger than 64 bytes may leave part of it written.)
 bool ReadBytes(ByteStream* stream, void* destination, size_t size);
 bool WriteBytes(ByteStream* stream, const void* source, size_t size);
 
-// Bytes left to read; 0 in write modes; a large figure for an unsized file.
+// Bytes left to read; 0 in write modes and for a file whose size is unknown (a
+// pipe), which makes such files unreadable rather than trusted.
 int64_t RemainingBytes(const ByteStream* stream);
-// True when at least `bytes` remain; otherwise marks the stream Broken. Readers
-// call it before allocating anything whose size the stream itself claims.
+// True when at least `bytes` remain beyond what enclosing containers have
+// committed; otherwise marks the stream Broken. Readers call it before allocating
+// anything whose size the stream itself claims.
 bool StreamCanHold(ByteStream* stream, uint64_t bytes);
 // Offset of the next byte read or written.
 int64_t StreamOffset(const ByteStream* stream);
@@ -119,7 +123,9 @@ C_Object* CreateFromStream(ByteStream* stream);
 // item failed to load or the stream is exhausted, too deep or refused.
 bool LoadHeldObject(ByteStream* stream, int32_t context, C_Object*& item);
 
-// Writes an object the container holds, or the id 0 for a missing one.
+// Writes an object the container holds, or the id 0 for a missing one. An object
+// that stores nothing of itself (a plain root object, a thread, a pointer holder)
+// is written as missing too, so that the record can be read back.
 bool SaveHeldObject(ByteStream* stream, int32_t context, C_Object* item);
 
 // Loads one object from a file through its own Load with context 0. False when the

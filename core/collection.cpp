@@ -22,9 +22,12 @@ void C_Collection::Init() {
   Count = 0;
 }
 
+// The sizes go with the array, so that nothing can use or free it again.
 void C_Collection::Release() {
   if (Items) CountedFree(Items, kSlotBytes * Capacity);
-  Items = nullptr;  // the array is gone; the fields other than Items keep their values
+  Items = nullptr;
+  Capacity = 0;
+  Count = 0;
 }
 
 C_Object* C_Collection::Clone() {
@@ -119,18 +122,32 @@ bool C_Collection::Load(ByteStream* stream, int32_t context) {
   if (!ReadField(stream, count)) return Fail(ErrorUnexpectedData);
   if (count == 0) return true;
   // Every item takes at least its 2-byte class id, which bounds the slot array by
-  // what the stream still holds.
+  // what the stream holds beyond the bytes that enclosing collections still need,
+  // so nested collections cannot all claim the same bytes.
   if (!StreamCanHold(stream, 2ull * count)) return Fail(ErrorUnexpectedData);
   Items = static_cast<C_Object**>(CountedMalloc(kSlotBytes * count));
   if (!Items) return Fail(ErrorAllocation);
   Capacity = count;
-  for (uint32_t i = 0; i < count; ++i) {
+  const int64_t committedOutside = stream->Committed;
+  bool complete = true;
+  for (uint32_t i = 0; i < count && complete; ++i) {
+    stream->Committed = committedOutside + 2 * static_cast<int64_t>(count - i - 1);
+    const int64_t start = StreamOffset(stream);
     C_Object* item = nullptr;
     const bool loaded = LoadHeldObject(stream, context, item);
     Items[Count++] = item;  // a failed item stays, so its owner can free it
-    if (!loaded && stream->Broken) return Fail();
+    if (!loaded && stream->Broken) complete = false;
+    // An item that consumed nothing (an unregistered id, or a class that stores
+    // nothing) leaves its id unread, so every further item would repeat it and the
+    // rest of the record cannot be read: it is refused instead of looped over.
+    if (complete && i + 1 < count && StreamOffset(stream) == start) {
+      stream->Broken = true;
+      SetError(ErrorUnexpectedData);
+      complete = false;
+    }
   }
-  return true;
+  stream->Committed = committedOutside;
+  return complete || Fail();
 }
 
 bool C_Collection::Save(ByteStream* stream, int32_t context) {

@@ -14,7 +14,7 @@ class C_Collection : public C_Object {
   ~C_Collection() override;
 
   void Init() override;        // Items null, Capacity 0, Count 0
-  void Release() override;     // frees Items (not the objects) and nulls it; Capacity, Count stay
+  void Release() override;     // frees Items (not the objects); Items, Capacity, Count reset
   C_Object* Clone() override;  // a new collection holding clones of the items
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;

@@ -7,8 +7,9 @@
 inline float Abs(float x) {
   return x < 0 ? -x : x;
 }
+// The most negative value has no positive counterpart and comes back unchanged.
 inline int32_t Abs(int32_t x) {
-  return x < 0 ? -x : x;
+  return x < 0 ? static_cast<int32_t>(0u - static_cast<uint32_t>(x)) : x;
 }
 
 // 0 when b is 0; a - b * trunc(a / b) when b <= a; otherwise a unchanged (so a

@@ -17,7 +17,7 @@ class C_Resource : public C_Object {
   ~C_Resource() override;
 
   void Init() override;     // Name null
-  void Release() override;  // frees Name and nulls it
+  void Release() override;  // frees Name; Name null afterwards
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;

@@ -53,10 +53,11 @@ void C_String::Init() {
   Length = 0;
 }
 
-// Text is nulled as well so that a destructor after Release cannot free it twice.
+// Text and Length are reset as well, so that nothing can use or free the freed text.
 void C_String::Release() {
   std::free(Text);
   Text = nullptr;
+  Length = 0;
 }
 
 C_Object* C_String::Clone() {

@@ -17,7 +17,7 @@ class C_String : public C_Object {
   ~C_String() override;
 
   void Init() override;     // Text null, Length 0 (the reset state, unlike the empty text)
-  void Release() override;  // frees Text and nulls it; Length keeps its value
+  void Release() override;  // frees Text; Text null and Length 0 afterwards
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;

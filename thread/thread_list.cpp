@@ -1,6 +1,7 @@
 #include "thread/thread_list.h"
 
 #include <new>
+#include <system_error>
 #include <thread>
 
 #include "core/collection.h"
@@ -48,8 +49,17 @@ void StartThreads() {
   if (!ThreadList) return;
   const uint32_t count = ThreadList->Count < kMaxThreads ? ThreadList->Count : kMaxThreads;
   std::thread handles[kMaxThreads];
-  for (uint32_t i = 0; i < count; ++i) handles[i] = std::thread([i] { RunThreadAt(i); });
-  for (uint32_t i = 0; i < count; ++i) handles[i].join();
+  for (uint32_t i = 0; i < count; ++i) {
+    // A thread that cannot be created is skipped: the others still run and are
+    // waited for, and the entry sequence still returns its status.
+    try {
+      handles[i] = std::thread([i] { RunThreadAt(i); });
+    } catch (const std::system_error&) {
+    }
+  }
+  for (uint32_t i = 0; i < count; ++i) {
+    if (handles[i].joinable()) handles[i].join();
+  }
 }
 
 int RunApplication(ThreadProcedure applicationMain) {

@@ -169,3 +169,46 @@ TEST(Resource, NameRecordAndDefaults) {
   r.SetName(nullptr);
   EXPECT_EQ(r.Name, nullptr);
 }
+
+TEST(Collection, ItemsThatStoreNothingAreSavedAsMissing) {
+  // A plain object (the clone of any value class) writes no bytes of its own; the
+  // collection stores it as a missing item so that the record reads back.
+  C_Collection c;
+  C_Object plain;
+  C_String text("a");
+  c.Append(&plain);
+  c.Append(&text);
+  const std::vector<uint8_t> bytes = SaveToBytes(c);
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{22, 0, 2, 0, 0, 0, 0, 0, 13, 0, 2, 0, 0, 0, 'a', 0}));
+  C_Collection read;
+  ASSERT_TRUE(LoadFromBytes(read, bytes));
+  EXPECT_EQ(read.GetAt(0), nullptr);
+  EXPECT_STREQ(static_cast<C_String*>(read.GetAt(1))->Text, "a");
+  read.DeleteItems();
+}
+
+TEST(Containers, ReleasedObjectsStayUsable) {
+  // Release frees the buffers and their sizes with them, so later use is safe.
+  C_String s("hello");
+  s.Release();
+  EXPECT_EQ(SaveToBytes(s), (std::vector<uint8_t>{13, 0, 1, 0, 0, 0, 0}));
+  s.InsertChar(0, 'x');
+  EXPECT_STREQ(s.Text, "x");
+
+  const uint64_t base = MemoryInUse;
+  C_Array a;
+  a.Resize(16, ResizeExact);
+  a.Release();
+  EXPECT_EQ(MemoryInUse, base);
+  EXPECT_TRUE(a.Resize(10, ResizeAtLeast));
+  ASSERT_NE(a.Data, nullptr);
+  EXPECT_EQ(SaveToBytes(a).size(), 20u);
+
+  C_Collection c;
+  c.Append(nullptr);
+  c.Release();
+  C_Collection copy;
+  c.CopyTo(&copy);
+  EXPECT_EQ(copy.Count, 0u);
+  EXPECT_EQ(MemoryInUse, base + 10);  // the array's new buffer only
+}

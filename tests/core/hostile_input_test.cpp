@@ -64,20 +64,43 @@ TEST(HostileInput, TruncatedCollectionKeepsItsItemsFreeable) {
   }
 }
 
-TEST(HostileInput, UnknownIdsBecomeNullItems) {
-  std::vector<uint8_t> bytes = {22, 0};
-  PutU32(bytes, 2);
-  PutU16(bytes, 4000);  // nothing is registered there
-  PutU16(bytes, 0);
+TEST(HostileInput, AnItemThatReadsNothingEndsTheCollection) {
+  // Alone, an unregistered id is a missing item.
+  std::vector<uint8_t> single = {22, 0};
+  PutU32(single, 1);
+  PutU16(single, 0xFFFF);
+  C_Collection one;
+  EXPECT_TRUE(LoadFromBytes(one, single));
+  ASSERT_EQ(one.Count, 1u);
+  EXPECT_EQ(one.GetAt(0), nullptr);
+
+  // With more items to come, every further item would re-read the same id (an
+  // unregistered one, or 21 whose plain object reads nothing): refused, not looped.
+  for (uint16_t id : {uint16_t{4000}, uint16_t{21}}) {
+    std::vector<uint8_t> bytes = {22, 0};
+    PutU32(bytes, 100000);
+    for (int i = 0; i < 100000; ++i) PutU16(bytes, id);
+    C_Collection c;
+    EXPECT_FALSE(LoadFromBytes(c, bytes)) << id;
+    EXPECT_EQ(LastError.Code, -1);
+    EXPECT_EQ(c.Count, 1u);
+    c.DeleteItems();
+  }
+}
+
+TEST(HostileInput, NestedCollectionsCannotClaimTheSameBytes) {
+  // Each level claims 1000 items over bytes that only hold about 1000 ids: the
+  // first nested claim no longer fits beside what its parent still needs.
+  const uint64_t peak = MemoryPeak;
+  std::vector<uint8_t> bytes;
+  for (int level = 0; level < 40; ++level) {
+    PutU16(bytes, 22);
+    PutU32(bytes, 1000);
+  }
+  for (int i = 0; i < 1000; ++i) PutU16(bytes, 0);
   C_Collection c;
-  EXPECT_TRUE(LoadFromBytes(c, bytes));
-  ASSERT_EQ(c.Count, 2u);
-  EXPECT_EQ(c.GetAt(0), nullptr);
-  EXPECT_EQ(c.GetAt(1), nullptr);
-  std::vector<uint8_t> beyond = {22, 0};
-  PutU32(beyond, 1);
-  PutU16(beyond, 0xFFFF);
-  C_Collection d;
-  EXPECT_TRUE(LoadFromBytes(d, beyond));
-  EXPECT_EQ(d.GetAt(0), nullptr);
+  EXPECT_FALSE(LoadFromBytes(c, bytes));
+  EXPECT_EQ(LastError.Code, -1);
+  EXPECT_LE(MemoryPeak - peak, 2 * 1000 * sizeof(void*));
+  c.DeleteItems();
 }
