@@ -116,8 +116,9 @@ bool C_Image::Create(int32_t width, int32_t format, int32_t height, int32_t pale
   if (ExternalPixels) return false;
   FormatDescriptor d;
   if (!DescribeFormat(format, d)) return Fail(ErrorNoFormat);
-  // Negative sizes and rows beyond 2^24 bits would break the size arithmetic.
-  if (width < 0 || height < 0 || uint64_t(width) * d.BitsPerPixel > kMaxRowBits) {
+  // Negative sizes and rows of 2^24 bits or more would break the 32-bit size
+  // arithmetic (width x 256 x bits must stay below 2^32).
+  if (width < 0 || height < 0 || uint64_t(width) * d.BitsPerPixel >= kMaxRowBits) {
     return Fail(ErrorAllocation);
   }
   const int32_t pitch = PackedRowBytes(width, d.BitsPerPixel);
@@ -183,7 +184,7 @@ bool C_Image::AttachPixels(int32_t width, int32_t pitch, int32_t height, int32_t
   }
   // The block must hold every row: a pitch shorter than a row or a size beyond
   // 32 bits would make the pixel routines reach past it.
-  if (width < 0 || height < 0 || uint64_t(width) * d.BitsPerPixel > kMaxRowBits) {
+  if (width < 0 || height < 0 || uint64_t(width) * d.BitsPerPixel >= kMaxRowBits) {
     return Fail(ErrorMissingArgument);
   }
   const int32_t rowBytes = PackedRowBytes(width, d.BitsPerPixel);

@@ -126,7 +126,10 @@ bool C_Image::Save(ByteStream* stream, int32_t context) {
 bool C_Image::SaveContents(ByteStream* stream) const {
   FormatDescriptor d;
   if (!DescribeFormat(Format, d)) return Fail(ErrorNoFormat);
-  const uint32_t header[6] = {static_cast<uint32_t>(PixelBytes),   static_cast<uint32_t>(Width),
+  // An image without pixels (a failed Create) is stored with zero rows, and its
+  // buffer size is given as those rows so that the record reads back.
+  const int64_t storedBytes = Pixels ? PixelBytes : int64_t{Pitch} * Height;
+  const uint32_t header[6] = {static_cast<uint32_t>(storedBytes),  static_cast<uint32_t>(Width),
                               static_cast<uint32_t>(Height),       static_cast<uint32_t>(Pitch),
                               static_cast<uint32_t>(BitsPerPixel), static_cast<uint32_t>(Format)};
   if (!WriteField(stream, FormatVersion)) return false;
@@ -142,8 +145,7 @@ bool C_Image::SaveContents(ByteStream* stream) const {
     return false;
   }
   if (!RowsAreStored(d) || RowBytes <= 0) return true;
-  // Rows go top row first whatever the storage order; an image without pixels
-  // (a failed Create) is stored with zero rows so that the record stays whole.
+  // Rows go top row first whatever the storage order.
   for (int32_t y = 0; y < Height; ++y) {
     if (Pixels) {
       if (!WriteBytes(stream, RowAddress(y), static_cast<size_t>(RowBytes))) return false;

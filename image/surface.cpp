@@ -88,6 +88,8 @@ bool C_Surface::CopySurface(C_Surface* target) const {
   bool complete = true;
   target->SetName(Name);
   if (target->Channels) {
+    // The target's display copies go with the channels they were made from.
+    if (target->ReleaseHook) target->ReleaseHook(target, kAllChannels);
     target->Channels->DeleteItems();
     delete target->Channels;
     target->Channels = nullptr;
@@ -223,7 +225,7 @@ bool C_Surface::LoadContents(ByteStream* stream, int32_t context) {
   if (first == kListMarker) {
     Channels = new (std::nothrow) C_Collection();
     if (!Channels) return Fail(ErrorAllocation);
-    while (RemainingBytes(stream) > 0) {
+    while (!stream->Broken && RemainingBytes(stream) > 0) {
       const uint8_t marker = ReadByte(stream);
       if (marker == kEndMarker) break;
       if (marker != kEntryMarker) continue;

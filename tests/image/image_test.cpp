@@ -201,3 +201,16 @@ TEST(Image, ConvertIntoChecksItsArguments) {
 }
 
 }  // namespace
+
+TEST(Image, RowsOfTwoToTheTwentyFourBitsAreRefused) {
+  // width x 256 x bits would wrap to 0 in the 32-bit row arithmetic.
+  C_Image image;
+  EXPECT_FALSE(image.Create(1 << 19, pixel_format::A8R8G8B8, 1));
+  EXPECT_EQ(image.Pixels, nullptr);
+  EXPECT_TRUE(image.Create((1 << 19) - 1, pixel_format::A8R8G8B8, 1));
+  EXPECT_EQ(image.Pitch, ((1 << 19) - 1) * 4);
+  uint8_t block[4] = {};
+  C_Image view;
+  EXPECT_FALSE(
+      view.AttachPixels(1 << 24, 1 << 21, 1, pixel_format::Index1, pixel_format::None, block));
+}

@@ -322,3 +322,20 @@ TEST(SurfaceRecord, EveryTruncationFailsCleanly) {
 }
 
 }  // namespace
+
+TEST(ImageRecord, ImageWithoutPixelsReadsBackAsZeroRows) {
+  // What a failed Create leaves: sizes and format, no buffer.
+  C_Image empty;
+  empty.Width = 2;
+  empty.Height = 3;
+  empty.Format = pixel_format::Grey8;
+  empty.BitsPerPixel = 8;
+  empty.Pitch = 2;
+  empty.RowBytes = 2;
+  const std::vector<uint8_t> bytes = SaveToBytes(empty);
+  C_Image read;
+  ASSERT_TRUE(LoadFromBytes(read, bytes));
+  ASSERT_NE(read.Pixels, nullptr);
+  EXPECT_EQ(read.PixelBytes, 6);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(read.Pixels[i], 0);
+}
