@@ -22,6 +22,13 @@ int32_t PackedRowBytes(int32_t width, uint32_t bits) {
   return static_cast<int32_t>(t / 256u + (t % 256u != 0 ? 1u : 0u));
 }
 
+// A new counted buffer holding a copy of bytes; null when allocation fails.
+uint8_t* CountedCopy(const uint8_t* block, int32_t bytes) {
+  auto* copy = static_cast<uint8_t*>(CountedMalloc(static_cast<size_t>(bytes)));
+  if (copy) std::memcpy(copy, block, static_cast<size_t>(bytes));
+  return copy;
+}
+
 }  // namespace
 
 C_Image::~C_Image() {
@@ -86,11 +93,8 @@ bool C_Image::CopyTo(C_Image* target) const {
   target->ExternalPixels = 0;
 
   if (Pixels && PixelBytes > 0) {
-    auto* pixels = static_cast<uint8_t*>(CountedMalloc(static_cast<size_t>(PixelBytes)));
-    if (!pixels) return Fail(ErrorAllocation);
-    std::memcpy(pixels, Pixels, static_cast<size_t>(PixelBytes));
-    target->Pixels = pixels;
-    target->PixelBytes = PixelBytes;
+    target->Pixels = CountedCopy(Pixels, PixelBytes);
+    if (!target->Pixels) return Fail(ErrorAllocation);
   }
   target->BitsPerPixel = BitsPerPixel;
   target->Width = Width;
@@ -100,10 +104,8 @@ bool C_Image::CopyTo(C_Image* target) const {
   target->PixelBytes = target->Pixels ? PixelBytes : 0;
 
   if (Palette && PaletteBytes > 0) {
-    auto* palette = static_cast<uint8_t*>(CountedMalloc(static_cast<size_t>(PaletteBytes)));
-    if (!palette) return Fail(ErrorAllocation);
-    std::memcpy(palette, Palette, static_cast<size_t>(PaletteBytes));
-    target->Palette = palette;
+    target->Palette = CountedCopy(Palette, PaletteBytes);
+    if (!target->Palette) return Fail(ErrorAllocation);
     target->PaletteBytes = PaletteBytes;
   }
   target->PaletteFormat = PaletteFormat;
