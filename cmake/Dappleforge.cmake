@@ -21,6 +21,8 @@ function(df_library name)
   add_library(${name} STATIC ${ARG_SOURCES})
   target_link_libraries(${name} PUBLIC df_options ${ARG_DEPS})
   set_property(TARGET ${name} PROPERTY DF_DEPS ${ARG_DEPS})
+  # Programs that exercise everything (benchmarks, fuzz targets) link this list.
+  set_property(GLOBAL APPEND PROPERTY DF_ALL_LIBRARIES ${name})
   if(ARG_CLASSES)
     add_library(${name}_classes OBJECT ${ARG_CLASSES})
     target_link_libraries(${name}_classes PUBLIC ${name})

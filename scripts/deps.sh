@@ -3,7 +3,8 @@
 # Usage: scripts/deps.sh [extra-package ...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev "$@")
+packages=(cmake ninja-build g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev
+  libsdl2-dev libpixman-1-dev libnoise-dev zlib1g-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

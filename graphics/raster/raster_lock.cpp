@@ -1,0 +1,3 @@
+#include "graphics/raster/raster_lock.h"
+
+SpinLockWord RasterLock{0};
