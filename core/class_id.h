@@ -25,6 +25,7 @@ inline constexpr uint16_t ArrayFactory = 23;  // where the C_Array factory is re
 inline constexpr uint16_t Resource = 24;
 inline constexpr uint16_t Thread = 25;
 inline constexpr uint16_t Pointer = 26;  // also reported by C_Window
+inline constexpr uint16_t Window = 26;   // C_Window; never registered (26 creates a C_Pointer)
 inline constexpr uint16_t Size = 27;
 inline constexpr uint16_t LayerRect = 101;
 inline constexpr uint16_t LayerLine = 102;

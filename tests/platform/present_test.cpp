@@ -1,0 +1,168 @@
+// Presentation read back from the window surface: the right way up, at the
+// presentation position, clipped, with the margins in the background colour.
+#include <cstring>
+
+#include "core/error.h"
+#include "graphics/color.h"
+#include "image/image.h"
+#include "platform/system_color.h"
+#include "window_fixture.h"
+
+namespace {
+
+// A distinct opaque colour for every picture position.
+uint32_t PixelAt(int32_t x, int32_t y) {
+  return 0xFF000000u | (static_cast<uint32_t>(x * 7 + 1) << 16) |
+         (static_cast<uint32_t>(y * 11 + 3) << 8) | static_cast<uint32_t>(x + y * 5);
+}
+
+// A back buffer like the drawing interface's: format 24, bottom-up.
+void FillBackBuffer(C_Image& image, int32_t width, int32_t height) {
+  ASSERT_TRUE(image.Create(width, pixel_format::A8R8G8B8, height));
+  image.BottomUp = 1;
+  for (int32_t y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(image.RowAddress(y));
+    for (int32_t x = 0; x < width; ++x) row[x] = PixelAt(x, y);
+  }
+}
+
+class PresentTest : public WindowTest {
+ protected:
+  SDL_Surface* Surface() { return SDL_GetWindowSurface(Handle()); }
+  // The surface pixel as 0xRRGGBB.
+  uint32_t Read(int32_t x, int32_t y) {
+    SDL_Surface* s = Surface();
+    uint32_t value = 0;
+    std::memcpy(&value, static_cast<uint8_t*>(s->pixels) + y * s->pitch + x * 4, 4);
+    uint8_t r = 0;
+    uint8_t g = 0;
+    uint8_t b = 0;
+    SDL_GetRGB(value, s->format, &r, &g, &b);
+    return (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
+  }
+  uint32_t Background() {
+    uint8_t r = 0;
+    uint8_t g = 0;
+    uint8_t b = 0;
+    GetSystemColorBytes(window.Colors[0].SystemIndex, r, g, b);
+    return (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
+  }
+  // Checks every surface pixel: the image where it lies, the background elsewhere.
+  void ExpectShown(int32_t px, int32_t py, int32_t width, int32_t height) {
+    SDL_Surface* s = Surface();
+    ASSERT_NE(s, nullptr);
+    ASSERT_EQ(s->format->BytesPerPixel, 4);
+    int32_t mismatches = 0;
+    for (int32_t y = 0; y < s->h; ++y) {
+      for (int32_t x = 0; x < s->w; ++x) {
+        const bool inside = x >= px && x < px + width && y >= py && y < py + height;
+        const uint32_t expected = inside ? PixelAt(x - px, y - py) & 0xFFFFFFu : Background();
+        if (Read(x, y) != expected && ++mismatches < 5) {
+          ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << Read(x, y)
+                        << ", expected " << expected;
+        }
+      }
+    }
+    EXPECT_EQ(mismatches, 0);
+  }
+};
+
+TEST_F(PresentTest, BackBufferShowsUprightWithMargins) {
+  OpenWindow(40, 30);
+  C_Image back;
+  FillBackBuffer(back, 8, 6);
+  ShowImage(&back, &window, C_Vector2D(5.7f, 7.2f));    // positions are truncated
+  EXPECT_EQ(window.PresentImage->Pixels, back.Pixels);  // bound, not copied
+  EXPECT_EQ(window.PresentImage->ExternalPixels, 1);
+  ExpectShown(5, 7, 8, 6);
+
+  // Another background colour index fills the margins with that colour.
+  window.Colors[0].SystemIndex = 13;
+  ShowImage(&back, &window, C_Vector2D(0, 0));
+  ExpectShown(0, 0, 8, 6);
+}
+
+TEST_F(PresentTest, ImagePartlyOrWhollyOutsideIsClipped) {
+  OpenWindow(40, 30);
+  C_Image back;
+  FillBackBuffer(back, 16, 12);
+  ShowImage(&back, &window, C_Vector2D(-5, 25));
+  ExpectShown(-5, 25, 16, 12);
+  ShowImage(&back, &window, C_Vector2D(35, -9));
+  ExpectShown(35, -9, 16, 12);
+  ShowImage(&back, &window, C_Vector2D(1e20f, -1e20f));
+  ExpectShown(1 << 30, -(1 << 30), 16, 12);  // nothing but background
+}
+
+TEST_F(PresentTest, FirstMemoryRowIsTheBottomRowWhateverTheImageSays) {
+  OpenWindow(20, 20);
+  C_Image image;
+  ASSERT_TRUE(image.Create(4, pixel_format::A8R8G8B8, 3));
+  for (int32_t row = 0; row < 3; ++row) {
+    auto* p = reinterpret_cast<uint32_t*>(image.Pixels + row * image.Pitch);
+    for (int32_t x = 0; x < 4; ++x) p[x] = 0xFF000010u * static_cast<uint32_t>(row + 1);
+  }
+  ASSERT_EQ(image.BottomUp, 0);
+  ShowImage(&image, &window, C_Vector2D(0, 0));
+  EXPECT_EQ(Read(0, 2), 0x10u);  // memory row 0 at the bottom
+  EXPECT_EQ(Read(3, 0), 0x30u);
+}
+
+TEST_F(PresentTest, TwentyFourBitImagesAreConverted) {
+  OpenWindow(10, 10);
+  C_Image image;
+  ASSERT_TRUE(image.Create(3, pixel_format::R8G8B8, 2));
+  std::memset(image.Pixels, 0, static_cast<size_t>(image.PixelBytes));
+  // Bytes blue, green, red; memory row 1 is the top row on screen.
+  uint8_t* top = image.Pixels + image.Pitch;
+  top[3] = 0x33;
+  top[4] = 0x22;
+  top[5] = 0x11;
+  ShowImage(&image, &window, C_Vector2D(2, 3));
+  EXPECT_EQ(Read(3, 3), 0x112233u);
+  EXPECT_EQ(Read(2, 4), 0u);
+  EXPECT_EQ(Read(1, 3), Background());
+}
+
+TEST_F(PresentTest, ResizedWindowGetsANewSurface) {
+  OpenWindow(40, 30);
+  SDL_SetWindowSize(Handle(), 64, 48);
+  DrainEvents();
+  C_Image back;
+  FillBackBuffer(back, 8, 6);
+  ShowImage(&back, &window, C_Vector2D(50, 40));
+  ASSERT_EQ(Surface()->w, 64);
+  ExpectShown(50, 40, 8, 6);
+}
+
+TEST_F(PresentTest, UndescribedOrEmptyImagesShowNothing) {
+  OpenWindow(20, 20);
+  C_Image back;
+  FillBackBuffer(back, 4, 4);
+  ShowImage(&back, &window, C_Vector2D(1, 1));
+  C_Image odd;
+  odd.Format = 999;
+  ShowImage(&odd, &window, C_Vector2D(0, 0));
+  EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(window.PresentImage->Pixels, back.Pixels);  // still bound to the last image
+  C_Image empty;
+  ShowImage(&empty, &window, C_Vector2D(0, 0));
+  ShowImage(nullptr, &window, C_Vector2D(0, 0));
+  ExpectShown(1, 1, 4, 4);
+}
+
+TEST_F(PresentTest, FillRectPaintsClippedAndClamped) {
+  OpenWindow(20, 20);
+  C_Image back;
+  FillBackBuffer(back, 20, 20);
+  ShowImage(&back, &window, C_Vector2D(0, 0));
+  EXPECT_TRUE(FillRect(&window, C_Color(1.5f, 0.5f, -1.0f, 1.0f), C_Rect(15, -5, 40, 3)));
+  EXPECT_EQ(Read(15, 0), 0xFF7F00u);
+  EXPECT_EQ(Read(19, 2), 0xFF7F00u);
+  EXPECT_EQ(Read(14, 0), PixelAt(14, 0) & 0xFFFFFFu);
+  EXPECT_EQ(Read(15, 3), PixelAt(15, 3) & 0xFFFFFFu);
+  C_Window closed;
+  EXPECT_FALSE(FillRect(&closed, C_Color(), C_Rect(0, 0, 1, 1)));
+}
+
+}  // namespace
