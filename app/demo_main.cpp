@@ -1,0 +1,174 @@
+// The driver: start-up in its fixed order, the frame loop, and the shutdown.
+#include "app/demo_main.h"
+
+#include <cinttypes>
+#include <initializer_list>
+#include <new>
+
+#include "app/demo_shell.h"
+#include "app/demo_state.h"
+#include "app/generators.h"
+#include "app/normal_map.h"
+#include "core/memory_counter.h"
+#include "graphics/color.h"
+#include "image/image.h"
+#include "image/image_ops.h"
+#include "image/surface.h"
+
+namespace {
+
+double ReadShellClock(void* shell) {
+  return static_cast<DemoShell*>(shell)->ReadClock();
+}
+
+void ResetState() {
+  ShapeMode = ShapeLumps;
+  ViewMode = ViewHeightMap;
+  LightDirection = C_Vector3D(kInitialLight[0], kInitialLight[1], kInitialLight[2]);
+  StartTime = 0;
+  GenerationRate = 0;
+  FrameRate = 0;
+}
+
+// The source promises 0..32767; the mask keeps the table arithmetic in range for
+// any shell.
+int32_t Draw(DemoShell* shell) {
+  return shell->NextRandom() & RandomSource::kMax;
+}
+
+void FillTables(DemoShell* shell) {
+  if (PhaseTable) {
+    for (size_t i = 0; i < kPhaseCount; ++i) {
+      // r x 100 stays below 3 276 800: no overflow.
+      PhaseTable[i].Phase = Draw(shell) * 100;
+      PhaseTable[i].Speed = Draw(shell) % 768 + 512;
+    }
+  }
+  for (Particle& particle : Particles) {
+    const float x = float(Draw(shell) % kNoiseSide);
+    const float y = float(Draw(shell) % kNoiseSide);
+    particle.Start = C_Vector2D(x, y);
+    particle.Velocity = C_Vector2D(100, 0);
+    particle.Velocity.RotateDegrees(float(Draw(shell) % 360));
+  }
+}
+
+// Runs the generator of ShapeMode and returns the generation start time.
+double GenerateShape(DemoShell* shell) {
+  const ClockSource clock{ReadShellClock, shell};
+  switch (ShapeMode) {
+    case ShapeLumps: {
+      const double start = shell->ReadClock();
+      DrawLumps(LumpImage, HeightImage, Particles, StartTime, clock);
+      return start;
+    }
+    case ShapeBlobs: {
+      const double start = shell->ReadClock();
+      DrawBlobs(BlobImage, HeightImage, Particles, StartTime, clock);
+      return start;
+    }
+    case ShapePerlinNoise: {
+      // The table update and the refresh are not counted in the generation rate.
+      AdvancePhaseTable(PhaseTable, PhaseTable ? kPhaseCount : 0);
+      RefreshNoiseBase();
+      const double start = shell->ReadClock();
+      AddNoiseOctaves(NoiseBaseImage, NoiseTempImage, HeightImage);
+      return start;
+    }
+    default:
+      return shell->ReadClock();
+  }
+}
+
+void PrepareView() {
+  C_Surface* surface = nullptr;
+  switch (ViewMode) {
+    case ViewHeightMap:
+      surface = HeightSurface;
+      break;
+    case ViewNormalMap:
+      BuildNormalMap();
+      surface = NormalSurface;
+      break;
+    case ViewBumpMapping:
+      BuildNormalMap();
+      ShadeBump();
+      surface = ShadedSurface;
+      break;
+    default:
+      break;
+  }
+  if (surface) surface->Prepare();
+}
+
+template <typename T>
+void Delete(T*& object) {
+  delete object;
+  object = nullptr;
+}
+
+}  // namespace
+
+int DemoMain(DemoShell* shell) {
+  ResetState();
+  if (!shell || !shell->StartFirstPhase()) return 0;
+
+  const C_Color black = C_Color::FromBytes(0, 0, 0);
+  for (C_Image** image : {&HeightImage, &NormalImage, &ShadedImage, &NoiseBaseImage,
+                          &NoiseTempImage, &LumpImage, &BlobImage}) {
+    *image = new (std::nothrow) C_Image();
+  }
+  if (NormalImage) NormalImage->Create(kNoiseSide, pixel_format::R8G8B8A8, kNoiseSide);
+  if (ShadedImage) ShadedImage->Create(kNoiseSide, pixel_format::R8G8B8A8, kNoiseSide);
+  HeightSurface = C_Surface::WrapImage(HeightImage);
+  NormalSurface = C_Surface::WrapImage(NormalImage);
+  ShadedSurface = C_Surface::WrapImage(ShadedImage);
+
+  shell->StartSecondPhase();
+
+  shell->InitClock();
+  StartTime = shell->ReadClock();
+
+  if (LumpImage && LumpImage->Create(100, pixel_format::Grey16, 100)) MakeLumpShape(LumpImage);
+  if (BlobImage && BlobImage->Create(300, pixel_format::Grey16, 300)) MakeBlobShape(BlobImage);
+  for (C_Image* image : {HeightImage, NoiseTempImage, NoiseBaseImage}) {
+    if (image) image->CreateFilled(kNoiseSide, pixel_format::Grey16, kNoiseSide, black);
+  }
+  PhaseTable = new (std::nothrow) PhasePair[kPhaseCount];
+  FillTables(shell);
+
+  for (;;) {
+    if (!shell->MessageStep()) break;
+    const double frameStart = shell->ReadClock();
+    shell->OptionStep(ShapeMode, ViewMode);
+    if (HeightImage) FillImage(HeightImage, black);
+    const double generationStart = GenerateShape(shell);
+    GenerationRate = MeasureRate(shell->ReadClock() - generationStart, GenerationRate);
+    PrepareView();
+    shell->PaintStep();
+    FrameRate = MeasureRate(shell->ReadClock() - frameStart, FrameRate);
+  }
+
+  // Reported before anything is deleted, so the peak includes the whole run.
+  if (DemoOutput) {
+    std::fprintf(DemoOutput, "\n\nMax use of memory: %" PRIu64 " bytes\n", MemoryPeak);
+    std::fflush(DemoOutput);
+  }
+  shell->CloseFirstPhase();
+
+  delete[] PhaseTable;
+  PhaseTable = nullptr;
+  Delete(NoiseBaseImage);
+  Delete(NoiseTempImage);
+  Delete(BlobImage);
+  Delete(LumpImage);
+  Delete(HeightImage);
+  Delete(HeightSurface);
+  Delete(NormalImage);
+  Delete(NormalSurface);
+  Delete(ShadedImage);
+  Delete(ShadedSurface);
+
+  shell->DeleteSecondPhase();
+  return 1;
+}

@@ -1,0 +1,91 @@
+// The three shape generators of the demo (lumps, blobs, tileable lattice noise) and
+// the 16-bit fixed-point pieces they are built from. All work on 16-bit grey images.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/vector2d.h"
+
+class C_Image;
+
+// One drifting stamp: its position at the start time and its velocity.
+struct Particle {
+  C_Vector2D Start;     // pixels; x and y in 0..511 as drawn at start-up
+  C_Vector2D Velocity;  // pixels per second; length 100
+};
+
+// One lattice value's oscillator. Phases wrap around at the 32-bit limit.
+struct PhasePair {
+  int32_t Phase;  // folded into 0..65535 by RefreshNoiseBase
+  int32_t Speed;  // added to Phase every Perlin Noise frame; 512..1279 as drawn
+};
+
+// A clock the generators read for the position of each particle: seconds.
+struct ClockSource {
+  double (*Read)(void* context);  // returns the current time in seconds
+  void* Context;                  // handed to Read
+  double operator()() const { return Read(Context); }
+};
+
+inline constexpr int32_t kNoiseSide = 512;                              // noise and height side
+inline constexpr size_t kPhaseCount = size_t(kNoiseSide) * kNoiseSide;  // PhaseTable pairs
+inline constexpr int32_t kOctaveCount = 6;
+inline constexpr int32_t kLumpCount = 200;  // particles stamped in Lumps mode
+inline constexpr int32_t kBlobCount = 60;   // the first particles, stamped in Blobs mode
+// The lattice count of each octave (the same for columns and rows).
+inline constexpr int32_t kOctaveLattice[kOctaveCount] = {8, 16, 32, 64, 128, 256};
+
+// The smoothstep blend of f and e at t (all 0..65535), 16-bit fixed point. Exactly
+// f + floor(S (e - f) / 65536) with S = trunc(trunc(t^2 / 65536) (196608 - 2t) / 65536);
+// formed as (f (65536 - S) + e S) / 65536, which is the same number without a signed
+// product (both terms are non-negative and their sum stays below 2^32).
+inline uint32_t SmoothWeight(uint32_t t) {
+  return ((t * t) >> 16) * (196608u - 2u * t) >> 16;
+}
+inline uint32_t SmoothInterpolate(uint32_t f, uint32_t e, uint32_t t) {
+  const uint32_t s = SmoothWeight(t);
+  return ((f * (65536u - s) + e * s) >> 16) & 0xFFFF;
+}
+
+// Amplitude of octave i (0..5), rounded to f32 at every step; 0 outside 0..5.
+float OctaveAmplitude(int32_t octave);
+// Its 16.16 multiplier trunc(amplitude x 65536); 0 for amplitudes that are NaN,
+// negative or too large for 32 bits. (The row pass's product wraps at 32 bits.)
+uint32_t OctaveMultiplier(float amplitude);
+
+// Fill a grey image with the hemisphere (lump) or the cone (blob) of radius
+// width / 2. False, drawing nothing, for an absent or undescribed image or one that
+// is not 16 bits per pixel.
+bool MakeLumpShape(C_Image* image);
+bool MakeBlobShape(C_Image* image);
+
+// Combine source into target with source's top-left pixel at trunc(position), by
+// maximum or by folding addition (sums above 65535 reflect back down). Clipped to
+// the target; a position that is not a finite value in the 32-bit range draws
+// nothing. False, drawing nothing, unless both images are 16 bits per pixel.
+bool StampMax(const C_Image* source, C_Image* target, const C_Vector2D& position);
+bool StampAddFold(const C_Image* source, C_Image* target, const C_Vector2D& position);
+
+// The Lumps and Blobs frames: particle i is stamped at its wrapped position for the
+// time clock() - startTime (read once per particle) and at its eight tile copies.
+void DrawLumps(const C_Image* lump, C_Image* height, const Particle* particles, double startTime,
+               ClockSource clock);
+void DrawBlobs(const C_Image* blob, C_Image* height, const Particle* particles, double startTime,
+               ClockSource clock);
+
+// phase += speed for every pair, wrapping at 32 bits.
+void AdvancePhaseTable(PhasePair* table, size_t count);
+// image(x, y) = TriangleFold(table[y * 512 + x].Phase, 65535) over the image, whose
+// width is at most 512; the table holds 512 pairs per row for every image row.
+// False, writing nothing, for an absent, unsuitable or wider-than-512 image.
+bool RefreshNoiseBase(const PhasePair* table, C_Image* image);
+
+// Adds one octave of lattice noise: a column pass from base into temp, then a row
+// pass from temp added (modulo 65536) into height. columns and rows are the lattice
+// counts, 1..512; all three images must be 16-bit and at least 512 x 512, otherwise
+// nothing is written and the result is false.
+bool AddNoiseOctave(const C_Image* base, C_Image* temp, C_Image* height, int32_t columns,
+                    int32_t rows, float amplitude);
+// The six octaves of the Perlin Noise frame, in order.
+bool AddNoiseOctaves(const C_Image* base, C_Image* temp, C_Image* height);

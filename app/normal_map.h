@@ -1,0 +1,29 @@
+// The two derived views of the height field: its normal map, and the normal map lit
+// by one directional light (bump shading).
+#pragma once
+
+#include "core/vector3d.h"
+
+class C_Image;
+
+// Writes the normal of every pixel of a 16-bit height field into a 32-bit image as
+// X << shift0 | Y << shift1 | Z << shift2 (the normal image's channel shifts), each
+// component trunc(|n x 128 + 127|). Neighbours wrap around the height field's
+// edges. False, writing nothing, for an absent or unsuitable image or a normal
+// image smaller than the height field.
+bool BuildNormalMap(const C_Image* height, C_Image* normal);
+
+// Sizes shaded like normal, then writes the Lambert shading of every decoded normal
+// under the light (only its direction counts; a zero vector gives black) as a grey
+// intensity 0..255 in channels 0 to 2. False, writing nothing, when an image is
+// absent, cannot be sized or is not 32 bits per pixel.
+bool ShadeBump(const C_Image* normal, C_Image* shaded, const C_Vector3D& light);
+
+// The light vector as the three integers of the shading: the direction scaled to
+// length 256 and truncated (components that are not finite count as 0).
+void LightIntegers(const C_Vector3D& light, int32_t out[3]);
+
+// The demo's forms: HeightImage -> NormalImage, and NormalImage with LightDirection
+// -> ShadedImage.
+bool BuildNormalMap();
+bool ShadeBump();
