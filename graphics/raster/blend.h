@@ -6,7 +6,9 @@
 #include <cstdint>
 
 // One channel moved towards s by w/256 (arithmetic shift: floor).
-inline int32_t BlendChannel(int32_t d, int32_t s, int32_t w) { return d + (((s - d) * w) >> 8); }
+inline int32_t BlendChannel(int32_t d, int32_t s, int32_t w) {
+  return d + (((s - d) * w) >> 8);
+}
 
 // Blends the three colour channels (at shift[0..2] of both pixels, 8 bits each)
 // of source into destination; bits outside the three channels keep destination's.

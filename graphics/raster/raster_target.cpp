@@ -20,6 +20,12 @@ bool DecodeRasterImage(C_Image* image, RasterImage& view) {
   if (image == nullptr || image->Pixels == nullptr || image->Width <= 0 || image->Height <= 0)
     return false;
   if (!DescribeFormat(image->Format, view.format) || view.format.BitsPerPixel == 0) return false;
+  // The buffer must hold every row the size claims: a hand-built or half-created
+  // image may say otherwise, and the kernels trust these rows.
+  const int64_t rowBytes = (int64_t{image->Width} * view.format.BitsPerPixel + 7) / 8;
+  if (image->Pitch < rowBytes ||
+      int64_t{image->Pitch} * (image->Height - 1) + rowBytes > int64_t{image->PixelBytes})
+    return false;
   view.image = image;
   view.width = image->Width;
   view.height = image->Height;

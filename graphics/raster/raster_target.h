@@ -26,12 +26,12 @@ struct RasterBounds {
 // One image as the kernels address it. Row y starts at firstRow + y * pitch;
 // pitch is negative for a bottom-up image.
 struct RasterImage {
-  C_Image* image = nullptr;   // null when absent
+  C_Image* image = nullptr;  // null when absent
   uint8_t* firstRow = nullptr;
-  intptr_t pitch = 0;         // bytes from row y to row y + 1 of the picture
+  intptr_t pitch = 0;  // bytes from row y to row y + 1 of the picture
   int32_t width = 0;
   int32_t height = 0;
-  FormatDescriptor format;    // decoded once per call
+  FormatDescriptor format;  // decoded once per call
 
   uint8_t* Row(int32_t y) const { return firstRow + static_cast<intptr_t>(y) * pitch; }
 };

@@ -85,3 +85,16 @@ TEST(ReferencePicture, DifferencesAreReportedAndSaved) {
   EXPECT_FALSE(result);
   EXPECT_NE(std::string(result.message()).find("(2, 1)"), std::string::npos);
 }
+
+TEST(RasterTarget, ImagesWhoseBufferIsShorterThanTheirSizeAreRefused) {
+  C_Image image;
+  ASSERT_TRUE(image.Create(4, pixel_format::A8R8G8B8, 3));
+  image.Height = 4;  // claims a row the buffer does not have
+  RasterImage view;
+  EXPECT_FALSE(DecodeRasterImage(&image, view));
+  image.Height = 3;
+  image.Pitch = 8;  // rows narrower than their pixels
+  EXPECT_FALSE(DecodeRasterImage(&image, view));
+  image.Pitch = 16;
+  EXPECT_TRUE(DecodeRasterImage(&image, view));
+}

@@ -28,8 +28,8 @@ bool WritePicturePng(const std::string& path, const C_Image& image) {
       actual.Format != expected.Format) {
     problem = "size or format differs: " + std::to_string(actual.Width) + "x" +
               std::to_string(actual.Height) + " format " + std::to_string(actual.Format) +
-              " against " + std::to_string(expected.Width) + "x" +
-              std::to_string(expected.Height) + " format " + std::to_string(expected.Format);
+              " against " + std::to_string(expected.Width) + "x" + std::to_string(expected.Height) +
+              " format " + std::to_string(expected.Format);
   } else {
     const int32_t bytes = actual.BitsPerPixel / 8;
     int64_t differing = 0;

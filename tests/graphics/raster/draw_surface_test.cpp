@@ -1,0 +1,332 @@
+// Image drawing: the worked numbers of opacity, keys, masks, effects, placement,
+// scaling, rotation, wrap and frames, and degenerate input.
+#include "graphics/raster/draw_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/error.h"
+#include "draw_test_support.h"
+#include "graphics/anchor.h"
+#include "graphics/color.h"
+
+using draw_test::Picture;
+using draw_test::Tag;
+using draw_test::Tagged;
+
+namespace {
+
+uint32_t Channel(uint32_t p, int shift) {
+  return (p >> shift) & 0xFF;
+}
+
+TEST(DrawSurfaceBlend, OpacityZeroDrawsNothingAndHalfBlends) {
+  Picture source(4, 4, 0xFFC86432);  // 200, 100, 50
+  Picture target(8, 8, 0xFF0A14FF);  // 10, 20, 255
+  DrawOptions options;
+  options.Opacity = 0;
+  EXPECT_TRUE(DrawSurface(&source.surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(1, 1), &options, nullptr));
+  EXPECT_EQ(target.At(1, 1), 0xFF0A14FFu);
+  options.Opacity = 0.5f;
+  EXPECT_TRUE(DrawSurface(&source.surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(1, 1), &options, nullptr));
+  const uint32_t p = target.At(1, 1);
+  EXPECT_EQ(Channel(p, 16), 10u + ((200 - 10) * 128 >> 8));
+  EXPECT_EQ(Channel(p, 8), 20u + ((100 - 20) * 128 >> 8));
+  EXPECT_EQ(Channel(p, 0), static_cast<uint32_t>(255 + ((50 - 255) * 128 >> 8)));
+  EXPECT_EQ(target.At(0, 0), 0xFF0A14FFu);
+  EXPECT_EQ(target.At(5, 5), 0xFF0A14FFu);
+}
+
+TEST(DrawSurfaceKey, MagentaUnderTheDefaultKeyLeavesTheTarget) {
+  Picture source(2, 1, 0xFFFF00FF);
+  source.Set(1, 0, 0xFF123456);
+  Picture target(4, 1, 0xFF000001);
+  DrawOptions options;
+  options.UseColorKey = 1;
+  ASSERT_TRUE(DrawSurface(&source.surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(0, 0), &options, nullptr));
+  EXPECT_EQ(target.At(0, 0), 0xFF000001u);
+  EXPECT_EQ(target.At(1, 0), 0xFF123456u);
+  // A key carried by the surface is copied into the caller's options and stays there.
+  source.surface.Extra = new C_Color(0x12 / 255.0f, 0x34 / 255.0f, 0x56 / 255.0f, 1);
+  DrawOptions fresh;
+  Picture second(4, 1, 0xFF000001);
+  ASSERT_TRUE(DrawSurface(&source.surface, &second.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(0, 0), &fresh, nullptr));
+  EXPECT_EQ(fresh.UseColorKey, 1);
+  EXPECT_FLOAT_EQ(fresh.ColorKey.Green, 0x34 / 255.0f);
+  EXPECT_EQ(second.At(0, 0), 0xFFFF00FFu);
+  EXPECT_EQ(second.At(1, 0), 0xFF000001u);
+}
+
+TEST(DrawSurfaceMask, CoverageAccumulatesOverTwoHalfDraws) {
+  Picture source(1, 1, 0xFFC80000);  // red 200
+  Picture target(1, 1, 0xFF000000);
+  target.AddSecond(0);
+  DrawOptions options;
+  options.Opacity = 0.5f;
+  ASSERT_TRUE(DrawSurface(&source.surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(0, 0), &options, nullptr));
+  EXPECT_EQ(target.SecondAt(0, 0), 128);
+  EXPECT_EQ(Channel(target.At(0, 0), 16), 200u);  // weight 128 * 256 / 128 = 256
+  target.Set(0, 0, 0xFF000000);
+  ASSERT_TRUE(DrawSurface(&source.surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(0, 0), &options, nullptr));
+  EXPECT_EQ(target.SecondAt(0, 0), 192);
+  EXPECT_EQ(Channel(target.At(0, 0), 16), static_cast<uint32_t>(200 * 170 >> 8));
+}
+
+TEST(DrawSurfaceAlpha, SourceAlphaWeightsEachPixel) {
+  Picture source(3, 1, 0xFFFFFFFF);
+  source.AddSecond(255);
+  source.SecondAt(1, 0) = 0;
+  source.SecondAt(2, 0) = 64;
+  Picture target(3, 1, 0xFF000000);
+  ASSERT_TRUE(DrawSurface(&source.surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(0, 0), nullptr, nullptr));
+  EXPECT_EQ(target.At(0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(target.At(1, 0), 0xFF000000u);
+  EXPECT_EQ(target.At(2, 0), 0xFF3F3F3Fu);  // 255 * 64 >> 8
+}
+
+TEST(DrawSurfaceEffects, ContrastAndOffsetAsWorked) {
+  Picture source(1, 1, 0xFF648040);  // 100, 128, 64
+  Picture target(1, 1, 0);
+  DrawOptions options;
+  options.UseContrast = 1;
+  options.Contrast = C_Color(1, 1, 1, 1);  // factor 256: unchanged
+  ASSERT_TRUE(DrawSurface(&source.surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(0, 0), &options, nullptr));
+  EXPECT_EQ(target.At(0, 0) & 0xFFFFFF, 0x648040u);
+  options.UseOffset = 1;
+  options.Offset = C_Color(1, 0, -0.25f, 0);  // +256 on red clamps, -64 on blue
+  ASSERT_TRUE(DrawSurface(&source.surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(0, 0), &options, nullptr));
+  EXPECT_EQ(target.At(0, 0) & 0xFFFFFF, 0xFF8000u);
+  options.UseOffset = 0;
+  options.Contrast = C_Color(2, 0, 0.5f, 1);  // red 100 -> 72, green -> 128, blue 64 -> 96
+  ASSERT_TRUE(DrawSurface(&source.surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(0, 0), &options, nullptr));
+  EXPECT_EQ(target.At(0, 0) & 0xFFFFFF, 0x488060u);
+}
+
+TEST(DrawSurfacePlacement, DirtyRectTakesTheBoxOfWhatWasDrawn) {
+  auto source = Tagged(5, 3);
+  Picture target(20, 20);
+  C_Rect dirty(1e9f, 1e9f, -1e9f, -1e9f, 0, 0);
+  ASSERT_TRUE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(4.7f, 2.2f), nullptr, &dirty));
+  EXPECT_EQ(dirty.X1, 4);
+  EXPECT_EQ(dirty.Y1, 2);
+  EXPECT_EQ(dirty.X2, 9);
+  EXPECT_EQ(dirty.Y2, 5);
+  EXPECT_EQ(target.At(4, 2), Tag(0, 0));
+  EXPECT_EQ(target.At(8, 4), Tag(4, 2));
+}
+
+TEST(DrawSurfacePlacement, ScaleTwoFromHalfPixelCoversColumnsZeroToNineteen) {
+  Picture source(10, 10, 0xFF00FF00);
+  Picture target(24, 24, 0xFF000000);
+  DrawOptions options;
+  options.Scale = C_Vector2D(2, 2);
+  C_Rect dirty(1e9f, 1e9f, -1e9f, -1e9f, 0, 0);
+  ASSERT_TRUE(DrawSurface(&source.surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(0.5f, 0.5f), &options, &dirty));
+  EXPECT_EQ(dirty.X1, 0);
+  EXPECT_EQ(dirty.X2, 20);
+  EXPECT_EQ(dirty.Y2, 20);
+  EXPECT_EQ(target.At(19, 19), 0xFF00FF00u);
+  EXPECT_EQ(target.At(20, 19), 0xFF000000u);
+  EXPECT_EQ(target.At(19, 20), 0xFF000000u);
+}
+
+TEST(DrawSurfacePlacement, MirroredScaleGivesEveryColumnItsShare) {
+  auto source = Tagged(4, 1);
+  Picture target(8, 1);
+  DrawOptions options;
+  options.Scale = C_Vector2D(2, 1);
+  options.MirrorX = 1;
+  // Mirrored: the pivot (0, 0) is measured from the right edge, so the image ends at x.
+  ASSERT_TRUE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(8, 0), &options, nullptr));
+  for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(target.At(x, 0), Tag(3 - x / 2, 0)) << x;
+}
+
+TEST(DrawSurfacePlacement, QuarterTurnRunsTheTopRowDownFromThePosition) {
+  auto source = Tagged(6, 3);
+  Picture target(20, 20);
+  DrawOptions options;
+  options.Angle = 90;
+  C_Rect dirty(1e9f, 1e9f, -1e9f, -1e9f, 0, 0);
+  ASSERT_TRUE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(10, 5), &options, &dirty));
+  for (int32_t k = 0; k < 6; ++k) {
+    EXPECT_EQ(target.At(9, 5 + k), Tag(k, 0)) << k;
+    EXPECT_EQ(target.At(7, 5 + k), Tag(k, 2)) << k;
+  }
+  EXPECT_EQ(target.At(10, 5), 0u);
+  EXPECT_EQ(target.At(6, 5), 0u);
+  EXPECT_EQ(dirty.X1, 7);
+  EXPECT_EQ(dirty.X2, 10);
+  EXPECT_EQ(dirty.Y1, 5);
+  EXPECT_EQ(dirty.Y2, 11);
+}
+
+TEST(DrawSurfaceWrap, LeftColumnsReappearAtTheRightEdge) {
+  auto source = Tagged(30, 2);
+  Picture target(120, 2);
+  const C_Rect viewport(0, 0, 100, 2);
+  DrawOptions options;
+  options.WrapX = 1;
+  ASSERT_TRUE(DrawSurface(&source->surface, &target.surface, nullptr, &viewport, nullptr,
+                          C_Vector2D(-10, 0), &options, nullptr));
+  EXPECT_EQ(target.At(0, 0), Tag(10, 0));
+  EXPECT_EQ(target.At(19, 1), Tag(29, 1));
+  EXPECT_EQ(target.At(20, 0), 0u);
+  EXPECT_EQ(target.At(89, 0), 0u);
+  EXPECT_EQ(target.At(90, 0), Tag(0, 0));
+  EXPECT_EQ(target.At(99, 0), Tag(9, 0));
+  EXPECT_EQ(target.At(100, 0), 0u);  // outside the viewport
+}
+
+TEST(DrawSurfaceFrames, GridAnchorsSelectFrameFive) {
+  auto source = Tagged(16, 8);  // 4 x 2 frames of 4 x 4
+  source->surface.Columns = 4;
+  source->surface.Rows = 2;
+  Picture target(4, 4);
+  const uint8_t grid = MakeAnchor(AnchorGridFromStart, AnchorGridFromStart);
+  const C_Rect frame(5.0f, 0.0f, 1.0f, 1.0f, grid, grid);
+  ASSERT_TRUE(DrawSurface(&source->surface, &target.surface, &frame, nullptr, nullptr,
+                          C_Vector2D(0, 0), nullptr, nullptr));
+  EXPECT_EQ(target.At(0, 0), Tag(4, 4));
+  EXPECT_EQ(target.At(3, 3), Tag(7, 7));
+  // Zero columns count as one: the whole width is one frame.
+  source->surface.Columns = 0;
+  Picture wide(16, 8);
+  const C_Rect first(0.0f, 0.0f, 1.0f, 1.0f, grid, grid);
+  ASSERT_TRUE(DrawSurface(&source->surface, &wide.surface, &first, nullptr, nullptr,
+                          C_Vector2D(0, 0), nullptr, nullptr));
+  EXPECT_EQ(wide.At(15, 3), Tag(15, 3));
+  EXPECT_EQ(wide.At(15, 4), 0u);
+}
+
+TEST(DrawSurfaceTargets, BottomUpImagesKeepRowZeroOnTop) {
+  auto source = Tagged(3, 3);
+  source->Color().BottomUp = 1;  // memory now holds the rows the other way round
+  Picture target(3, 3);
+  target.Color().BottomUp = 1;
+  ASSERT_TRUE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(0, 0), nullptr, nullptr));
+  for (int32_t y = 0; y < 3; ++y) {
+    for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(target.At(x, y), source->At(x, y));
+  }
+}
+
+TEST(DrawSurfaceBadInput, DegenerateGeometryIsHarmless) {
+  auto source = Tagged(8, 8);
+  Picture target(16, 16, 0xFF010203);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  const auto untouched = [&] {
+    for (int32_t y = 0; y < 16; ++y) {
+      for (int32_t x = 0; x < 16; ++x) {
+        if (target.At(x, y) != 0xFF010203u) return false;
+      }
+    }
+    return true;
+  };
+  const C_Vector2D scales[] = {{0, 1}, {-2, 2}, {nan, 1}, {1, inf}};
+  for (const C_Vector2D& scale : scales) {
+    for (float angle : {0.0f, 30.0f}) {
+      DrawOptions options;
+      options.Scale = scale;
+      options.Angle = angle;
+      EXPECT_TRUE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
+                              C_Vector2D(2, 2), &options, nullptr));
+    }
+  }
+  for (const C_Vector2D& at : {C_Vector2D(nan, 0), C_Vector2D(1e30f, 1e30f), C_Vector2D(-1e30f, 3),
+                               C_Vector2D(inf, -inf)}) {
+    for (float angle : {0.0f, 45.0f}) {
+      DrawOptions options;
+      options.Angle = angle;
+      options.WrapX = 1;
+      options.WrapY = 1;
+      EXPECT_TRUE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr, at,
+                              &options, nullptr));
+    }
+  }
+  DrawOptions options;
+  options.Angle = nan;
+  EXPECT_TRUE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(2, 2), &options, nullptr));
+  const C_Rect empty(3, 3, 3, 8);
+  const C_Rect inverted(6, 6, 2, 2);
+  const C_Rect outside(20, 20, 40, 40);
+  const C_Rect nanRect(nan, 0.0f, 4.0f, nan, 0, 0);
+  for (const C_Rect* rect : {&empty, &inverted, &outside, &nanRect}) {
+    EXPECT_TRUE(DrawSurface(&source->surface, &target.surface, rect, nullptr, nullptr,
+                            C_Vector2D(2, 2), nullptr, nullptr));
+  }
+  options = DrawOptions();
+  options.Opacity = nan;
+  EXPECT_TRUE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(2, 2), &options, nullptr));
+  EXPECT_TRUE(untouched());
+  // Far-away but finite scale with rotation stays inside the target.
+  options = DrawOptions();
+  options.Scale = C_Vector2D(1e20f, 1e-20f);
+  options.Angle = 10;
+  EXPECT_TRUE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(2, 2), &options, nullptr));
+}
+
+TEST(DrawSurfaceBadInput, UnusableSurfacesAreRefused) {
+  auto source = Tagged(4, 4);
+  Picture target(8, 8);
+  C_Surface empty;
+  EXPECT_FALSE(DrawSurface(&source->surface, &empty, nullptr, nullptr, nullptr, C_Vector2D(),
+                           nullptr, nullptr));
+  EXPECT_FALSE(DrawSurface(&empty, &target.surface, nullptr, nullptr, nullptr, C_Vector2D(),
+                           nullptr, nullptr));
+  EXPECT_FALSE(DrawSurface(nullptr, &target.surface, nullptr, nullptr, nullptr, C_Vector2D(),
+                           nullptr, nullptr));
+  Picture narrow(8, 8, 0, pixel_format::R5G6B5);
+  LastError = ErrorRecord{};
+  EXPECT_FALSE(DrawSurface(&source->surface, &narrow.surface, nullptr, nullptr, nullptr,
+                           C_Vector2D(), nullptr, nullptr));
+  EXPECT_EQ(LastError.Code, -1);
+  // An alpha image smaller than its colour image would be read past its end.
+  source->AddSecond(255, 2, 4);
+  EXPECT_FALSE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
+                           C_Vector2D(), nullptr, nullptr));
+  // A mask smaller than the target is ignored rather than overrun.
+  auto good = Tagged(4, 4);
+  target.AddSecond(7, 3, 3);
+  EXPECT_TRUE(DrawSurface(&good->surface, &target.surface, nullptr, nullptr, nullptr,
+                          C_Vector2D(4, 4), nullptr, nullptr));
+  EXPECT_EQ(target.At(7, 7), Tag(3, 3));
+}
+
+TEST(DrawSurfaceAlpha, AnAlphaImageAloneDrawsTheTint) {
+  C_Surface glyph;
+  auto* alpha = new C_Image;
+  alpha->Create(2, pixel_format::Grey8, 1);
+  alpha->RowAddress(0)[0] = 255;
+  alpha->RowAddress(0)[1] = 0;
+  glyph.SetChannel(alpha, 2);
+  Picture target(2, 1, 0xFF000000);
+  DrawOptions options;
+  options.UseTint = 1;
+  options.Tint = C_Color(1, 0, 0, 1);
+  ASSERT_TRUE(DrawSurface(&glyph, &target.surface, nullptr, nullptr, nullptr, C_Vector2D(),
+                          &options, nullptr));
+  EXPECT_EQ(target.At(0, 0), 0xFFFF0000u);
+  EXPECT_EQ(target.At(1, 0), 0xFF000000u);
+}
+
+}  // namespace
