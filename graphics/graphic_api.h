@@ -1,0 +1,141 @@
+// C_GraphicApi: the drawing interface. A window's interface (the root) owns the
+// back buffer and shows it; a widget's interface (a child) forwards every drawing
+// call to the root with its own area as viewport and clip.
+#pragma once
+
+#include <cstdint>
+
+#include "core/vector2d.h"
+#include "graphics/rect.h"
+
+class C_Circle;
+class C_Color;
+class C_Object;
+class C_Surface;
+struct DrawOptions;
+struct DrawOwner;
+struct ImageHook;
+
+// Interface states; calls made in another state than the one an operation needs
+// are ignored.
+enum GraphicApiState : uint32_t {
+  ApiCreated = 127,   // configurable
+  ApiAttached = 128,  // bound to a window or widget record
+  ApiOpen = 129,      // back buffer exists (root); Present and Repaint act
+  ApiResizing = 132,  // inside the resize handler: repaint requests are ignored
+  ApiDrawing = 133,   // between BeginDraw and EndDraw: drawing operations act
+};
+
+class C_GraphicApi {
+ public:
+  using PaintFunction = bool (*)(C_GraphicApi* api);
+
+  C_GraphicApi() = default;
+  C_GraphicApi(const C_GraphicApi&) = delete;
+  C_GraphicApi& operator=(const C_GraphicApi&) = delete;
+  virtual ~C_GraphicApi();  // deletes Auxiliary, Target, UserViewport, UserClip
+
+  // --- life cycle -----------------------------------------------------------------
+  // 128 only: root creates the back buffer (format 24, bottom-up, opaque black; a
+  // format-6 mask too when configured) and switches the display mode when
+  // FullScreen; then 129 and the resize handler.
+  virtual void Open();
+  virtual void Close();  // 129 -> 128; deletes Auxiliary and Target
+  virtual int32_t Init();
+  virtual void Release();  // deletes owned objects without nulling them
+  // 127 only: binds to a window's or widget's record and installs the handlers.
+  virtual void Attach(DrawOwner* owner);
+  // 127 only.
+  virtual void Configure(uint32_t width, uint32_t height, uint32_t displayBits, uint8_t withMask,
+                         uint32_t resizeWithWindow, uint8_t keepAspect);
+  virtual void SetPlacement(uint8_t windowAnchor, uint8_t surfaceAnchor, uint8_t fullScreen);
+
+  // --- clip and viewport (absolute while drawing; see BeginDraw) -----------------
+  virtual void ResetClip();
+  virtual void SetClip(const C_Rect* clip);  // a null rectangle acts as ResetClip
+  virtual void ResetViewport();
+  virtual void SetViewport(const C_Rect* viewport);  // null acts as ResetViewport
+
+  // --- queries ----------------------------------------------------------------------
+  virtual C_Object* GetAuxiliary() const { return Auxiliary; }
+  virtual C_Surface* GetTarget() const { return Target; }
+  virtual int32_t GetPixelFormat() const;  // key-1 image's format, or -1
+  virtual uint32_t GetState() const { return State; }
+  // A new hook record bound to this interface; the caller deletes it (a resource's
+  // Attach copies its fields).
+  virtual ImageHook* CreateImageHook();
+  virtual C_Rect* GetClip(C_Rect* out) const;
+  virtual C_Rect* GetViewport(C_Rect* out) const;
+  virtual uint8_t IsActive() const;
+  // Non-null: draw into surface from now on, remembering the target. Null: back
+  // to the remembered target.
+  virtual void RedirectTarget(C_Surface* surface);
+
+  // --- frame ----------------------------------------------------------------------
+  virtual void BeginDraw();  // 129 -> 133: computes Viewport and ClipRect
+  virtual void EndDraw();    // 133 -> 129
+  virtual void Repaint();    // calls the owner's interface's PaintHandler when open
+  virtual bool Present();    // root, 129: hands the back buffer to the window
+
+  // --- display copies -------------------------------------------------------------
+  // Rebuilds the display copies of the surface's channels with key (kAllChannels:
+  // every channel): format 24 for key 1, format 6 for key 2.
+  virtual bool RefreshImages(C_Surface* surface, int32_t key);
+  virtual bool DropImages(C_Surface* surface, int32_t key);  // kAllChannels only
+
+  // --- drawing (state 133 only; false otherwise) ----------------------------------
+  virtual bool Clear(const C_Color* color);  // FillImage of the colour image
+  virtual bool ClearLevel(float level);      // fills with (level, 0, 0, 1)
+  virtual bool DrawPixel(const C_Vector2D* point, const C_Color* color, float reserved);
+  virtual bool DrawLine(const C_Vector2D* from, const C_Vector2D* to, const C_Color* color,
+                        float reserved, int32_t reserved2);
+  virtual bool DrawRect(const C_Rect* rect, const C_Color* color, uint8_t filled, float opacity,
+                        int32_t reserved);
+  virtual bool DrawCircle(const C_Circle* circle, const C_Color* color, uint8_t filled,
+                          float reserved, int32_t reserved2);
+  virtual bool BlitSurface(C_Surface* source, const C_Rect* sourceRect, const C_Rect* destination,
+                           const C_Vector2D* position, float reserved, const DrawOptions* options,
+                           C_Rect* dirtyRect);
+  // The root's result is false by convention, whatever was drawn; a child returns
+  // what the root returned.
+  virtual bool DrawSurface(C_Surface* source, const C_Rect* sourceRect, const C_Vector2D* position,
+                           float reserved, DrawOptions* options, C_Rect* dirtyRect);
+
+  // The handlers Attach installs in its owner record.
+  static void ResizeHandler(DrawOwner* owner);
+  static void RepaintHandler(DrawOwner* owner);
+
+  PaintFunction PaintHandler = nullptr;  // called by Repaint when open; set by the owner
+  uint32_t State = ApiCreated;           // a GraphicApiState
+  uint8_t FullScreen = 0;                // 1: Open switches the display mode
+  uint32_t ResizeWithWindow = 0;         // 1: the back buffer follows the window size
+  uint8_t KeepAspect = 0;                // 1: resizing keeps the configured width:height
+  float ConfiguredWidth = 0;             // Configure's width, for the aspect ratio
+  float ConfiguredHeight = 0;            // Configure's height
+  uint8_t WindowAnchor = 0x22;           // point of the window the surface is placed at
+  uint8_t SurfaceAnchor = 0x22;          // point of the surface placed there
+  DrawOwner* Owner = nullptr;            // the record attached to; null until Attach
+  uint32_t Width = 0;                    // back buffer width, pixels (Configure)
+  uint32_t Height = 0;                   // back buffer height, pixels
+  uint32_t DisplayBits = 0;              // colour depth of the full-screen mode
+  uint8_t WithMask = 0;                  // 1: the back buffer has an 8-bit mask (key 2)
+  C_Object* Auxiliary = nullptr;         // owned; nothing sets it
+  C_Surface* Target = nullptr;           // owned by a root: the surface drawn into
+  C_GraphicApi* DrawingApi = nullptr;    // the root that really draws (itself for a root)
+  C_Rect Viewport;                       // effective viewport, absolute pixels, while drawing
+  C_Rect ClipRect;                       // effective clip, absolute pixels, while drawing
+  C_Rect* UserClip = nullptr;            // owned; set by SetClip
+  C_Rect* UserViewport = nullptr;        // owned; set by SetViewport
+  C_Surface* SavedTarget = nullptr;      // the target RedirectTarget will restore
+  uint32_t Reserved = 0;                 // not read
+
+ private:
+  bool IsRoot() const;
+  void ComputeViewport();
+  void ComputeClip();
+  C_Rect FullTargetRect() const;
+  // Child forwarding: narrows the root to this interface's rectangles around call.
+  template <typename Call>
+  bool Forward(Call call);
+  void DeleteOwned();
+};
