@@ -69,8 +69,7 @@ double GenerateShape(DemoShell* shell) {
     }
     case ShapePerlinNoise: {
       // The table update and the refresh are not counted in the generation rate.
-      AdvancePhaseTable(PhaseTable, PhaseTable ? kPhaseCount : 0);
-      RefreshNoiseBase();
+      AdvanceAndRefreshNoiseBase(PhaseTable, kPhaseCount, NoiseBaseImage);
       const double start = shell->ReadClock();
       AddNoiseOctaves(NoiseBaseImage, NoiseTempImage, HeightImage);
       return start;

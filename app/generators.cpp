@@ -48,6 +48,9 @@ struct StampArea {
   intptr_t TargetStep;    // bytes between target rows
   int32_t Width;          // overlapped pixels per row, > 0
   int32_t Height;         // overlapped rows, > 0
+  int32_t SourceLeft;     // source column of the first overlapped pixel
+  int32_t SourceTop;      // source row of the first overlapped row
+  int32_t TargetTop;      // target row of the first overlapped row
 };
 
 // False when nothing overlaps (or the position cannot be truncated to an integer).
@@ -71,37 +74,91 @@ bool ClipStamp(const PixelView& source, const PixelView& target, float px, float
   area.Target = target.First + target.Step * top + left * 2;
   area.SourceStep = source.Step;
   area.TargetStep = target.Step;
+  area.SourceLeft = int32_t(skipX);
+  area.SourceTop = int32_t(skipY);
+  area.TargetTop = int32_t(top);
   return true;
 }
 
-DF_VECTOR_CLONES void StampMaxArea(const StampArea& area) {
-  const uint8_t* sourceRow = area.Source;
-  uint8_t* targetRow = area.Target;
-  for (int32_t y = 0; y < area.Height; ++y) {
-    const uint16_t* s = reinterpret_cast<const uint16_t*>(sourceRow);
-    uint16_t* t = reinterpret_cast<uint16_t*>(targetRow);
-    for (int32_t x = 0; x < area.Width; ++x) t[x] = s[x] > t[x] ? s[x] : t[x];
+// The per-pixel rules, written once for a single pixel and once for 16 pixels in
+// a vector of 16-bit lanes (one AVX2 operation, two SSE2 ones).
+// Only ever passed between inlined functions of this file, so the vector calling
+// convention, which differs with and without AVX, is never used.
+#pragma GCC diagnostic ignored "-Wpsabi"
+typedef uint16_t U16x16 __attribute__((vector_size(32)));
+// Forced inline so that the pixel code is compiled for the processor of the
+// vector clone that calls it, not once for the plain x86-64 baseline.
+#define DF_INLINE inline __attribute__((always_inline))
+
+DF_INLINE U16x16 Load16(const uint16_t* p) {
+  U16x16 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+DF_INLINE void Store16(uint16_t* p, U16x16 v) {
+  std::memcpy(p, &v, sizeof v);
+}
+
+struct MaxRule {
+  static constexpr bool kIdempotent = true;
+  DF_INLINE static uint16_t Apply(uint16_t s, uint16_t t) { return s > t ? s : t; }
+  DF_INLINE static U16x16 Apply(U16x16 s, U16x16 t) { return s > t ? s : t; }
+};
+// u = s + t is kept when it is at most 65535 and becomes 131070 - u above. In 16
+// bits: the wrapped sum is u itself when it did not overflow (it is then not below
+// s), and u - 65536 when it did, where 131070 - u = 65534 - (u - 65536).
+struct FoldRule {
+  static constexpr bool kIdempotent = false;
+  DF_INLINE static uint16_t Apply(uint16_t s, uint16_t t) {
+    const uint16_t sum = uint16_t(s + t);
+    const uint16_t reflected = uint16_t(65534 - sum);
+    return sum < s ? reflected : sum;
+  }
+  DF_INLINE static U16x16 Apply(U16x16 s, U16x16 t) {
+    const U16x16 sum = s + t;
+    const U16x16 reflected = 65534 - sum;
+    return sum < s ? reflected : sum;
+  }
+};
+
+// Rows are short (often well under 100 pixels), so they are walked in vectors of
+// 16 pixels with a pixel-by-pixel remainder.
+template <typename Rule>
+DF_INLINE void CombineRow(const uint16_t* s, uint16_t* t, int32_t width) {
+  if (Rule::kIdempotent && width > 16) {
+    // The last vector overlaps pixels that the loop combines too, which is harmless
+    // for this rule: both give the same value there. It is loaded before the loop
+    // stores, so the load never waits for a partly overlapping store.
+    const int32_t last = width - 16;
+    const U16x16 tail = Rule::Apply(Load16(s + last), Load16(t + last));
+    for (int32_t x = 0; x < last; x += 16) {
+      Store16(t + x, Rule::Apply(Load16(s + x), Load16(t + x)));
+    }
+    Store16(t + last, tail);
+    return;
+  }
+  int32_t x = 0;
+  for (; x + 16 <= width; x += 16) Store16(t + x, Rule::Apply(Load16(s + x), Load16(t + x)));
+  for (; x < width; ++x) t[x] = Rule::Apply(s[x], t[x]);
+}
+
+template <typename Rule>
+DF_INLINE void StampRows(const StampArea& area, int32_t firstRow, int32_t endRow) {
+  const uint8_t* sourceRow = area.Source + area.SourceStep * firstRow;
+  uint8_t* targetRow = area.Target + area.TargetStep * firstRow;
+  for (int32_t y = firstRow; y < endRow; ++y) {
+    CombineRow<Rule>(reinterpret_cast<const uint16_t*>(sourceRow),
+                     reinterpret_cast<uint16_t*>(targetRow), area.Width);
     sourceRow += area.SourceStep;
     targetRow += area.TargetStep;
   }
 }
 
-// u = s + t is stored as u up to 65535 and as 131070 - u above: that is the smaller
-// of the two in every case.
+DF_VECTOR_CLONES void StampMaxArea(const StampArea& area) {
+  StampRows<MaxRule>(area, 0, area.Height);
+}
 DF_VECTOR_CLONES void StampAddFoldArea(const StampArea& area) {
-  const uint8_t* sourceRow = area.Source;
-  uint8_t* targetRow = area.Target;
-  for (int32_t y = 0; y < area.Height; ++y) {
-    const uint16_t* s = reinterpret_cast<const uint16_t*>(sourceRow);
-    uint16_t* t = reinterpret_cast<uint16_t*>(targetRow);
-    for (int32_t x = 0; x < area.Width; ++x) {
-      const int32_t u = int32_t(s[x]) + int32_t(t[x]);
-      const int32_t folded = 131070 - u;
-      t[x] = uint16_t(u < folded ? u : folded);
-    }
-    sourceRow += area.SourceStep;
-    targetRow += area.TargetStep;
-  }
+  StampRows<FoldRule>(area, 0, area.Height);
 }
 
 template <void (*Kernel)(const StampArea&)>
@@ -114,8 +171,81 @@ bool Stamp(const C_Image* source, C_Image* target, const C_Vector2D& position) {
 }
 
 // ---- particle frames ----
+//
+// A frame's stamps are clipped first and then drawn band by band: each band of
+// target rows (small enough to stay in the first-level cache) receives every stamp
+// that overlaps it, in the frame's order. Every pixel still sees its stamps in
+// particle and offset order, which the folding addition needs. Within a stamp only
+// the source columns between the first and last non-zero pixel of each row are
+// combined: a zero source pixel leaves the target unchanged under both rules
+// (max(0, t) = t; 0 + t never exceeds 65535).
 
-template <void (*Kernel)(const StampArea&)>
+constexpr int32_t kBandRows = 16;
+constexpr int32_t kMaxStamps = kLumpCount * 9;
+constexpr int32_t kMaxSpanRows = 1024;  // taller sources are combined whole
+
+// Source columns [Begin, End) of one row outside which every pixel is 0.
+struct RowSpan {
+  int32_t Begin;
+  int32_t End;
+};
+
+struct StampFrame {
+  StampArea Areas[kMaxStamps];
+  RowSpan Spans[kMaxSpanRows];
+};
+// The generators run on one thread; reused by every frame instead of allocated.
+StampFrame stampFrame;
+
+// For a source of at most kMaxSpanRows rows.
+void FindRowSpans(const PixelView& source, RowSpan* spans) {
+  for (int32_t y = 0; y < source.Height; ++y) {
+    const uint16_t* row = source.Row16(y);
+    int32_t begin = 0, end = source.Width;
+    while (begin < end && row[begin] == 0) ++begin;
+    while (end > begin && row[end - 1] == 0) --end;
+    spans[y] = {begin, end};
+  }
+}
+
+template <typename Rule>
+DF_INLINE void StampBands(const StampArea* areas, int32_t count, const RowSpan* spans,
+                          bool useSpans, int32_t targetHeight) {
+  for (int32_t band = 0; band < targetHeight; band += kBandRows) {
+    const int32_t bandEnd = band + kBandRows;
+    for (int32_t i = 0; i < count; ++i) {
+      const StampArea& a = areas[i];
+      const int32_t first = std::max(band, a.TargetTop) - a.TargetTop;
+      const int32_t end = std::min(bandEnd, a.TargetTop + a.Height) - a.TargetTop;
+      if (!useSpans) {
+        StampRows<Rule>(a, first, end);
+        continue;
+      }
+      for (int32_t y = first; y < end; ++y) {
+        const RowSpan span = spans[a.SourceTop + y];
+        const int32_t begin = std::max(span.Begin - a.SourceLeft, 0);
+        const int32_t stop = std::min(span.End - a.SourceLeft, a.Width);
+        if (begin >= stop) continue;
+        const uint16_t* s = reinterpret_cast<const uint16_t*>(a.Source + a.SourceStep * y);
+        uint16_t* t = reinterpret_cast<uint16_t*>(a.Target + a.TargetStep * y);
+        CombineRow<Rule>(s + begin, t + begin, stop - begin);
+      }
+    }
+  }
+}
+
+DF_VECTOR_CLONES void StampBandsMax(const StampArea* areas, int32_t count, const RowSpan* spans,
+                                    bool useSpans, int32_t targetHeight) {
+  StampBands<MaxRule>(areas, count, spans, useSpans, targetHeight);
+}
+DF_VECTOR_CLONES void StampBandsFold(const StampArea* areas, int32_t count, const RowSpan* spans,
+                                     bool useSpans, int32_t targetHeight) {
+  StampBands<FoldRule>(areas, count, spans, useSpans, targetHeight);
+}
+
+using BandKernel = void (*)(const StampArea*, int32_t, const RowSpan*, bool, int32_t);
+
+template <BandKernel Kernel>
 void DrawParticles(const C_Image* shape, C_Image* height, const Particle* particles, int32_t count,
                    double startTime, ClockSource clock) {
   PixelView from, to;
@@ -125,6 +255,7 @@ void DrawParticles(const C_Image* shape, C_Image* height, const Particle* partic
   const float h = float(to.Height + 1);
   const float offsets[9][2] = {{0, 0},  {-w, h}, {-w, 0}, {-w, -h}, {0, -h},
                                {w, -h}, {w, 0},  {0, h},  {w, h}};
+  int32_t stamps = 0;
   for (int32_t i = 0; i < count; ++i) {
     const float t = float(clock() - startTime);
     const Particle& particle = particles[i];
@@ -132,10 +263,16 @@ void DrawParticles(const C_Image* shape, C_Image* height, const Particle* partic
     p.X = WrapCoordinate(p.X, float(kNoiseSide));
     p.Y = WrapCoordinate(p.Y, float(kNoiseSide));
     for (const auto& offset : offsets) {
-      StampArea area;
-      if (ClipStamp(from, to, p.X + offset[0], p.Y + offset[1], area)) Kernel(area);
+      if (ClipStamp(from, to, p.X + offset[0], p.Y + offset[1], stampFrame.Areas[stamps])) {
+        ++stamps;
+      }
     }
   }
+  if (stamps == 0) return;
+  // A source taller than the span table is combined whole, row by row.
+  const bool useSpans = from.Height <= kMaxSpanRows;
+  if (useSpans) FindRowSpans(from, stampFrame.Spans);
+  Kernel(stampFrame.Areas, stamps, stampFrame.Spans, useSpans, to.Height);
 }
 
 // ---- noise lattice ----
@@ -147,12 +284,29 @@ DF_VECTOR_CLONES void AdvancePhases(PhasePair* table, size_t count) {
 }
 
 // TriangleFold(phase, 65535): |phase| modulo the period 131070, reflected above 65535.
+DF_INLINE uint16_t FoldPhase(int32_t phase) {
+  const uint32_t magnitude = phase < 0 ? 0u - uint32_t(phase) : uint32_t(phase);
+  const uint32_t r = magnitude % 131070u;
+  return uint16_t(r <= 65535u ? r : 131070u - r);
+}
+
 DF_VECTOR_CLONES void FoldPhaseRow(const PhasePair* pairs, uint16_t* row, int32_t width) {
-  for (int32_t x = 0; x < width; ++x) {
-    const int32_t phase = pairs[x].Phase;
-    const uint32_t magnitude = phase < 0 ? 0u - uint32_t(phase) : uint32_t(phase);
-    const uint32_t r = magnitude % 131070u;
-    row[x] = uint16_t(r <= 65535u ? r : 131070u - r);
+  for (int32_t x = 0; x < width; ++x) row[x] = FoldPhase(pairs[x].Phase);
+}
+
+// Both steps for the first rows of the table: each pair is read and written once.
+DF_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& image) {
+  for (int32_t y = 0; y < image.Height; ++y) {
+    PhasePair* pairs = table + size_t(y) * kNoiseSide;
+    uint16_t* row = image.Row16(y);
+    for (int32_t x = 0; x < image.Width; ++x) {
+      const int32_t phase = int32_t(uint32_t(pairs[x].Phase) + uint32_t(pairs[x].Speed));
+      pairs[x].Phase = phase;
+      row[x] = FoldPhase(phase);
+    }
+    for (int32_t x = image.Width; x < kNoiseSide; ++x) {
+      pairs[x].Phase = int32_t(uint32_t(pairs[x].Phase) + uint32_t(pairs[x].Speed));
+    }
   }
 }
 
@@ -211,22 +365,61 @@ DF_VECTOR_CLONES void ColumnPass(const PixelView& base, const PixelView& temp, i
   }
 }
 
-// Lattice line c = column c of temp, in 8 x 8 blocks for locality.
+typedef uint16_t U16x8 __attribute__((vector_size(16)));
+
+// Transposes an 8 x 8 block of 16-bit values held as eight vectors: three rounds
+// of interleaving 16-, 32- and 64-bit pieces of row pairs (the SSE2 unpacks).
+DF_INLINE void Transpose8x8(U16x8 v[8]) {
+  U16x8 t[8], u[8];
+  for (int32_t i = 0; i < 4; ++i) {
+    t[2 * i] = __builtin_shufflevector(v[2 * i], v[2 * i + 1], 0, 8, 1, 9, 2, 10, 3, 11);
+    t[2 * i + 1] = __builtin_shufflevector(v[2 * i], v[2 * i + 1], 4, 12, 5, 13, 6, 14, 7, 15);
+  }
+  for (int32_t i = 0; i < 2; ++i) {
+    for (int32_t j = 0; j < 2; ++j) {
+      const U16x8 a = t[4 * i + j], b = t[4 * i + j + 2];
+      u[4 * i + 2 * j] = __builtin_shufflevector(a, b, 0, 1, 8, 9, 2, 3, 10, 11);
+      u[4 * i + 2 * j + 1] = __builtin_shufflevector(a, b, 4, 5, 12, 13, 6, 7, 14, 15);
+    }
+  }
+  for (int32_t i = 0; i < 4; ++i) {
+    v[2 * i] = __builtin_shufflevector(u[i], u[i + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+    v[2 * i + 1] = __builtin_shufflevector(u[i], u[i + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+  }
+}
+
+DF_INLINE U16x8 Load8(const uint16_t* p) {
+  U16x8 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+DF_INLINE void Store8(uint16_t* p, U16x8 v) {
+  std::memcpy(p, &v, sizeof v);
+}
+
+// Lattice line c = column c of temp: whole 8 x 8 blocks, then the columns of a
+// count that is not a multiple of 8 one value at a time.
 DF_VECTOR_CLONES void TransposeColumns(const PixelView& temp, int32_t columns, uint16_t* lines) {
+  const int32_t whole = columns & ~7;
   for (int32_t r0 = 0; r0 < kNoiseSide; r0 += 8) {
-    for (int32_t c0 = 0; c0 < columns; c0 += 8) {
-      const int32_t c1 = std::min(c0 + 8, columns);
-      for (int32_t r = r0; r < r0 + 8; ++r) {
-        const uint16_t* row = temp.Row16(r);
-        for (int32_t c = c0; c < c1; ++c) lines[size_t(c) * kNoiseSide + r] = row[c];
-      }
+    for (int32_t c0 = 0; c0 < whole; c0 += 8) {
+      U16x8 block[8];
+      for (int32_t i = 0; i < 8; ++i) block[i] = Load8(temp.Row16(r0 + i) + c0);
+      Transpose8x8(block);
+      for (int32_t i = 0; i < 8; ++i) Store8(lines + size_t(c0 + i) * kNoiseSide + r0, block[i]);
+    }
+    for (int32_t r = r0; r < r0 + 8; ++r) {
+      const uint16_t* row = temp.Row16(r);
+      for (int32_t c = whole; c < columns; ++c) lines[size_t(c) * kNoiseSide + r] = row[c];
     }
   }
 }
 
-// Sum line c += M-scaled blend of lattice lines First[c] and Second[c].
-DF_VECTOR_CLONES void RowPass(const uint16_t* lines, uint16_t* sum, const AxisWalk& walk,
-                              uint32_t multiplier) {
+// Sum line c += M-scaled blend of lattice lines First[c] and Second[c]; the first
+// octave stores instead of adding, so the sum needs no clearing.
+template <bool kFirst>
+DF_INLINE void RowPassLines(const uint16_t* lines, uint16_t* sum, const AxisWalk& walk,
+                            uint32_t multiplier) {
   for (int32_t c = 0; c < kNoiseSide; ++c) {
     const uint16_t* f = lines + size_t(walk.First[c]) * kNoiseSide;
     const uint16_t* e = lines + size_t(walk.Second[c]) * kNoiseSide;
@@ -235,8 +428,18 @@ DF_VECTOR_CLONES void RowPass(const uint16_t* lines, uint16_t* sum, const AxisWa
     uint16_t* out = sum + size_t(c) * kNoiseSide;
     for (int32_t r = 0; r < kNoiseSide; ++r) {
       const uint32_t g = (f[r] * w + e[r] * s) >> 16;
-      out[r] = uint16_t(out[r] + ((g * multiplier) >> 16));
+      const uint16_t scaled = uint16_t((g * multiplier) >> 16);
+      out[r] = kFirst ? scaled : uint16_t(out[r] + scaled);
     }
+  }
+}
+
+DF_VECTOR_CLONES void RowPass(const uint16_t* lines, uint16_t* sum, const AxisWalk& walk,
+                              uint32_t multiplier, bool first) {
+  if (first) {
+    RowPassLines<true>(lines, sum, walk, multiplier);
+  } else {
+    RowPassLines<false>(lines, sum, walk, multiplier);
   }
 }
 
@@ -244,11 +447,12 @@ DF_VECTOR_CLONES void RowPass(const uint16_t* lines, uint16_t* sum, const AxisWa
 DF_VECTOR_CLONES void AddTransposed(const uint16_t* sum, const PixelView& height) {
   for (int32_t r0 = 0; r0 < kNoiseSide; r0 += 8) {
     for (int32_t c0 = 0; c0 < kNoiseSide; c0 += 8) {
-      for (int32_t r = r0; r < r0 + 8; ++r) {
-        uint16_t* row = height.Row16(r);
-        for (int32_t c = c0; c < c0 + 8; ++c) {
-          row[c] = uint16_t(row[c] + sum[size_t(c) * kNoiseSide + r]);
-        }
+      U16x8 block[8];
+      for (int32_t i = 0; i < 8; ++i) block[i] = Load8(sum + size_t(c0 + i) * kNoiseSide + r0);
+      Transpose8x8(block);
+      for (int32_t i = 0; i < 8; ++i) {
+        uint16_t* row = height.Row16(r0 + i) + c0;
+        Store8(row, Load8(row) + block[i]);
       }
     }
   }
@@ -266,13 +470,13 @@ bool ViewNoiseImages(const C_Image* base, C_Image* temp, C_Image* height, PixelV
 
 // One octave's passes into the transposed sum.
 void AddOctaveToSum(const PixelView& base, const PixelView& temp, int32_t columns, int32_t rows,
-                    uint32_t multiplier) {
+                    uint32_t multiplier, bool first) {
   AxisWalk walk;
   WalkAxis(rows, walk);
   ColumnPass(base, temp, columns, walk);
   TransposeColumns(temp, columns, workspace.Lattice);
   WalkAxis(columns, walk);
-  RowPass(workspace.Lattice, workspace.Sum, walk, multiplier);
+  RowPass(workspace.Lattice, workspace.Sum, walk, multiplier, first);
 }
 
 }  // namespace
@@ -326,12 +530,12 @@ bool StampAddFold(const C_Image* source, C_Image* target, const C_Vector2D& posi
 
 void DrawLumps(const C_Image* lump, C_Image* height, const Particle* particles, double startTime,
                ClockSource clock) {
-  DrawParticles<StampMaxArea>(lump, height, particles, kLumpCount, startTime, clock);
+  DrawParticles<StampBandsMax>(lump, height, particles, kLumpCount, startTime, clock);
 }
 
 void DrawBlobs(const C_Image* blob, C_Image* height, const Particle* particles, double startTime,
                ClockSource clock) {
-  DrawParticles<StampAddFoldArea>(blob, height, particles, kBlobCount, startTime, clock);
+  DrawParticles<StampBandsFold>(blob, height, particles, kBlobCount, startTime, clock);
 }
 
 void AdvancePhaseTable(PhasePair* table, size_t count) {
@@ -347,13 +551,27 @@ bool RefreshNoiseBase(const PhasePair* table, C_Image* image) {
   return true;
 }
 
+bool AdvanceAndRefreshNoiseBase(PhasePair* table, size_t count, C_Image* image) {
+  if (!table) return false;
+  PixelView view;
+  const bool fits = ViewPixels(image, 16, view) && view.Width <= kNoiseSide &&
+                    size_t(view.Height) <= count / kNoiseSide;
+  if (!fits) {
+    AdvancePhases(table, count);
+    return false;
+  }
+  AdvanceFoldRows(table, view);
+  const size_t done = size_t(view.Height) * kNoiseSide;
+  AdvancePhases(table + done, count - done);
+  return true;
+}
+
 bool AddNoiseOctave(const C_Image* base, C_Image* temp, C_Image* height, int32_t columns,
                     int32_t rows, float amplitude) {
   PixelView b, t, h;
   if (!ViewNoiseImages(base, temp, height, b, t, h)) return false;
   if (columns < 1 || columns > kNoiseSide || rows < 1 || rows > kNoiseSide) return false;
-  std::memset(workspace.Sum, 0, sizeof workspace.Sum);
-  AddOctaveToSum(b, t, columns, rows, OctaveMultiplier(amplitude));
+  AddOctaveToSum(b, t, columns, rows, OctaveMultiplier(amplitude), true);
   AddTransposed(workspace.Sum, h);
   return true;
 }
@@ -361,10 +579,9 @@ bool AddNoiseOctave(const C_Image* base, C_Image* temp, C_Image* height, int32_t
 bool AddNoiseOctaves(const C_Image* base, C_Image* temp, C_Image* height) {
   PixelView b, t, h;
   if (!ViewNoiseImages(base, temp, height, b, t, h)) return false;
-  std::memset(workspace.Sum, 0, sizeof workspace.Sum);
   for (int32_t i = 0; i < kOctaveCount; ++i) {
     const int32_t n = kOctaveLattice[i];
-    AddOctaveToSum(b, t, n, n, OctaveMultiplier(OctaveAmplitude(i)));
+    AddOctaveToSum(b, t, n, n, OctaveMultiplier(OctaveAmplitude(i)), i == 0);
   }
   AddTransposed(workspace.Sum, h);
   return true;

@@ -81,6 +81,12 @@ void AdvancePhaseTable(PhasePair* table, size_t count);
 // False, writing nothing, for an absent, unsuitable or wider-than-512 image.
 bool RefreshNoiseBase(const PhasePair* table, C_Image* image);
 
+// Both of the above in one pass over the table (the same results): every one of the
+// count pairs advances, and the image is refreshed from the new phases. False, after
+// advancing the table, for an image that RefreshNoiseBase refuses or that has more
+// rows than the table; false, doing nothing, without a table.
+bool AdvanceAndRefreshNoiseBase(PhasePair* table, size_t count, C_Image* image);
+
 // Adds one octave of lattice noise: a column pass from base into temp, then a row
 // pass from temp added (modulo 65536) into height. columns and rows are the lattice
 // counts, 1..512; all three images must be 16-bit and at least 512 x 512, otherwise

@@ -88,8 +88,7 @@ void BM_PerlinFrame(benchmark::State& state) {
   Scene s;
   for (auto _ : state) {
     s.ClearHeight();
-    AdvancePhaseTable(s.Table.data(), kPhaseCount);
-    RefreshNoiseBase(s.Table.data(), &s.Base);
+    AdvanceAndRefreshNoiseBase(s.Table.data(), kPhaseCount, &s.Base);
     AddNoiseOctaves(&s.Base, &s.Temp, &s.Height);
     benchmark::ClobberMemory();
   }
