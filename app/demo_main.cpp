@@ -90,8 +90,8 @@ void PrepareView() {
       surface = NormalSurface;
       break;
     case ViewBumpMapping:
-      BuildNormalMap();
-      ShadeBump();
+      // BuildNormalMap() then ShadeBump(), in one sweep over the rows.
+      BuildNormalMapAndShade(HeightImage, NormalImage, ShadedImage, LightDirection);
       surface = ShadedSurface;
       break;
     default:

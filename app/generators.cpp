@@ -86,9 +86,6 @@ bool ClipStamp(const PixelView& source, const PixelView& target, float px, float
 // convention, which differs with and without AVX, is never used.
 #pragma GCC diagnostic ignored "-Wpsabi"
 typedef uint16_t U16x16 __attribute__((vector_size(32)));
-// Forced inline so that the pixel code is compiled for the processor of the
-// vector clone that calls it, not once for the plain x86-64 baseline.
-#define DF_INLINE inline __attribute__((always_inline))
 
 DF_INLINE U16x16 Load16(const uint16_t* p) {
   U16x16 v;
@@ -544,7 +541,10 @@ void AdvancePhaseTable(PhasePair* table, size_t count) {
 
 bool RefreshNoiseBase(const PhasePair* table, C_Image* image) {
   PixelView view;
-  if (!table || !ViewPixels(image, 16, view) || view.Width > kNoiseSide) return false;
+  // The table holds kNoiseSide rows of kNoiseSide pairs; a larger image would read
+  // past its end.
+  if (!table || !ViewPixels(image, 16, view) || view.Width > kNoiseSide || view.Height > kNoiseSide)
+    return false;
   for (int32_t y = 0; y < view.Height; ++y) {
     FoldPhaseRow(table + size_t(y) * kNoiseSide, view.Row16(y), view.Width);
   }

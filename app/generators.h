@@ -76,9 +76,9 @@ void DrawBlobs(const C_Image* blob, C_Image* height, const Particle* particles, 
 
 // phase += speed for every pair, wrapping at 32 bits.
 void AdvancePhaseTable(PhasePair* table, size_t count);
-// image(x, y) = TriangleFold(table[y * 512 + x].Phase, 65535) over the image, whose
-// width is at most 512; the table holds 512 pairs per row for every image row.
-// False, writing nothing, for an absent, unsuitable or wider-than-512 image.
+// image(x, y) = TriangleFold(table[y * 512 + x].Phase, 65535) over the image; the
+// table holds kPhaseCount pairs, 512 per row. False, writing nothing, for an absent
+// table, an absent or unsuitable image, or one wider or taller than 512.
 bool RefreshNoiseBase(const PhasePair* table, C_Image* image);
 
 // Both of the above in one pass over the table (the same results): every one of the

@@ -8,6 +8,10 @@
 #include "image/image_ops_internal.h"
 #include "image/pixel_format.h"
 
+// Forced inline so that pixel code is compiled for the processor of the vector
+// clone that calls it, not once for the plain x86-64 baseline.
+#define DF_INLINE inline __attribute__((always_inline))
+
 struct PixelView {
   uint8_t* First = nullptr;  // picture row 0
   intptr_t Step = 0;         // bytes from picture row y to row y + 1 (negative bottom-up)

@@ -1,63 +1,285 @@
-// Normal map and bump shading. The inner loops are branch-free per pixel so that
-// the compiler vectorises them (also built for AVX2, chosen at start-up); every f32
-// step is rounded as in the scalar rule, so the vector code gives the same bits.
+// Normal map and bump shading. Plain loops that the compiler vectorises, and
+// AVX2 kernels chosen at start-up when the processor has AVX2; every f32 step is
+// rounded as in the scalar rule, so all of them give the same bits.
 #include "app/normal_map.h"
 
 #include <cmath>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 #include "app/grey_view.h"
 #include "image/image.h"
+#include "image/image_ops_internal.h"
 
 namespace {
 
-// Heights are scaled by 1/1024 before subtracting (exact: a power of two).
-constexpr float kHeightScale = 1.0f / 1024.0f;
+// The rule's f32 steps, computed on rescaled values that round to the same bits.
+// A neighbour difference d is a whole number with |d| <= 65535 (exact in f32), and
+// the rule's dx is exactly d / 1024, so each quantity below is the rule's own times
+// a power of two: the squared length 2^20 + d^2 + e^2, the length 1024 times the
+// rule's, and 128 / length the rule's inverse divided by 8. Rounding to f32
+// commutes with such scaling (nothing comes near the f32 range limits), so
+//   dx x inv x 128 = d x (128 / length)   and   inv x 128 = (128 / length) x 1024
+// are the rule's values, bit for bit, without scaling the heights. The square root
+// and the division are the IEEE operations (also in the vector code).
+// The rule truncates |v|, v = n x 128 + 127. For X and Y, |n| <= 0.99988 (a
+// difference below 64 slopes), so v > -1, where truncating v gives the same 0;
+// Z's v is positive. The absolute value is therefore left out.
+constexpr float kOneScaled = 1048576.0f;  // 1 x 1024^2
+constexpr float kZScale = 1024.0f;
 
-inline uint32_t EncodeNormal(uint32_t left, uint32_t right, uint32_t up, uint32_t down,
-                             uint32_t shift0, uint32_t shift1, uint32_t shift2) {
-  const float dx = float(int32_t(left)) * kHeightScale - float(int32_t(right)) * kHeightScale;
-  const float dy = float(int32_t(up)) * kHeightScale - float(int32_t(down)) * kHeightScale;
-  const float length = std::sqrt(1.0f + dx * dx + dy * dy);
-  const float inv = 1.0f / length;
-  // Every value lies in 0..255, so the truncating conversions are safe.
-  const uint32_t x = uint32_t(int32_t(std::fabs(dx * inv * 128.0f + 127.0f)));
-  const uint32_t y = uint32_t(int32_t(std::fabs(dy * inv * 128.0f + 127.0f)));
-  const uint32_t z = uint32_t(int32_t(std::fabs(inv * 128.0f + 127.0f)));
-  return x << shift0 | y << shift1 | z << shift2;
+// The normal image's channel shifts.
+struct NormalShifts {
+  uint32_t X, Y, Z;
+};
+
+DF_INLINE uint32_t Pack(float d, float e, float inv, const NormalShifts& s) {
+  const uint32_t x = uint32_t(int32_t(d * inv + 127.0f));
+  const uint32_t y = uint32_t(int32_t(e * inv + 127.0f));
+  const uint32_t z = uint32_t(int32_t(inv * kZScale + 127.0f));
+  return x << s.X | y << s.Y | z << s.Z;
 }
 
-DF_VECTOR_CLONES void NormalRow(const uint16_t* up, const uint16_t* row, const uint16_t* down,
-                                uint32_t* out, int32_t width, uint32_t shift0, uint32_t shift1,
-                                uint32_t shift2) {
+DF_INLINE uint32_t EncodeNormal(int32_t across, int32_t along, const NormalShifts& s) {
+  const float d = float(across);
+  const float e = float(along);
+  const float length = std::sqrt(kOneScaled + d * d + e * e);
+  return Pack(d, e, 128.0f / length, s);
+}
+
+// The shading of one normal pixel with channels of at most 16 bits, whose
+// products stay within 32 bits. Each term floor((c - 128) x L x 2 / 256) is
+// floor(c x 2L / 256) - L (128 x 2L is a multiple of 256), so the three -L are
+// gathered in Bias.
+struct ShadeRule {
+  uint32_t Mask[3];  // the normal's channels 0..2
+  uint32_t Shift[3];
+  int32_t Twice[3];    // 2 L for channels 0..2
+  int32_t Bias;        // Lx + Ly + Lz
+  uint32_t Target[3];  // the shaded image's channel shifts
+};
+
+DF_INLINE uint32_t Shade(uint32_t p, const ShadeRule& r) {
+  const int32_t cx = int32_t((p & r.Mask[0]) >> r.Shift[0]);
+  const int32_t cy = int32_t((p & r.Mask[1]) >> r.Shift[1]);
+  const int32_t cz = int32_t((p & r.Mask[2]) >> r.Shift[2]);
+  int32_t v = ((cz * r.Twice[2]) >> 8) + ((cy * r.Twice[1]) >> 8) + ((cx * r.Twice[0]) >> 8);
+  v -= r.Bias;
+  v = v < 0 ? 0 : v;
+  v = v > 255 ? 255 : v;
+  const uint32_t u = uint32_t(v);
+  return u << r.Target[2] | u << r.Target[1] | u << r.Target[0];
+}
+
+// One row of normals, and with kShade their shading too while they are in
+// registers. The first and last columns take their neighbours across the edges
+// and are done apart from the loop. The rules arrive as copies, so the compiler
+// knows that the stores cannot change them.
+template <bool kShade>
+DF_INLINE void NormalRow(const uint16_t* up, const uint16_t* row, const uint16_t* down,
+                         uint32_t* out, int32_t width, const NormalShifts s, uint32_t* shaded,
+                         const ShadeRule rule) {
+  auto pixel = [&](int32_t x, int32_t left, int32_t right) {
+    const uint32_t n = EncodeNormal(int32_t(row[left]) - int32_t(row[right]),
+                                    int32_t(up[x]) - int32_t(down[x]), s);
+    out[x] = n;
+    if (kShade) shaded[x] = Shade(n, rule);
+  };
   const int32_t last = width - 1;
-  out[0] = EncodeNormal(row[last], row[width > 1 ? 1 : 0], up[0], down[0], shift0, shift1, shift2);
-  for (int32_t x = 1; x < last; ++x) {
-    out[x] = EncodeNormal(row[x - 1], row[x + 1], up[x], down[x], shift0, shift1, shift2);
-  }
-  if (last > 0) {
-    out[last] = EncodeNormal(row[last - 1], row[0], up[last], down[last], shift0, shift1, shift2);
-  }
+  pixel(0, last, width > 1 ? 1 : 0);
+  for (int32_t x = 1; x < last; ++x) pixel(x, x - 1, x + 1);
+  if (last > 0) pixel(last, last - 1, 0);
 }
 
-// floor(c x L x 2 / 256) summed over the three channels, clamped to 0..255.
+DF_VECTOR_CLONES void NormalOnlyRow(const uint16_t* up, const uint16_t* row, const uint16_t* down,
+                                    uint32_t* out, int32_t width, const NormalShifts& s, uint32_t*,
+                                    const ShadeRule&) {
+  NormalRow<false>(up, row, down, out, width, s, nullptr, ShadeRule{});
+}
+
+DF_VECTOR_CLONES void NormalShadeRow(const uint16_t* up, const uint16_t* row, const uint16_t* down,
+                                     uint32_t* out, int32_t width, const NormalShifts& s,
+                                     uint32_t* shaded, const ShadeRule& rule) {
+  NormalRow<true>(up, row, down, out, width, s, shaded, rule);
+}
+
 DF_VECTOR_CLONES void ShadeRow(const uint32_t* in, uint32_t* out, int32_t width,
-                               const FormatDescriptor& from, const int32_t light[3],
-                               const FormatDescriptor& to) {
-  const uint32_t m0 = from.Mask[0], m1 = from.Mask[1], m2 = from.Mask[2];
-  const uint32_t s0 = from.Shift[0], s1 = from.Shift[1], s2 = from.Shift[2];
-  const uint32_t t0 = to.Shift[0], t1 = to.Shift[1], t2 = to.Shift[2];
-  const int32_t lx = light[0], ly = light[1], lz = light[2];
-  for (int32_t x = 0; x < width; ++x) {
-    const uint32_t p = in[x];
-    const int32_t cx = int32_t((p & m0) >> s0) - 128;
-    const int32_t cy = int32_t((p & m1) >> s1) - 128;
-    const int32_t cz = int32_t((p & m2) >> s2) - 128;
-    int32_t v = ((cz * lz * 2) >> 8) + ((cy * ly * 2) >> 8) + ((cx * lx * 2) >> 8);
-    v = v < 0 ? 0 : v;
-    v = v > 255 ? 255 : v;
-    const uint32_t u = uint32_t(v);
-    out[x] = u << t2 | u << t1 | u << t0;
+                               const ShadeRule& rule) {
+  const ShadeRule r = rule;
+  for (int32_t x = 0; x < width; ++x) out[x] = Shade(in[x], r);
+}
+
+// ---- AVX2 kernels ----
+//
+// The same steps written with AVX2 operations, eight pixels at a time, in
+// functions compiled for AVX2 and chosen when the processor has it. The compiler's
+// own vector code for the plain loops spends more operations per pixel, and it
+// does not fuse the shading into the normal loop well. The square root and the
+// division are the exact IEEE operations, so every lane gives the plain loop's
+// bits; the first and last columns and the last few pixels of a row use the
+// plain pixel code.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define DF_AVX2_KERNELS 1
+#define DF_AVX2 __attribute__((target("avx2")))
+
+// The shading rule in vector registers.
+struct ShadeLanes {
+  __m256i Mask[3];
+  __m256i Shift[3];
+  __m256i Twice[3];
+  __m256i Bias;
+  __m256i Target[3];
+};
+
+DF_AVX2 DF_INLINE ShadeLanes MakeShadeLanes(const ShadeRule& r) {
+  ShadeLanes v;
+  for (int32_t c = 0; c < 3; ++c) {
+    v.Mask[c] = _mm256_set1_epi32(int32_t(r.Mask[c]));
+    v.Shift[c] = _mm256_set1_epi32(int32_t(r.Shift[c]));
+    v.Twice[c] = _mm256_set1_epi32(r.Twice[c]);
+    v.Target[c] = _mm256_set1_epi32(int32_t(r.Target[c]));
   }
+  v.Bias = _mm256_set1_epi32(r.Bias);
+  return v;
+}
+
+// Shade() on eight pixels whose channels are already apart.
+DF_AVX2 DF_INLINE __m256i ShadeChannels(__m256i cx, __m256i cy, __m256i cz, const ShadeLanes& r) {
+  const __m256i tz = _mm256_srai_epi32(_mm256_mullo_epi32(cz, r.Twice[2]), 8);
+  const __m256i ty = _mm256_srai_epi32(_mm256_mullo_epi32(cy, r.Twice[1]), 8);
+  const __m256i tx = _mm256_srai_epi32(_mm256_mullo_epi32(cx, r.Twice[0]), 8);
+  __m256i v = _mm256_sub_epi32(_mm256_add_epi32(_mm256_add_epi32(tz, ty), tx), r.Bias);
+  v = _mm256_min_epi32(_mm256_max_epi32(v, _mm256_setzero_si256()), _mm256_set1_epi32(255));
+  return _mm256_or_si256(
+      _mm256_or_si256(_mm256_sllv_epi32(v, r.Target[2]), _mm256_sllv_epi32(v, r.Target[1])),
+      _mm256_sllv_epi32(v, r.Target[0]));
+}
+
+// The same for a shaded image whose channels 0..2 are whole bytes apart: the
+// intensity 0..255 is copied into them by one multiplication with place, the sum
+// of 1 << shift over the three channels (no two copies overlap).
+DF_AVX2 DF_INLINE __m256i ShadeBytes(__m256i cx, __m256i cy, __m256i cz, const ShadeLanes& r,
+                                     __m256i place) {
+  const __m256i tz = _mm256_srai_epi32(_mm256_mullo_epi32(cz, r.Twice[2]), 8);
+  const __m256i ty = _mm256_srai_epi32(_mm256_mullo_epi32(cy, r.Twice[1]), 8);
+  const __m256i tx = _mm256_srai_epi32(_mm256_mullo_epi32(cx, r.Twice[0]), 8);
+  __m256i v = _mm256_sub_epi32(_mm256_add_epi32(_mm256_add_epi32(tz, ty), tx), r.Bias);
+  v = _mm256_min_epi32(_mm256_max_epi32(v, _mm256_setzero_si256()), _mm256_set1_epi32(255));
+  return _mm256_mullo_epi32(v, place);
+}
+
+DF_AVX2 DF_INLINE __m256i ShadePixels(__m256i p, const ShadeLanes& r) {
+  return ShadeChannels(_mm256_srlv_epi32(_mm256_and_si256(p, r.Mask[0]), r.Shift[0]),
+                       _mm256_srlv_epi32(_mm256_and_si256(p, r.Mask[1]), r.Shift[1]),
+                       _mm256_srlv_epi32(_mm256_and_si256(p, r.Mask[2]), r.Shift[2]), r);
+}
+
+DF_AVX2 DF_INLINE __m256i LoadWide(const uint16_t* p) {
+  return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+
+// With kShade, the row is shaded too, from the normal's channel values before
+// they are stored: the formats have whole-byte channels, where reading them back
+// out of the stored pixel gives the same numbers.
+template <bool kShade>
+DF_AVX2 void NormalRowAvx2(const uint16_t* up, const uint16_t* row, const uint16_t* down,
+                           uint32_t* out, int32_t width, const NormalShifts& s, uint32_t* shaded,
+                           const ShadeRule& rule) {
+  const ShadeRule plainRule = rule;
+  auto pixel = [&](int32_t x, int32_t left, int32_t right) {
+    const uint32_t n = EncodeNormal(int32_t(row[left]) - int32_t(row[right]),
+                                    int32_t(up[x]) - int32_t(down[x]), s);
+    out[x] = n;
+    if (kShade) shaded[x] = Shade(n, plainRule);
+  };
+  const int32_t last = width - 1;
+  pixel(0, last, width > 1 ? 1 : 0);
+  const ShadeLanes lanes = MakeShadeLanes(rule);
+  const __m256i place = _mm256_set1_epi32(
+      int32_t(1u << rule.Target[0] | 1u << rule.Target[1] | 1u << rule.Target[2]));
+  const __m256 one = _mm256_set1_ps(kOneScaled), scale = _mm256_set1_ps(128.0f);
+  const __m256 offset = _mm256_set1_ps(127.0f), zScale = _mm256_set1_ps(kZScale);
+  const __m256i sx = _mm256_set1_epi32(int32_t(s.X)), sy = _mm256_set1_epi32(int32_t(s.Y));
+  const __m256i sz = _mm256_set1_epi32(int32_t(s.Z));
+  // Pixels x..x + 7 read up to column x + 8, which must not pass the last column.
+  // A row whose inner pixels are not a multiple of 8 ends with a vector that
+  // overlaps the one before; the overlapped pixels get the same values again.
+  // The vectors are done in groups: first the lengths (the long square root and
+  // division chains) of the whole group, then the rest. In one pass per vector
+  // the processor could not look far enough ahead to keep the divider busy.
+  constexpr int32_t kGroup = 8;
+  const int32_t final = last - 8;
+  int32_t x = 1;
+  bool done = final < 1;
+  while (!done) {
+    int32_t at[kGroup];
+    __m256 d[kGroup], e[kGroup], inv[kGroup];
+    int32_t count = 0;
+    for (; count < kGroup && !done; ++count) {
+      at[count] = x;
+      d[count] = _mm256_cvtepi32_ps(_mm256_sub_epi32(LoadWide(row + x - 1), LoadWide(row + x + 1)));
+      e[count] = _mm256_cvtepi32_ps(_mm256_sub_epi32(LoadWide(up + x), LoadWide(down + x)));
+      const __m256 sum = _mm256_add_ps(_mm256_add_ps(one, _mm256_mul_ps(d[count], d[count])),
+                                       _mm256_mul_ps(e[count], e[count]));
+      inv[count] = _mm256_div_ps(scale, _mm256_sqrt_ps(sum));
+      done = x == final;
+      x = x + 8 < final ? x + 8 : final;
+    }
+    for (int32_t i = 0; i < count; ++i) {
+      const __m256i cx = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(d[i], inv[i]), offset));
+      const __m256i cy = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(e[i], inv[i]), offset));
+      const __m256i cz = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(inv[i], zScale), offset));
+      const __m256i n =
+          _mm256_or_si256(_mm256_or_si256(_mm256_sllv_epi32(cx, sx), _mm256_sllv_epi32(cy, sy)),
+                          _mm256_sllv_epi32(cz, sz));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + at[i]), n);
+      if (kShade) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(shaded + at[i]),
+                            ShadeBytes(cx, cy, cz, lanes, place));
+      }
+    }
+  }
+  if (final < 1) {
+    for (int32_t i = 1; i < last; ++i) pixel(i, i - 1, i + 1);
+  }
+  if (last > 0) pixel(last, last - 1, 0);
+}
+
+DF_AVX2 void ShadeRowAvx2(const uint32_t* in, uint32_t* out, int32_t width, const ShadeRule& rule) {
+  const ShadeLanes lanes = MakeShadeLanes(rule);
+  int32_t x = 0;
+  for (; x + 8 <= width; x += 8) {
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + x));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), ShadePixels(p, lanes));
+  }
+  const ShadeRule plainRule = rule;
+  for (; x < width; ++x) out[x] = Shade(in[x], plainRule);
+}
+
+bool HasAvx2() {
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  return avx2;
+}
+#endif
+
+// The kernels for one call: the AVX2 ones when the processor has AVX2 and the
+// tests do not ask for the plain loops.
+struct Kernels {
+  using NormalKernel = void (*)(const uint16_t*, const uint16_t*, const uint16_t*, uint32_t*,
+                                int32_t, const NormalShifts&, uint32_t*, const ShadeRule&);
+  NormalKernel Normals, NormalsShaded;
+  void (*ShadeRows)(const uint32_t*, uint32_t*, int32_t, const ShadeRule&);
+};
+
+Kernels ChooseKernels() {
+#ifdef DF_AVX2_KERNELS
+  if (HasAvx2() && !g_forceGenericPixelPath) {
+    return {NormalRowAvx2<false>, NormalRowAvx2<true>, ShadeRowAvx2};
+  }
+#endif
+  return {NormalOnlyRow, NormalShadeRow, ShadeRow};
 }
 
 // The same in 64 bits, for 32-bit formats whose channels are wider than 16 bits.
@@ -98,6 +320,59 @@ int32_t LightInteger(float component) {
   return int32_t(scaled);
 }
 
+// Views of a 16-bit height field and a 32-bit normal image at least as large.
+bool ViewNormalImages(const C_Image* height, C_Image* normal, PixelView& h, PixelView& n,
+                      NormalShifts& shifts) {
+  FormatDescriptor d;
+  if (!ViewPixels(height, 16, h) || !ViewPixels(normal, 32, n, &d) || !ShiftsFit(d)) return false;
+  if (n.Width < h.Width || n.Height < h.Height) return false;
+  shifts = {d.Shift[0], d.Shift[1], d.Shift[2]};
+  return true;
+}
+
+// Sizes shaded like normal and views both as 32-bit images with usable shifts.
+bool PrepareShading(const C_Image* normal, C_Image* shaded, PixelView& in, PixelView& out,
+                    FormatDescriptor& from, FormatDescriptor& to) {
+  if (!normal || !shaded || normal == shaded) return false;
+  if (!DescribeFormat(normal->Format, from)) return false;
+  if (!shaded->Create(normal->Width, normal->Format, normal->Height, normal->PaletteFormat))
+    return false;
+  if (!ViewPixels(normal, 32, in, &from) || !ViewPixels(shaded, 32, out, &to)) return false;
+  return ShiftsFit(from) && ShiftsFit(to);
+}
+
+ShadeRule MakeShadeRule(const FormatDescriptor& from, const int32_t light[3],
+                        const FormatDescriptor& to) {
+  ShadeRule r;
+  for (int32_t c = 0; c < 3; ++c) {
+    r.Mask[c] = from.Mask[c];
+    r.Shift[c] = from.Shift[c];
+    r.Twice[c] = light[c] * 2;
+    r.Target[c] = to.Shift[c];
+  }
+  r.Bias = light[0] + light[1] + light[2];
+  return r;
+}
+
+// True when each of the normal's channels 0..2 is a whole byte apart from the
+// others: a stored value 0..255 then reads back unchanged, and the shading can
+// use the values before they are stored.
+bool ByteChannels(const FormatDescriptor& d) {
+  for (int32_t c = 0; c < 3; ++c) {
+    if (d.Shift[c] > 24 || d.Mask[c] != 0xFFu << d.Shift[c]) return false;
+    for (int32_t o = 0; o < c; ++o) {
+      if (d.Mask[c] & d.Mask[o]) return false;
+    }
+  }
+  return true;
+}
+
+bool Disjoint(const C_Image& a, const C_Image& b) {
+  const uintptr_t aBegin = reinterpret_cast<uintptr_t>(a.Pixels);
+  const uintptr_t bBegin = reinterpret_cast<uintptr_t>(b.Pixels);
+  return aBegin + uintptr_t(a.PixelBytes) <= bBegin || bBegin + uintptr_t(b.PixelBytes) <= aBegin;
+}
+
 }  // namespace
 
 void LightIntegers(const C_Vector3D& light, int32_t out[3]) {
@@ -110,37 +385,66 @@ void LightIntegers(const C_Vector3D& light, int32_t out[3]) {
 
 bool BuildNormalMap(const C_Image* height, C_Image* normal) {
   PixelView h, n;
-  FormatDescriptor d;
-  if (!ViewPixels(height, 16, h) || !ViewPixels(normal, 32, n, &d) || !ShiftsFit(d)) return false;
-  if (n.Width < h.Width || n.Height < h.Height) return false;
-  if (h.Width == 0) return true;
+  NormalShifts shifts;
+  if (!ViewNormalImages(height, normal, h, n, shifts)) return false;
+  const Kernels kernels = ChooseKernels();
   for (int32_t y = 0; y < h.Height; ++y) {
     const int32_t above = y == 0 ? h.Height - 1 : y - 1;
     const int32_t below = y == h.Height - 1 ? 0 : y + 1;
-    NormalRow(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, d.Shift[0],
-              d.Shift[1], d.Shift[2]);
+    kernels.Normals(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
+                    nullptr, ShadeRule{});
   }
   return true;
 }
 
 bool ShadeBump(const C_Image* normal, C_Image* shaded, const C_Vector3D& light) {
-  if (!normal || !shaded || normal == shaded) return false;
-  FormatDescriptor from, to;
-  if (!DescribeFormat(normal->Format, from)) return false;
-  if (!shaded->Create(normal->Width, normal->Format, normal->Height, normal->PaletteFormat))
-    return false;
   PixelView in, out;
-  if (!ViewPixels(normal, 32, in, &from) || !ViewPixels(shaded, 32, out, &to)) return false;
-  if (!ShiftsFit(from) || !ShiftsFit(to)) return false;
+  FormatDescriptor from, to;
+  if (!PrepareShading(normal, shaded, in, out, from, to)) return false;
   int32_t l[3];
   LightIntegers(light, l);
-  const bool narrow = NarrowChannels(from);
-  for (int32_t y = 0; y < in.Height; ++y) {
-    if (narrow) {
-      ShadeRow(in.Row32(y), out.Row32(y), in.Width, from, l, to);
-    } else {
+  if (NarrowChannels(from)) {
+    const ShadeRule rule = MakeShadeRule(from, l, to);
+    const Kernels kernels = ChooseKernels();
+    for (int32_t y = 0; y < in.Height; ++y) {
+      kernels.ShadeRows(in.Row32(y), out.Row32(y), in.Width, rule);
+    }
+  } else {
+    for (int32_t y = 0; y < in.Height; ++y) {
       ShadeRowWide(in.Row32(y), out.Row32(y), in.Width, from, l, to);
     }
+  }
+  return true;
+}
+
+bool BuildNormalMapAndShade(const C_Image* height, C_Image* normal, C_Image* shaded,
+                            const C_Vector3D& light) {
+  PixelView h, n, in, out;
+  NormalShifts shifts;
+  FormatDescriptor from, to;
+  // The one sweep needs the two calls' images to be the same size, whole-byte
+  // channels (those of every 32-bit colour format), and three separate pixel blocks (so that no
+  // step sees another's writes early). Preparing the shaded image first is what ShadeBump does
+  // first too.
+  const bool oneSweep = ViewNormalImages(height, normal, h, n, shifts) && n.Width == h.Width &&
+                        n.Height == h.Height && shaded != normal && shaded != height &&
+                        PrepareShading(normal, shaded, in, out, from, to) && ByteChannels(from) &&
+                        ByteChannels(to) && Disjoint(*height, *normal) &&
+                        Disjoint(*height, *shaded) && Disjoint(*normal, *shaded);
+  if (!oneSweep) {
+    const bool built = BuildNormalMap(height, normal);
+    const bool lit = ShadeBump(normal, shaded, light);
+    return built && lit;
+  }
+  int32_t l[3];
+  LightIntegers(light, l);
+  const ShadeRule rule = MakeShadeRule(from, l, to);
+  const Kernels kernels = ChooseKernels();
+  for (int32_t y = 0; y < h.Height; ++y) {
+    const int32_t above = y == 0 ? h.Height - 1 : y - 1;
+    const int32_t below = y == h.Height - 1 ? 0 : y + 1;
+    kernels.NormalsShaded(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
+                          out.Row32(y), rule);
   }
   return true;
 }

@@ -19,6 +19,13 @@ bool BuildNormalMap(const C_Image* height, C_Image* normal);
 // absent, cannot be sized or is not 32 bits per pixel.
 bool ShadeBump(const C_Image* normal, C_Image* shaded, const C_Vector3D& light);
 
+// BuildNormalMap then ShadeBump, with the same results in both images, done in one
+// sweep over the rows (each row of normals is shaded while it is at hand) when the
+// images allow it: the same size, whole-byte channels, separate pixel blocks.
+// Otherwise the two calls in turn. True when both succeed.
+bool BuildNormalMapAndShade(const C_Image* height, C_Image* normal, C_Image* shaded,
+                            const C_Vector3D& light);
+
 // The light vector as the three integers of the shading: the direction scaled to
 // length 256 and truncated (components that are not finite count as 0).
 void LightIntegers(const C_Vector3D& light, int32_t out[3]);

@@ -220,6 +220,13 @@ TEST(Noise, RefreshMatchesReference) {
   EXPECT_TRUE(SamePixels(fast.get(), slow.get()));
   auto wide = Grey(513, 2);
   EXPECT_FALSE(RefreshNoiseBase(table.data(), wide.get()));
+  // One row more than the table holds: refused without writing (the sanitizer
+  // build would catch a read past the table's end).
+  auto tall = Grey(4, 513);
+  std::memset(tall->Pixels, 0xAB, size_t(tall->PixelBytes));
+  EXPECT_FALSE(RefreshNoiseBase(table.data(), tall.get()));
+  EXPECT_EQ(Pixel16(tall.get(), 0, 0), 0xABAB);
+  EXPECT_FALSE(RefreshNoiseBase(nullptr, slow.get()));
 }
 
 TEST(Noise, OctavesMatchReferenceForEveryLatticeCount) {

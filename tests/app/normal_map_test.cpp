@@ -9,6 +9,8 @@
 #include <memory>
 #include <random>
 
+#include "graphics/color.h"
+#include "image/image_ops.h"
 #include "reference_generators.h"
 
 namespace {
@@ -155,6 +157,129 @@ TEST(ShadeBump, WideChannelsStayInRange) {
   C_Image grey;
   grey.Create(4, pixel_format::Grey16, 4);
   EXPECT_FALSE(ShadeBump(&grey, &shaded, C_Vector3D(1, 0, 0)));
+}
+
+// ---- the fast paths: AVX2 kernels (where the processor has them), the plain
+// loops, and the one-sweep form of the driver ----
+
+// Runs body once with the fast kernels and once with the plain loops.
+template <typename Body>
+void BothPaths(Body body) {
+  for (bool generic : {false, true}) {
+    SCOPED_TRACE(generic ? "plain loops" : "fast kernels");
+    ForceGenericPixelPath(generic);
+    body();
+  }
+  ForceGenericPixelPath(false);
+}
+
+bool SamePixels(const C_Image& a, const C_Image& b) {
+  return a.PixelBytes == b.PixelBytes && std::memcmp(a.Pixels, b.Pixels, size_t(a.PixelBytes)) == 0;
+}
+
+// Extreme fields: full-range noise, and columns and rows alternating between 0 and
+// 65535 (the steepest normals, |dx| and |dy| near 64, where the absolute value of
+// the rule matters most).
+void FillExtreme(C_Image* height, uint32_t seed) {
+  std::mt19937 random(seed);
+  for (int32_t y = 0; y < height->Height; ++y) {
+    for (int32_t x = 0; x < height->Width; ++x) {
+      const uint32_t r = random();
+      uint16_t v = uint16_t(r);
+      if ((r >> 16) % 4 == 0) v = (x % 2) ? 65535 : 0;
+      if ((r >> 16) % 4 == 1) v = (y % 2) ? 0 : 65535;
+      Pixel16(height, x, y) = v;
+    }
+  }
+}
+
+TEST(FastNormalMap, BothPathsAndTheSweepMatchTheReference) {
+  Images images;
+  C_Image expectedNormal, expectedShaded, sweptNormal, sweptShaded;
+  expectedNormal.Create(512, pixel_format::R8G8B8A8, 512);
+  sweptNormal.Create(512, pixel_format::R8G8B8A8, 512);
+  const C_Vector3D lights[] = {C_Vector3D(-128, -128, 256), C_Vector3D(5, 3, -1),
+                               C_Vector3D(0, 0, 1), C_Vector3D(-1, 0, 0)};
+  for (uint32_t seed : {1u, 2u}) {
+    FillExtreme(&images.Height, seed);
+    reference::BuildNormalMap(&images.Height, &expectedNormal);
+    const C_Vector3D& light = lights[seed % 4];
+    reference::ShadeBump(&expectedNormal, &expectedShaded, light);
+    BothPaths([&] {
+      ASSERT_TRUE(BuildNormalMap(&images.Height, &images.Normal));
+      EXPECT_TRUE(SamePixels(images.Normal, expectedNormal));
+      ASSERT_TRUE(ShadeBump(&images.Normal, &images.Shaded, light));
+      EXPECT_TRUE(SamePixels(images.Shaded, expectedShaded));
+      ASSERT_TRUE(BuildNormalMapAndShade(&images.Height, &sweptNormal, &sweptShaded, light));
+      EXPECT_TRUE(SamePixels(sweptNormal, expectedNormal));
+      EXPECT_TRUE(SamePixels(sweptShaded, expectedShaded));
+    });
+  }
+}
+
+// Sizes around the vector width: the wrap columns, a row too short for a vector,
+// and a last vector that overlaps the one before. Every path and light gives
+// the bits of the plain pixel code.
+TEST(FastNormalMap, OddSizesAndFormatsAgreeOnEveryPath) {
+  std::mt19937 random(17);
+  for (int32_t width : {1, 2, 9, 10, 11, 17, 24, 37}) {
+    for (int32_t format :
+         {pixel_format::R8G8B8A8, pixel_format::A8R8G8B8, pixel_format::B8G8R8A8}) {
+      SCOPED_TRACE(width);
+      C_Image height, normal[3], shaded[3];
+      height.Create(width, pixel_format::Grey16, 5);
+      FillExtreme(&height, random());
+      const C_Vector3D light(float(int32_t(random() % 200) - 100),
+                             float(int32_t(random() % 200) - 100), 50);
+      for (int32_t i = 0; i < 3; ++i) normal[i].Create(width, format, 5);
+      ForceGenericPixelPath(true);
+      ASSERT_TRUE(BuildNormalMap(&height, &normal[0]));
+      ASSERT_TRUE(ShadeBump(&normal[0], &shaded[0], light));
+      ForceGenericPixelPath(false);
+      ASSERT_TRUE(BuildNormalMap(&height, &normal[1]));
+      ASSERT_TRUE(ShadeBump(&normal[1], &shaded[1], light));
+      ASSERT_TRUE(BuildNormalMapAndShade(&height, &normal[2], &shaded[2], light));
+      for (int32_t i = 1; i < 3; ++i) {
+        EXPECT_TRUE(SamePixels(normal[0], normal[i])) << i;
+        EXPECT_TRUE(SamePixels(shaded[0], shaded[i])) << i;
+      }
+    }
+  }
+}
+
+// Where one sweep is not possible the two calls run in turn, with their own
+// results: a normal image larger than the height field, a shared or wide
+// shaded image, a missing image.
+TEST(FastNormalMap, SweepFallsBackToTheTwoCalls) {
+  C_Image height;
+  height.Create(20, pixel_format::Grey16, 6);
+  FillExtreme(&height, 5);
+  const C_Vector3D light(1, 2, 3);
+  C_Image bigNormal, bigExpected, shaded, expectedShaded;
+  bigNormal.CreateFilled(24, pixel_format::R8G8B8A8, 8, C_Color::FromBytes(1, 2, 3));
+  bigExpected.CreateFilled(24, pixel_format::R8G8B8A8, 8, C_Color::FromBytes(1, 2, 3));
+  EXPECT_TRUE(BuildNormalMapAndShade(&height, &bigNormal, &shaded, light));
+  BuildNormalMap(&height, &bigExpected);
+  ShadeBump(&bigExpected, &expectedShaded, light);
+  EXPECT_TRUE(SamePixels(bigNormal, bigExpected));
+  EXPECT_TRUE(SamePixels(shaded, expectedShaded));
+  // The same image as normal and shaded: the normals are built, the shading is
+  // refused, as with the two calls.
+  C_Image normal;
+  normal.Create(20, pixel_format::R8G8B8A8, 6);
+  EXPECT_FALSE(BuildNormalMapAndShade(&height, &normal, &normal, light));
+  C_Image expectedNormal;
+  expectedNormal.Create(20, pixel_format::R8G8B8A8, 6);
+  BuildNormalMap(&height, &expectedNormal);
+  EXPECT_TRUE(SamePixels(normal, expectedNormal));
+  // A shaded image attached to the normal image's own pixels.
+  C_Image attached;
+  ASSERT_TRUE(attached.AttachPixels(20, normal.Pitch, 6, pixel_format::R8G8B8A8, pixel_format::None,
+                                    normal.Pixels));
+  EXPECT_FALSE(BuildNormalMapAndShade(&height, &normal, &attached, light));
+  EXPECT_FALSE(BuildNormalMapAndShade(nullptr, &normal, &shaded, light));
+  EXPECT_FALSE(BuildNormalMapAndShade(&height, &normal, nullptr, light));
+  EXPECT_TRUE(SamePixels(normal, expectedNormal));
 }
 
 }  // namespace
