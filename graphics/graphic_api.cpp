@@ -175,8 +175,12 @@ void C_GraphicApi::ResizeHandler(DrawOwner* owner) {
         height = PixelCount(api->ConfiguredHeight / api->ConfiguredWidth * w);
       }
     }
-    SizeImage(api->Target, 1, width, pixel_format::A8R8G8B8, height);
-    if (api->WithMask == 1) SizeImage(api->Target, 2, width, pixel_format::Grey8, height);
+    // A re-created buffer holds whatever the heap had: start it opaque black, as
+    // Open does, so that a frame shown before the next paint shows no garbage.
+    if (SizeImage(api->Target, 1, width, pixel_format::A8R8G8B8, height))
+      FillImage(api->Target->FindImage(1), C_Color(0, 0, 0, 1));
+    if (api->WithMask == 1 && SizeImage(api->Target, 2, width, pixel_format::Grey8, height))
+      FillImage(api->Target->FindImage(2), C_Color(0, 0, 0, 1));
   }
   api->State = ApiOpen;
   api->Repaint();

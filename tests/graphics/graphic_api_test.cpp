@@ -108,6 +108,8 @@ TEST_F(RootFixture, ResizeFollowsTheWindowAndRepaints) {
   window.Owner.ResizeHandler(&window.Owner);
   EXPECT_EQ(api.Target->FindImage(1)->Width, 320);
   EXPECT_EQ(api.Target->FindImage(1)->Height, 240);
+  EXPECT_EQ(api.Target->FindImage(1)->BottomUp, 1);
+  EXPECT_EQ(PixelAt(api.Target, 319, 239), 0xFF000000u);  // no stale heap contents
   EXPECT_EQ(paints, 2);
   window.Owner.Area = C_Rect(0.0f, 0.0f, -5.0f, 1e30f, 0, 0);  // nonsense sizes stay harmless
   window.Owner.ResizeHandler(&window.Owner);
