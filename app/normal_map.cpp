@@ -73,6 +73,18 @@ DF_INLINE uint32_t Shade(uint32_t p, const ShadeRule& r) {
   return u << r.Target[2] | u << r.Target[1] | u << r.Target[0];
 }
 
+// One pixel of a row from its left and right neighbours' columns (the wrap at the
+// row's ends passes them explicitly), shaded too with kShade.
+template <bool kShade>
+DF_INLINE void NormalPixel(const uint16_t* up, const uint16_t* row, const uint16_t* down,
+                           uint32_t* out, uint32_t* shaded, int32_t x, int32_t left, int32_t right,
+                           const NormalShifts& s, const ShadeRule& rule) {
+  const uint32_t n =
+      EncodeNormal(int32_t(row[left]) - int32_t(row[right]), int32_t(up[x]) - int32_t(down[x]), s);
+  out[x] = n;
+  if (kShade) shaded[x] = Shade(n, rule);
+}
+
 // One row of normals, and with kShade their shading too while they are in
 // registers. The first and last columns take their neighbours across the edges
 // and are done apart from the loop. The rules arrive as copies, so the compiler
@@ -82,10 +94,7 @@ DF_INLINE void NormalRow(const uint16_t* up, const uint16_t* row, const uint16_t
                          uint32_t* out, int32_t width, const NormalShifts s, uint32_t* shaded,
                          const ShadeRule rule) {
   auto pixel = [&](int32_t x, int32_t left, int32_t right) {
-    const uint32_t n = EncodeNormal(int32_t(row[left]) - int32_t(row[right]),
-                                    int32_t(up[x]) - int32_t(down[x]), s);
-    out[x] = n;
-    if (kShade) shaded[x] = Shade(n, rule);
+    NormalPixel<kShade>(up, row, down, out, shaded, x, left, right, s, rule);
   };
   const int32_t last = width - 1;
   pixel(0, last, width > 1 ? 1 : 0);
@@ -189,10 +198,7 @@ DF_AVX2 void NormalRowAvx2(const uint16_t* up, const uint16_t* row, const uint16
                            const ShadeRule& rule) {
   const ShadeRule plainRule = rule;
   auto pixel = [&](int32_t x, int32_t left, int32_t right) {
-    const uint32_t n = EncodeNormal(int32_t(row[left]) - int32_t(row[right]),
-                                    int32_t(up[x]) - int32_t(down[x]), s);
-    out[x] = n;
-    if (kShade) shaded[x] = Shade(n, plainRule);
+    NormalPixel<kShade>(up, row, down, out, shaded, x, left, right, s, plainRule);
   };
   const int32_t last = width - 1;
   pixel(0, last, width > 1 ? 1 : 0);

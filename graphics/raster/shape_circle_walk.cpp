@@ -41,13 +41,7 @@ CircleOctant::CircleOctant(int64_t radius) : radius_(radius) {
   int64_t d = Decision(x, y);
   int count = 0;
   while (x < y && count < 4) {
-    if (d < 0) {
-      d += 2 * x + 3;
-    } else {
-      d += 2 * (x - y) + 5;
-      --y;
-    }
-    ++x;
+    Step(x, y, d);
     tail_[count++] = y;
   }
   lastX_ = x;

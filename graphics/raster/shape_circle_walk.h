@@ -30,19 +30,23 @@ class CircleOctant {
     int64_t y = YAt(x);
     int64_t d = Decision(x, y);
     for (;;) {
-      if (d < 0) {
-        d += 2 * x + 3;
-      } else {
-        d += 2 * (x - y) + 5;
-        --y;
-      }
-      ++x;
+      Step(x, y, d);
       visit(x, y);
       if (x == last) return;
     }
   }
 
  private:
+  // One step of the walk: x moves by one, y down by one when d >= 0.
+  static void Step(int64_t& x, int64_t& y, int64_t& d) {
+    if (d < 0) {
+      d += 2 * x + 3;
+    } else {
+      d += 2 * (x - y) + 5;
+      --y;
+    }
+    ++x;
+  }
   // The walk's decision value at the point (x, y): (x + 1)^2 + y^2 - y - r^2.
   int64_t Decision(int64_t x, int64_t y) const;
   int64_t ClosedFormY(int64_t x) const;
