@@ -4,7 +4,7 @@
 #include <bit>
 
 #include "image/image.h"
-#include "image/image_ops_internal.h"
+#include "image/pixel_rows.h"
 
 static_assert(std::endian::native == std::endian::little,
               "frame checksums are defined over little-endian pixel bytes");

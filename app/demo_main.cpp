@@ -10,7 +10,7 @@
 #include "app/generators.h"
 #include "app/normal_map.h"
 #include "core/memory_counter.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "image/image_ops.h"
 #include "image/surface.h"

@@ -10,6 +10,7 @@
 #include <initializer_list>
 
 #include "app/grey_view.h"
+#include "core/cpu_features.h"
 #include "core/numeric.h"
 
 namespace {
@@ -82,24 +83,21 @@ bool ClipStamp(const PixelView& source, const PixelView& target, float px, float
 
 // The per-pixel rules, written once for a single pixel and once for 16 pixels in
 // a vector of 16-bit lanes (one AVX2 operation, two SSE2 ones).
-// Only ever passed between inlined functions of this file, so the vector calling
-// convention, which differs with and without AVX, is never used.
-#pragma GCC diagnostic ignored "-Wpsabi"
+// Vectors travel by reference only: the calling convention for vectors passed by
+// value differs with and without AVX, and the AVX2 clones must not depend on it.
 typedef uint16_t U16x16 __attribute__((vector_size(32)));
 
-DF_INLINE U16x16 Load16(const uint16_t* p) {
-  U16x16 v;
+DF_INLINE void Load16(U16x16& v, const uint16_t* p) {
   std::memcpy(&v, p, sizeof v);
-  return v;
 }
-DF_INLINE void Store16(uint16_t* p, U16x16 v) {
+DF_INLINE void Store16(uint16_t* p, const U16x16& v) {
   std::memcpy(p, &v, sizeof v);
 }
 
 struct MaxRule {
   static constexpr bool kIdempotent = true;
   DF_INLINE static uint16_t Apply(uint16_t s, uint16_t t) { return s > t ? s : t; }
-  DF_INLINE static U16x16 Apply(U16x16 s, U16x16 t) { return s > t ? s : t; }
+  DF_INLINE static void Apply(const U16x16& s, U16x16& t) { t = s > t ? s : t; }
 };
 // u = s + t is kept when it is at most 65535 and becomes 131070 - u above. In 16
 // bits: the wrapped sum is u itself when it did not overflow (it is then not below
@@ -111,12 +109,22 @@ struct FoldRule {
     const uint16_t reflected = uint16_t(65534 - sum);
     return sum < s ? reflected : sum;
   }
-  DF_INLINE static U16x16 Apply(U16x16 s, U16x16 t) {
+  DF_INLINE static void Apply(const U16x16& s, U16x16& t) {
     const U16x16 sum = s + t;
     const U16x16 reflected = 65534 - sum;
-    return sum < s ? reflected : sum;
+    t = sum < s ? reflected : sum;
   }
 };
+
+// Combines 16 pixels of s into t.
+template <typename Rule>
+DF_INLINE void CombineVector(const uint16_t* s, uint16_t* t) {
+  U16x16 source, target;
+  Load16(source, s);
+  Load16(target, t);
+  Rule::Apply(source, target);
+  Store16(t, target);
+}
 
 // Rows are short (often well under 100 pixels), so they are walked in vectors of
 // 16 pixels with a pixel-by-pixel remainder.
@@ -127,15 +135,16 @@ DF_INLINE void CombineRow(const uint16_t* s, uint16_t* t, int32_t width) {
     // for this rule: both give the same value there. It is loaded before the loop
     // stores, so the load never waits for a partly overlapping store.
     const int32_t last = width - 16;
-    const U16x16 tail = Rule::Apply(Load16(s + last), Load16(t + last));
-    for (int32_t x = 0; x < last; x += 16) {
-      Store16(t + x, Rule::Apply(Load16(s + x), Load16(t + x)));
-    }
+    U16x16 tailSource, tail;
+    Load16(tailSource, s + last);
+    Load16(tail, t + last);
+    Rule::Apply(tailSource, tail);
+    for (int32_t x = 0; x < last; x += 16) CombineVector<Rule>(s + x, t + x);
     Store16(t + last, tail);
     return;
   }
   int32_t x = 0;
-  for (; x + 16 <= width; x += 16) Store16(t + x, Rule::Apply(Load16(s + x), Load16(t + x)));
+  for (; x + 16 <= width; x += 16) CombineVector<Rule>(s + x, t + x);
   for (; x < width; ++x) t[x] = Rule::Apply(s[x], t[x]);
 }
 

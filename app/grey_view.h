@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "image/image.h"
-#include "image/image_ops_internal.h"
+#include "image/pixel_rows.h"
 #include "image/pixel_format.h"
 
 // Forced inline so that pixel code is compiled for the processor of the vector

@@ -10,8 +10,10 @@
 #endif
 
 #include "app/grey_view.h"
+#include "core/cpu_features.h"
 #include "image/image.h"
-#include "image/image_ops_internal.h"
+#include "image/image_ops.h"
+#include "image/pixel_rows.h"
 
 namespace {
 
@@ -264,10 +266,6 @@ DF_AVX2 void ShadeRowAvx2(const uint32_t* in, uint32_t* out, int32_t width, cons
   for (; x < width; ++x) out[x] = Shade(in[x], plainRule);
 }
 
-bool HasAvx2() {
-  static const bool avx2 = __builtin_cpu_supports("avx2");
-  return avx2;
-}
 #endif
 
 // The kernels for one call: the AVX2 ones when the processor has AVX2 and the
@@ -281,7 +279,7 @@ struct Kernels {
 
 Kernels ChooseKernels() {
 #ifdef DF_AVX2_KERNELS
-  if (HasAvx2() && !g_forceGenericPixelPath) {
+  if (HasAvx2() && !GenericPixelPathForced()) {
     return {NormalRowAvx2<false>, NormalRowAvx2<true>, ShadeRowAvx2};
   }
 #endif

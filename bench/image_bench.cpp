@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "image/image_ops.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <random>
 
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "graphics/raster/draw_surface.h"
 #include "image/image.h"
 #include "image/image_ops.h"

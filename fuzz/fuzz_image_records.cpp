@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "core/byte_stream.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/channel.h"
 #include "image/image.h"
 #include "image/image_ops.h"

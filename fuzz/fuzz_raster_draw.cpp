@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "graphics/raster/draw_surface.h"
 #include "image/image.h"
 #include "image/surface.h"

@@ -8,10 +8,10 @@
 #include <cstring>
 
 #include "core/vector2d.h"
-#include "graphics/circle.h"
-#include "graphics/color.h"
+#include "graphics/geometry/circle.h"
+#include "graphics/geometry/color.h"
 #include "graphics/raster/shapes.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/rect.h"
 #include "image/image.h"
 #include "image/pixel_format.h"
 #include "image/surface.h"

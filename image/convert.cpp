@@ -9,9 +9,10 @@
 #include <immintrin.h>
 #endif
 
+#include "core/cpu_features.h"
 #include "core/error.h"
 #include "image/image_ops.h"
-#include "image/image_ops_internal.h"
+#include "image/pixel_rows.h"
 #include "image/pixel_math.h"
 
 namespace {
@@ -230,15 +231,6 @@ void IndexToPixel32Sse2(const ConvertJob& job, const uint8_t* source, uint8_t* t
 }
 #endif
 
-bool HasAvx2() {
-#if defined(__x86_64__)
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-#else
-  return false;
-#endif
-}
-
 void RgbToArgb(const ConvertJob& job, const uint8_t* source, uint8_t* target) {
 #if defined(__x86_64__)
   if (job.Avx2) return RgbToArgbAvx2(job, source, target);
@@ -337,7 +329,7 @@ bool ConvertPixels(C_Image* target, const C_Image* source) {
   job.Grey = job.Kind != SourcePalette && job.Source.ChannelCount == 1;
 
   RowKernel kernel =
-      g_forceGenericPixelPath ? nullptr : FindFastKernel(source->Format, target->Format);
+      GenericPixelPathForced() ? nullptr : FindFastKernel(source->Format, target->Format);
   if (kernel == IndexToPixel32) {
     // The lookup table holds what the generic kernel makes of each index.
     uint8_t index[256];

@@ -7,14 +7,21 @@
 #include <cstring>
 
 #include "core/error.h"
-#include "graphics/color.h"
-#include "image/image_ops_internal.h"
+#include "graphics/geometry/color.h"
+#include "core/cpu_features.h"
+#include "image/pixel_rows.h"
 #include "image/pixel_math.h"
 
+namespace {
 bool g_forceGenericPixelPath = false;
+}  // namespace
 
 void ForceGenericPixelPath(bool generic) {
   g_forceGenericPixelPath = generic;
+}
+
+bool GenericPixelPathForced() {
+  return g_forceGenericPixelPath;
 }
 
 namespace {

@@ -17,3 +17,5 @@ bool ConvertPixels(C_Image* target, const C_Image* source);
 // Test hook: when true, FillImage and ConvertPixels skip their fast kernels and use
 // the generic per-pixel path, which must give identical bytes.
 void ForceGenericPixelPath(bool generic);
+// True while the generic path is forced; every kernel chooser in the system asks it.
+bool GenericPixelPathForced();

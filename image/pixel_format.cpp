@@ -1,7 +1,7 @@
 #include "image/pixel_format.h"
 
 #include "core/error.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/pixel_math.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "graphics/rect.h"
+#include "graphics/geometry/rect.h"
 
 class C_GraphicApi;
 class C_Window;

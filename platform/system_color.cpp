@@ -2,7 +2,7 @@
 // controls, navy captions and a teal desktop.
 #include "platform/system_color.h"
 
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "core/object.h"
 #include "core/string.h"
 #include "core/vector2d.h"
-#include "graphics/color.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/color.h"
+#include "graphics/geometry/rect.h"
 #include "image/image.h"
 #include "platform/draw_owner.h"
 

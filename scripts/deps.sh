@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh [extra-package ...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev
+packages=(cmake ninja-build g++ make pkg-config python3 libgtest-dev libbenchmark-dev libpng-dev
   libsdl2-dev libpixman-1-dev libnoise-dev zlib1g-dev "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "core/numeric.h"
-#include "graphics/anchor.h"
-#include "graphics/raster/draw_single.h"
+#include "graphics/geometry/anchor.h"
+#include "graphics/raster/internal/draw_single.h"
 #include "graphics/raster/draw_surface.h"
-#include "graphics/resolve.h"
+#include "graphics/geometry/resolve.h"
 #include "image/surface.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/vector2d.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 
 struct DrawOptions {
   DrawOptions();

@@ -2,18 +2,18 @@
 // packed colours, the kernel choice); the unscaled, scaled and rotated placements.
 // Only the rotated placement uses shared state (the span table) and so only it
 // holds RasterLock; the others keep everything in the call's own job.
-#include "graphics/raster/draw_single.h"
+#include "graphics/raster/internal/draw_single.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "core/class_id.h"
 #include "core/error.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "graphics/raster/raster_lock.h"
-#include "graphics/raster/span_kernels.h"
-#include "graphics/raster/span_table.h"
-#include "graphics/resolve.h"
+#include "graphics/raster/internal/span_kernels.h"
+#include "graphics/raster/internal/span_table.h"
+#include "graphics/geometry/resolve.h"
 #include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"

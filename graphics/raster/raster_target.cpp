@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/error.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/rect.h"
 #include "image/image.h"
 #include "image/surface.h"
 

@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/circle.h"
+#include "graphics/geometry/circle.h"
 #include "graphics/raster/raster_lock.h"
-#include "graphics/raster/shape_circle_walk.h"
-#include "graphics/raster/shape_target.h"
+#include "graphics/raster/internal/shape_circle_walk.h"
+#include "graphics/raster/internal/shape_target.h"
 #include "graphics/raster/shapes.h"
-#include "graphics/raster/span_table.h"
+#include "graphics/raster/internal/span_table.h"
 
 using namespace shape_detail;
 

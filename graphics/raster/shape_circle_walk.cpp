@@ -1,4 +1,4 @@
-#include "graphics/raster/shape_circle_walk.h"
+#include "graphics/raster/internal/shape_circle_walk.h"
 
 #include <cmath>
 

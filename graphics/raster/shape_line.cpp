@@ -7,7 +7,7 @@
 
 #include "core/vector2d.h"
 #include "graphics/raster/raster_lock.h"
-#include "graphics/raster/shape_target.h"
+#include "graphics/raster/internal/shape_target.h"
 #include "graphics/raster/shapes.h"
 
 using namespace shape_detail;

@@ -1,7 +1,7 @@
-#include "graphics/raster/shape_target.h"
+#include "graphics/raster/internal/shape_target.h"
 
 #include "core/error.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/pixel_format.h"
 
 namespace shape_detail {

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <utility>
 
-#include "graphics/raster/span_kinds.h"
-#include "image/image_ops_internal.h"
+#include "graphics/raster/internal/span_kinds.h"
+#include "core/cpu_features.h"
 
 namespace span {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <utility>
 
-#include "graphics/raster/span_kinds.h"
+#include "graphics/raster/internal/span_kinds.h"
 
 namespace span {
 namespace {

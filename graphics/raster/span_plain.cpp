@@ -3,8 +3,8 @@
 #include <cstring>
 #include <type_traits>
 
-#include "graphics/raster/span_kinds.h"
-#include "graphics/raster/span_pixels.h"
+#include "graphics/raster/internal/span_kinds.h"
+#include "graphics/raster/internal/span_pixels.h"
 
 namespace span {
 namespace {

@@ -1,8 +1,8 @@
 // The per-pixel reference of every span kind: each option tested at each pixel,
 // each rule written out as stated, no shortcuts. Slow on purpose.
-#include "graphics/raster/blend.h"
-#include "graphics/raster/span_kernels.h"
-#include "graphics/raster/span_pixels.h"
+#include "graphics/raster/internal/blend.h"
+#include "graphics/raster/internal/span_kernels.h"
+#include "graphics/raster/internal/span_pixels.h"
 
 namespace {
 

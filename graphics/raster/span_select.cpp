@@ -1,6 +1,6 @@
 // The one choice of kernels per draw: the family picks the table, the table's
 // index comes from the remaining options.
-#include "graphics/raster/span_kinds.h"
+#include "graphics/raster/internal/span_kinds.h"
 
 SpanSet ChooseSpans(const SpanKey& key) {
   switch (key.Family) {

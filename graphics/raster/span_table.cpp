@@ -1,4 +1,4 @@
-#include "graphics/raster/span_table.h"
+#include "graphics/raster/internal/span_table.h"
 
 #include <algorithm>
 

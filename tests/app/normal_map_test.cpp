@@ -9,7 +9,7 @@
 #include <memory>
 #include <random>
 
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/image_ops.h"
 #include "reference_generators.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/error.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "image/image_ops.h"
 

@@ -9,7 +9,7 @@
 
 #include "core/error.h"
 #include "core/memory_counter.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 
 namespace {
 

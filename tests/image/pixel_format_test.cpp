@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 
 namespace {
 

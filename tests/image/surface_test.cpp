@@ -7,7 +7,7 @@
 
 #include "core/collection.h"
 #include "core/memory_counter.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/channel.h"
 #include "image/image.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/error.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "platform/clock.h"
 #include "platform/cursor.h"

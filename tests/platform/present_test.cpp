@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/error.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "platform/system_color.h"
 #include "window_fixture.h"

@@ -19,7 +19,7 @@
 #include "core/vector2d.h"
 #include "core/vector3d.h"
 #include "core/vector4d.h"
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "tests/tools/record_bytes.h"
 #include "tools/pakdump/record_dumper.h"
 

@@ -26,7 +26,11 @@ bool DescribeCollection(RecordDumper& d) {
                                       std::to_string(d.Remaining()) + " remain");
   }
   for (uint32_t i = 0; i < count; ++i) {
-    const std::string label = "[" + std::to_string(i) + "]";
+    // Appended piece by piece: GCC 12 at -O3 misreads "[" + std::string as an
+    // overlapping copy (-Wrestrict).
+    std::string label = "[";
+    label += std::to_string(i);
+    label += ']';
     if (!d.Record(label.c_str(), RecordRole::Held)) return false;
   }
   return true;

@@ -188,9 +188,13 @@ bool RecordDumper::Bytes(const char* name, uint64_t count) {
   const int64_t at = Offset();
   if (!Need(count, name)) return false;
   const uint8_t* bytes = Take(count);
-  std::string shown = std::to_string(count) + " byte" + (count == 1 ? "" : "s");
+  std::string shown = std::to_string(count);
+  shown += count == 1 ? " byte" : " bytes";
   if (count > 0) shown += ":";
-  for (uint64_t i = 0; i < count && i < kShownDataBytes; ++i) shown += " " + FormatHex(bytes[i], 2);
+  for (uint64_t i = 0; i < count && i < kShownDataBytes; ++i) {
+    shown += ' ';
+    shown += FormatHex(bytes[i], 2);
+  }
   if (count > kShownDataBytes) shown += " ...";
   FieldLine(name, at, shown);
   return true;

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "draw_test_support.h"
-#include "graphics/anchor.h"
-#include "graphics/color.h"
+#include "graphics/geometry/anchor.h"
+#include "graphics/geometry/color.h"
 #include "graphics/raster/draw_surface.h"
 #include "reference_picture.h"
 

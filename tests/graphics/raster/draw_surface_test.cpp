@@ -9,8 +9,8 @@
 
 #include "core/error.h"
 #include "draw_test_support.h"
-#include "graphics/anchor.h"
-#include "graphics/color.h"
+#include "graphics/geometry/anchor.h"
+#include "graphics/geometry/color.h"
 
 using draw_test::Picture;
 using draw_test::Tag;

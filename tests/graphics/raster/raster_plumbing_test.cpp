@@ -4,11 +4,11 @@
 #include <cmath>
 #include <limits>
 
-#include "graphics/color.h"
-#include "graphics/raster/blend.h"
+#include "graphics/geometry/color.h"
+#include "graphics/raster/internal/blend.h"
 #include "graphics/raster/raster_target.h"
-#include "graphics/raster/span_table.h"
-#include "graphics/rect.h"
+#include "graphics/raster/internal/span_table.h"
+#include "graphics/geometry/rect.h"
 #include "image/image.h"
 #include "image/surface.h"
 #include "reference_picture.h"

@@ -6,12 +6,12 @@
 #include <random>
 #include <set>
 
-#include "graphics/circle.h"
+#include "graphics/geometry/circle.h"
 #include "graphics/raster/raster_lock.h"
-#include "graphics/raster/shape_circle_walk.h"
+#include "graphics/raster/internal/shape_circle_walk.h"
 #include "graphics/raster/shapes.h"
-#include "graphics/raster/span_table.h"
-#include "graphics/rect.h"
+#include "graphics/raster/internal/span_table.h"
+#include "graphics/geometry/rect.h"
 #include "image/pixel_format.h"
 #include "reference_picture.h"
 #include "shape_support.h"

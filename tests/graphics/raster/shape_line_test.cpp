@@ -9,7 +9,7 @@
 
 #include "core/vector2d.h"
 #include "graphics/raster/shapes.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/rect.h"
 #include "image/pixel_format.h"
 #include "reference_picture.h"
 #include "shape_support.h"

@@ -5,10 +5,10 @@
 
 #include <random>
 
-#include "graphics/anchor.h"
+#include "graphics/geometry/anchor.h"
 #include "graphics/raster/shapes.h"
-#include "graphics/rect.h"
-#include "graphics/resolve.h"
+#include "graphics/geometry/rect.h"
+#include "graphics/geometry/resolve.h"
 #include "image/pixel_format.h"
 #include "reference_picture.h"
 #include "shape_support.h"

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "graphics/circle.h"
+#include "graphics/geometry/circle.h"
 #include "graphics/raster/shapes.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/rect.h"
 #include "image/pixel_format.h"
 #include "reference_picture.h"
 #include "shape_support.h"

@@ -11,9 +11,9 @@
 #include <map>
 #include <utility>
 
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "graphics/raster/raster_target.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/rect.h"
 #include "image/image.h"
 #include "image/pixel_format.h"
 #include "image/surface.h"

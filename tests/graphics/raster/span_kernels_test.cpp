@@ -1,6 +1,6 @@
 // The span kernels against the per-pixel reference on random pictures, options and
 // spans, for every family and table entry, with guard pixels around every span.
-#include "graphics/raster/span_kernels.h"
+#include "graphics/raster/internal/span_kernels.h"
 
 #include <gtest/gtest.h>
 

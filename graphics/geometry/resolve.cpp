@@ -1,6 +1,6 @@
 // Every step is f32 arithmetic and is rounded to f32 as it is stored, so that
 // layouts come out bit for bit the same wherever they are computed.
-#include "graphics/resolve.h"
+#include "graphics/geometry/resolve.h"
 
 #include <cmath>
 

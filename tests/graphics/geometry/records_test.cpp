@@ -9,9 +9,9 @@
 #include "core/byte_stream.h"
 #include "core/class_registry.h"
 #include "core/error.h"
-#include "graphics/circle.h"
-#include "graphics/color.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/circle.h"
+#include "graphics/geometry/color.h"
+#include "graphics/geometry/rect.h"
 #include "tests/core/stream_helpers.h"
 
 namespace {

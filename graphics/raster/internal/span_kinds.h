@@ -2,9 +2,9 @@
 // source positions that the blended and effects kernels share.
 #pragma once
 
-#include "graphics/raster/blend.h"
-#include "graphics/raster/span_kernels.h"
-#include "graphics/raster/span_pixels.h"
+#include "graphics/raster/internal/blend.h"
+#include "graphics/raster/internal/span_kernels.h"
+#include "graphics/raster/internal/span_pixels.h"
 
 namespace span {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "core/vector2d.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/rect.h"
 
 class C_Circle;
 class C_Color;

@@ -2,8 +2,8 @@
 // a parent rectangle, its siblings or a grid of cells into absolute coordinates.
 #pragma once
 
-#include "graphics/anchor.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/anchor.h"
+#include "graphics/geometry/rect.h"
 
 // Moves the point by the rectangle's left, right or centre as its horizontal code
 // says (start, end, middle), likewise by the top, bottom or middle; other codes

@@ -1,4 +1,4 @@
-#include "graphics/rect.h"
+#include "graphics/geometry/rect.h"
 
 #include "core/value_record.h"
 

@@ -1,23 +1,11 @@
-// Checks and helpers shared by the whole-image operations.
+// Row sizes and the coverage check that every routine walking an image's rows
+// makes before it touches a pixel.
 #pragma once
 
 #include <cstdint>
 
 #include "image/image.h"
 #include "image/pixel_format.h"
-
-// Marks a plain pixel loop that g++ should also build for AVX2 on x86-64, picking
-// the copy for the processor when the program starts. The loops stay portable C++;
-// other compilers and the sanitizer builds get the single default copy.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
-    !defined(__SANITIZE_ADDRESS__)
-#define DF_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define DF_VECTOR_CLONES
-#endif
-
-// Set by ForceGenericPixelPath: the fast kernels are skipped (tests compare paths).
-extern bool g_forceGenericPixelPath;
 
 // Bytes of pixel data in one row of width pixels of the described format.
 inline uint64_t RowBytesFor(int32_t width, const FormatDescriptor& d) {

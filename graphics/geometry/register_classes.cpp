@@ -1,8 +1,8 @@
 // Registration of the colour and geometry classes during static initialisation.
 #include "core/class_registry.h"
-#include "graphics/circle.h"
-#include "graphics/color.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/circle.h"
+#include "graphics/geometry/color.h"
+#include "graphics/geometry/rect.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "core/vector2d.h"
 #include "graphics/raster/draw_options.h"
 #include "graphics/raster/raster_target.h"
-#include "graphics/rect.h"
+#include "graphics/geometry/rect.h"
 
 class C_Surface;
 

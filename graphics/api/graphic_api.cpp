@@ -1,9 +1,9 @@
 // Life cycle, attachment, the back buffer, viewport and clip rules, presentation.
-#include "graphics/graphic_api.h"
+#include "graphics/api/graphic_api.h"
 
 #include <algorithm>
 
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "image/image_ops.h"
 #include "image/surface.h"

@@ -1,4 +1,4 @@
-#include "graphics/circle.h"
+#include "graphics/geometry/circle.h"
 
 #include "core/byte_stream.h"
 #include "core/error.h"

@@ -1,4 +1,4 @@
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 
 #include "core/value_record.h"
 

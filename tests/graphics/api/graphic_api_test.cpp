@@ -1,10 +1,10 @@
 // The drawing interface: its state machine, the back buffer and resizing, child
 // viewport and clip rules, target redirection, display copies and presentation.
-#include "graphics/graphic_api.h"
+#include "graphics/api/graphic_api.h"
 
 #include <gtest/gtest.h>
 
-#include "graphics/color.h"
+#include "graphics/geometry/color.h"
 #include "image/channel.h"
 #include "image/image.h"
 #include "image/image_hook.h"

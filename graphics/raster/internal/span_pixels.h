@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "graphics/raster/span_kernels.h"
+#include "graphics/raster/internal/span_kernels.h"
 
 namespace span {
 

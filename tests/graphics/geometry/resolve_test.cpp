@@ -1,5 +1,5 @@
 // Resolving anchored points, rectangles and grid cells into absolute coordinates.
-#include "graphics/resolve.h"
+#include "graphics/geometry/resolve.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,15 @@
+// What the processor offers the pixel kernels, asked once per process.
+#pragma once
+
+// Marks a plain pixel loop that g++ should also build for AVX2 on x86-64, picking
+// the copy for the processor when the program starts. The loops stay portable C++;
+// other compilers and the sanitizer builds get the single default copy.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
+    !defined(__SANITIZE_ADDRESS__)
+#define DF_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define DF_VECTOR_CLONES
+#endif
+
+// True when the processor runs AVX2 instructions (always false off x86-64).
+bool HasAvx2();
