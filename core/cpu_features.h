@@ -11,5 +11,9 @@
 #define DF_VECTOR_CLONES
 #endif
 
+// Forced inline so that pixel code is compiled for the processor of the vector
+// clone that calls it, not once for the plain x86-64 baseline.
+#define DF_INLINE inline __attribute__((always_inline))
+
 // True when the processor runs AVX2 instructions (always false off x86-64).
 bool HasAvx2();

@@ -25,7 +25,7 @@ struct WindowPlatformRecord {
   bool Placed = false;        // PlacedX, PlacedY hold where Update(39) put the window
   int32_t PlacedX = 0;        // client origin in screen pixels set by Update(39)
   int32_t PlacedY = 0;
-  std::vector<RegionRect> Region;  // the last shape built by Update(55)
+  std::vector<PixelRect> Region;  // the last shape built by Update(55)
 };
 
 // Initialises SDL's video (and with it the event queue) once per process, with the

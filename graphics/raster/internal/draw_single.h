@@ -32,11 +32,8 @@ bool OpenDrawTarget(C_Surface* surface, RasterTarget& target);
 // The integer source rectangle: rect (null = the whole image) resolved against the
 // image with the surface's frame grid, truncated and clipped to the image. False
 // when nothing of it remains.
-struct SourceArea {
-  int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-};
 bool ResolveSourceArea(const C_Surface& surface, int32_t width, int32_t height, const C_Rect* rect,
-                       SourceArea& area);
+                       PixelRect& area);
 
 // Copies the surface's colour key (Extra, when it is a C_Color) into options.
 void TakeColorKey(const C_Surface& surface, DrawOptions& options);
