@@ -10,10 +10,10 @@
 #include "core/class_id.h"
 #include "core/error.h"
 #include "graphics/geometry/color.h"
-#include "graphics/raster/raster_lock.h"
+#include "graphics/geometry/resolve.h"
 #include "graphics/raster/internal/span_kernels.h"
 #include "graphics/raster/internal/span_table.h"
-#include "graphics/geometry/resolve.h"
+#include "graphics/raster/raster_lock.h"
 #include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
@@ -31,7 +31,6 @@ bool IsByteColor32(const FormatDescriptor& f) {
   }
   return true;
 }
-
 
 bool Present(const C_Image* image) {
   return image != nullptr && image->Pixels != nullptr && image->Width > 0 && image->Height > 0;
@@ -366,7 +365,8 @@ bool OpenDrawTarget(C_Surface* surface, RasterTarget& target) {
     target = RasterTarget{};
     return Fail(ErrorNoFormat);
   }
-  if (target.mask.image != nullptr && !PixelsAligned(*target.mask.image, 1)) target.mask = RasterImage{};
+  if (target.mask.image != nullptr && !PixelsAligned(*target.mask.image, 1))
+    target.mask = RasterImage{};
   return true;
 }
 

@@ -43,7 +43,7 @@ bool OpenRasterTarget(C_Surface* surface, RasterTarget& target) {
 }
 
 PixelRect ComputeBounds(int32_t targetWidth, int32_t targetHeight, const C_Rect* viewport,
-                           const C_Rect* clip) {
+                        const C_Rect* clip) {
   PixelRect b{0, 0, targetWidth, targetHeight};
   if (viewport != nullptr) {
     b = {SaturateToInt(viewport->X1), SaturateToInt(viewport->Y1), SaturateToInt(viewport->X2),

@@ -42,7 +42,7 @@ bool OpenRasterTarget(C_Surface* surface, RasterTarget& target);
 // then intersected with the clip truncated to integers (when not null). NaN or
 // huge edges are saturated, never converted out of range.
 PixelRect ComputeBounds(int32_t targetWidth, int32_t targetHeight, const C_Rect* viewport,
-                           const C_Rect* clip);
+                        const C_Rect* clip);
 
 // f32 to int32 truncating toward zero, saturated at the int32 limits; NaN gives 0.
 // Use it wherever a caller's coordinate becomes an integer.

@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "graphics/geometry/color.h"
 #include "graphics/api/graphic_api.h"
+#include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "image/picture_file.h"
 #include "image/surface.h"

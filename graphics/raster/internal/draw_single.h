@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "core/vector2d.h"
+#include "graphics/geometry/rect.h"
 #include "graphics/raster/draw_options.h"
 #include "graphics/raster/raster_target.h"
-#include "graphics/geometry/rect.h"
 
 class C_Surface;
 

@@ -5,10 +5,10 @@
 #include <limits>
 
 #include "graphics/geometry/color.h"
-#include "graphics/raster/internal/blend.h"
-#include "graphics/raster/raster_target.h"
-#include "graphics/raster/internal/span_table.h"
 #include "graphics/geometry/rect.h"
+#include "graphics/raster/internal/blend.h"
+#include "graphics/raster/internal/span_table.h"
+#include "graphics/raster/raster_target.h"
 #include "image/image.h"
 #include "image/surface.h"
 #include "reference_picture.h"

@@ -7,11 +7,11 @@
 #include <set>
 
 #include "graphics/geometry/circle.h"
-#include "graphics/raster/raster_lock.h"
-#include "graphics/raster/internal/shape_circle_walk.h"
-#include "graphics/raster/shapes.h"
-#include "graphics/raster/internal/span_table.h"
 #include "graphics/geometry/rect.h"
+#include "graphics/raster/internal/shape_circle_walk.h"
+#include "graphics/raster/internal/span_table.h"
+#include "graphics/raster/raster_lock.h"
+#include "graphics/raster/shapes.h"
 #include "image/pixel_format.h"
 #include "reference_picture.h"
 #include "shape_support.h"

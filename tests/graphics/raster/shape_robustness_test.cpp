@@ -11,9 +11,9 @@
 
 #include "core/error.h"
 #include "graphics/geometry/circle.h"
+#include "graphics/geometry/rect.h"
 #include "graphics/raster/raster_lock.h"
 #include "graphics/raster/shapes.h"
-#include "graphics/geometry/rect.h"
 #include "image/pixel_format.h"
 #include "shape_support.h"
 

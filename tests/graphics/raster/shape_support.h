@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "graphics/geometry/color.h"
-#include "graphics/raster/raster_target.h"
 #include "graphics/geometry/rect.h"
+#include "graphics/raster/raster_target.h"
 #include "image/image.h"
 #include "image/pixel_format.h"
 #include "image/surface.h"
@@ -59,7 +59,7 @@ void ShapeReferenceCircle(int64_t cx, int64_t cy, int64_t r, const ShapePlot& pl
 
 // The bounds of a call, computed from their definition.
 PixelRect ShapeReferenceBounds(int32_t width, int32_t height, const C_Rect* viewport,
-                                  const C_Rect* clip);
+                               const C_Rect* clip);
 
 // Draws into expected (colour, and mask when mask is not null) what the shape
 // routines should: pixels of the shape, plotted through the rules of one call.
@@ -187,7 +187,7 @@ inline void ShapeReferenceCircle(int64_t cx, int64_t cy, int64_t r, const ShapeP
 }
 
 inline PixelRect ShapeReferenceBounds(int32_t width, int32_t height, const C_Rect* viewport,
-                                         const C_Rect* clip) {
+                                      const C_Rect* clip) {
   auto whole = [](float v) { return static_cast<int32_t>(v); };  // finite test values only
   PixelRect b{0, 0, width, height};
   if (viewport)
