@@ -49,6 +49,7 @@ TEST(PictureFile, ExtensionChoosesTheReaderWhateverItsCase) {
   C_Image image;
   EXPECT_FALSE(LoadImageFile(WritePictureFile("wrong.pcx", SmallBmp()).c_str(), &image));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
 }
 
 TEST(PictureFile, UnreadableNamesFailAndEmptyTheImage) {
@@ -57,20 +58,21 @@ TEST(PictureFile, UnreadableNamesFailAndEmptyTheImage) {
   const uint64_t held = MemoryInUse;
   // JPEG names are recognised but not decoded, and that is not an error.
   for (const char* name : {"a.jpeg", "a.jpg", "b.JPG"}) {
-    LastError.Code = 0;
+    LastError = {0, 0, 0, 0};
     EXPECT_FALSE(LoadImageFile(WritePictureFile(name, SmallTga()).c_str(), &image)) << name;
     EXPECT_EQ(LastError.Code, 0) << name;
     EXPECT_TRUE(IsEmptyImage(image)) << name;
   }
   EXPECT_EQ(held - MemoryInUse, 3u);
   for (const char* name : {"a.png", "noextension", "trailingdot."}) {
-    LastError.Code = 0;
+    LastError = {0, 0, 0, 0};
     EXPECT_FALSE(LoadImageFile(WritePictureFile(name, SmallTga()).c_str(), &image)) << name;
     EXPECT_EQ(LastError.Code, -1) << name;
   }
-  LastError.Code = 0;
+  LastError = {0, 0, 0, 0};
   EXPECT_FALSE(LoadImageFile((PictureTempDir() / "missing.pcx").c_str(), &image));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorCannotOpen);
   EXPECT_TRUE(IsEmptyImage(image));
 }
 

@@ -105,6 +105,7 @@ TEST(ImageRecord, WrongClassIdAndUndescribedFormat) {
   LastError = {};
   EXPECT_FALSE(LoadFromBytes(image, bytes));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   EXPECT_FALSE(LoadFromBytes(image, ImageRecord(4, 2, 2, 2, 8, 99)));
   image.Format = 99;
   EXPECT_FALSE(image.Save(nullptr, 0));
@@ -136,6 +137,7 @@ TEST(ImageRecord, HostileSizesAreRefusedBeforeAllocating) {
     LastError = {};
     EXPECT_FALSE(LoadFromBytes(image, bytes)) << c.Width << "x" << c.Height;
     EXPECT_EQ(LastError.Code, -1);
+    EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
     EXPECT_EQ(image.Pixels, nullptr);
     EXPECT_EQ(MemoryInUse, before);
   }
@@ -253,6 +255,7 @@ TEST(SurfaceRecord, BadImageKeepsChannelsReadSoFar) {
   LastError = {};
   EXPECT_FALSE(LoadFromBytes(loaded, bytes));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   ASSERT_NE(loaded.Channels, nullptr);
   EXPECT_EQ(loaded.Channels->Count, 1u);
   EXPECT_NE(loaded.FindImage(1), nullptr);

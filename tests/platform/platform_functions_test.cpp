@@ -126,6 +126,7 @@ TEST(WindowRegion, MissingOrUndescribedMasksFail) {
   SetError(0);
   EXPECT_FALSE(BuildWindowRegion(&odd, C_Rect(), rects));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   C_Image empty;
   empty.Format = pixel_format::Grey8;
   EXPECT_TRUE(BuildWindowRegion(&empty, C_Rect(), rects));

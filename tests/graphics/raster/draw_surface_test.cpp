@@ -300,6 +300,7 @@ TEST(DrawSurfaceBadInput, UnusableSurfacesAreRefused) {
   EXPECT_FALSE(DrawSurface(&source->surface, &narrow.surface, nullptr, nullptr, nullptr,
                            C_Vector2D(), nullptr, nullptr));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   // An alpha image smaller than its colour image would be read past its end.
   source->AddSecond(255, 2, 4);
   EXPECT_FALSE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,

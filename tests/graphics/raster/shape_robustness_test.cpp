@@ -36,7 +36,7 @@ int CountSuccesses(C_Surface* target, const C_Rect* viewport, const C_Rect* clip
 TEST(ShapeBadInput, TargetsWithoutAColourImageFail) {
   EXPECT_EQ(CountSuccesses(nullptr, nullptr, nullptr), 0);
   C_Surface empty;
-  LastError.Code = 0;
+  LastError = {0, 0, 0, 0};
   EXPECT_EQ(CountSuccesses(&empty, nullptr, nullptr), 0);
   EXPECT_EQ(LastError.Code, -1);
   // Only a mask image, under key 2.
@@ -54,6 +54,7 @@ TEST(ShapeBadInput, AnUndescribedFormatFailsAndWritesNothing) {
   SetError(0);
   EXPECT_EQ(CountSuccesses(&c.surface, nullptr, nullptr), 0);
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   c.image.Format = pixel_format::A8R8G8B8;
   EXPECT_EQ(c.At(1, 1), c.background);
   EXPECT_EQ(c.At(3, 3), c.background);
