@@ -330,8 +330,8 @@ static C_Image* DrawableImage(const C_Surface* surface, int32_t key) {
 bool OpenDrawSource(C_Surface* surface, DrawSource& source) {
   source = DrawSource{};
   if (surface == nullptr) return false;
-  C_Image* color = DrawableImage(surface, 1);
-  C_Image* alpha = DrawableImage(surface, 2);
+  C_Image* color = DrawableImage(surface, kColorChannel);
+  C_Image* alpha = DrawableImage(surface, kAlphaChannel);
   const bool hasColor = Present(color);
   const bool hasAlpha = Present(alpha);
   if (!hasColor && !hasAlpha) return false;

@@ -5,6 +5,7 @@
 
 #include "core/error.h"
 #include "graphics/geometry/rect.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
 
@@ -31,11 +32,11 @@ bool DecodeRasterImage(C_Image* image, RasterImage& view) {
 bool OpenRasterTarget(C_Surface* surface, RasterTarget& target) {
   target = RasterTarget{};
   if (surface == nullptr) return false;
-  C_Image* color = surface->FindImage(1);
+  C_Image* color = surface->FindImage(kColorChannel);
   if (color == nullptr || color->Pixels == nullptr) return false;
   if (!DecodeRasterImage(color, target.color)) return Fail(ErrorNoFormat);
   RasterImage mask;
-  if (DecodeRasterImage(surface->FindImage(2), mask) && mask.format.BitsPerPixel == 8 &&
+  if (DecodeRasterImage(surface->FindImage(kAlphaChannel), mask) && mask.format.BitsPerPixel == 8 &&
       mask.Width >= target.color.Width && mask.Height >= target.color.Height) {
     target.mask = mask;
   }

@@ -33,7 +33,7 @@ struct RasterTarget {
 };
 
 // Decodes the target's images. False when the surface or its colour image is
-// missing (nothing recorded) or the colour format has no description (15, -1).
+// missing (nothing recorded) or the colour format has no description (ErrorNoFormat, -1).
 // A key-2 image that is not 8-bit or smaller than the colour image is ignored.
 bool OpenRasterTarget(C_Surface* surface, RasterTarget& target);
 

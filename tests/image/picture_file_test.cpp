@@ -8,6 +8,7 @@
 
 #include "core/error.h"
 #include "core/memory_counter.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
 #include "image/surface_files.h"
@@ -81,10 +82,10 @@ TEST(PictureFile, SurfaceFromColourAndAlphaFiles) {
   const std::string alpha = WritePictureFile("light_a.tga", SmallTga());
   C_Surface* surface = NewSurfaceFromFiles(colour.c_str(), alpha.c_str());
   ASSERT_NE(surface, nullptr);
-  ASSERT_NE(surface->FindImage(1), nullptr);
-  ASSERT_NE(surface->FindImage(2), nullptr);
-  EXPECT_EQ(surface->FindImage(1)->Pixels[0], 5);
-  EXPECT_EQ(surface->FindImage(2)->Pixels[0], 7);
+  ASSERT_NE(surface->FindImage(kColorChannel), nullptr);
+  ASSERT_NE(surface->FindImage(kAlphaChannel), nullptr);
+  EXPECT_EQ(surface->FindImage(kColorChannel)->Pixels[0], 5);
+  EXPECT_EQ(surface->FindImage(kAlphaChannel)->Pixels[0], 7);
   EXPECT_EQ(surface->Width, 2);
   EXPECT_EQ(surface->Height, 1);
   EXPECT_EQ(surface->Columns, 1u);
@@ -99,11 +100,11 @@ TEST(PictureFile, SurfaceKeepsWhatLoadedWhenTheAlphaFileFails) {
   const std::string alpha = WritePictureFile("broken_a.pcx", SmallBmp());
   C_Surface* surface = NewSurfaceFromFiles(colour.c_str(), alpha.c_str());
   ASSERT_NE(surface, nullptr);
-  EXPECT_NE(surface->FindImage(1), nullptr);
-  EXPECT_EQ(surface->FindImage(2), nullptr);
+  EXPECT_NE(surface->FindImage(kColorChannel), nullptr);
+  EXPECT_EQ(surface->FindImage(kAlphaChannel), nullptr);
   EXPECT_STREQ(surface->Name, colour.c_str());
   EXPECT_FALSE(LoadChannel(surface, "absent.tga", 1));
-  EXPECT_EQ(surface->FindImage(1)->Pixels[0], 1);  // the failed load replaced nothing
+  EXPECT_EQ(surface->FindImage(kColorChannel)->Pixels[0], 1);  // the failed load replaced nothing
   delete surface;
   EXPECT_EQ(MemoryInUse, before);
 }

@@ -11,6 +11,7 @@
 #include "draw_test_support.h"
 #include "graphics/geometry/anchor.h"
 #include "graphics/geometry/color.h"
+#include "image/channel.h"
 
 using draw_test::Picture;
 using draw_test::Tag;
@@ -319,7 +320,7 @@ TEST(DrawSurfaceAlpha, AnAlphaImageAloneDrawsTheTint) {
   alpha->Create(2, pixel_format::Grey8, 1);
   alpha->RowAddress(0)[0] = 255;
   alpha->RowAddress(0)[1] = 0;
-  glyph.SetChannel(alpha, 2);
+  glyph.SetChannel(alpha, kAlphaChannel);
   Picture target(2, 1, 0xFF000000);
   DrawOptions options;
   options.UseTint = 1;

@@ -14,6 +14,7 @@
 #include "graphics/geometry/rect.h"
 #include "graphics/raster/raster_lock.h"
 #include "graphics/raster/shapes.h"
+#include "image/channel.h"
 #include "image/pixel_format.h"
 #include "shape_support.h"
 
@@ -44,7 +45,7 @@ TEST(ShapeBadInput, TargetsWithoutAColourImageFail) {
   ASSERT_TRUE(mask.Create(8, pixel_format::Grey8, 8));
   C_Surface maskOnly;
   maskOnly.SharedImages = 1;
-  ASSERT_TRUE(maskOnly.SetChannel(&mask, 2));
+  ASSERT_TRUE(maskOnly.SetChannel(&mask, kAlphaChannel));
   EXPECT_EQ(CountSuccesses(&maskOnly, nullptr, nullptr), 0);
 }
 

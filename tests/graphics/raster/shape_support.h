@@ -14,6 +14,7 @@
 #include "graphics/geometry/color.h"
 #include "graphics/geometry/rect.h"
 #include "graphics/raster/raster_target.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/pixel_format.h"
 #include "image/surface.h"
@@ -90,12 +91,12 @@ inline ShapeCanvas::ShapeCanvas(int32_t width, int32_t height, int32_t format, i
   image.BottomUp = bottomUp ? 1 : 0;
   background = PackColor(format, fill);
   surface.SharedImages = 1;  // the canvas owns its images
-  surface.SetChannel(&image, 1);
+  surface.SetChannel(&image, kColorChannel);
   if (withMask) {
     mask.CreateFilled(width + 2 * guard, pixel_format::Grey8, height + 2 * guard,
                       C_Color(0, 0, 0, 0));
     mask.BottomUp = image.BottomUp;
-    surface.SetChannel(&mask, 2);
+    surface.SetChannel(&mask, kAlphaChannel);
   }
 }
 
