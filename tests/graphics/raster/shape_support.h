@@ -166,11 +166,10 @@ inline void ShapeReferenceLine(float fromX, float fromY, float toX, float toY,
   }
 }
 
-inline void ShapeReferenceCircle(int64_t cx, int64_t cy, int64_t r, const ShapePlot& plot) {
-  plot(cx, cy + r);
-  plot(cx, cy - r);
-  plot(cx + r, cy);
-  plot(cx - r, cy);
+// The plain midpoint walk of one octant: from (0, r) with d = 1 - r, while x < y,
+// x moves by one (and y down by one when d >= 0); visit(x, y) sees each point.
+template <typename Visit>
+void ShapeReferenceOctant(int64_t r, Visit&& visit) {
   int64_t x = 0, y = r, d = 1 - r;
   while (x < y) {
     if (d < 0) {
@@ -180,11 +179,21 @@ inline void ShapeReferenceCircle(int64_t cx, int64_t cy, int64_t r, const ShapeP
       --y;
     }
     ++x;
+    visit(x, y);
+  }
+}
+
+inline void ShapeReferenceCircle(int64_t cx, int64_t cy, int64_t r, const ShapePlot& plot) {
+  plot(cx, cy + r);
+  plot(cx, cy - r);
+  plot(cx + r, cy);
+  plot(cx - r, cy);
+  ShapeReferenceOctant(r, [&](int64_t x, int64_t y) {
     const int64_t points[8][2] = {{cx + x, cy + y}, {cx - x, cy + y}, {cx + x, cy - y},
                                   {cx - x, cy - y}, {cx + y, cy + x}, {cx - y, cy + x},
                                   {cx + y, cy - x}, {cx - y, cy - x}};
     for (const auto& p : points) plot(p[0], p[1]);
-  }
+  });
 }
 
 inline PixelRect ShapeReferenceBounds(int32_t width, int32_t height, const C_Rect* viewport,
