@@ -4,8 +4,8 @@
 #include <new>
 
 #include "core/collection.h"
-#include "graphics/geometry/color.h"
 #include "graphics/api/graphic_api.h"
+#include "graphics/geometry/color.h"
 #include "graphics/raster/draw_surface.h"
 #include "graphics/raster/shapes.h"
 #include "image/channel.h"
@@ -87,20 +87,6 @@ bool C_GraphicApi::Clear(const C_Color* color) {
 bool C_GraphicApi::ClearLevel(float level) {
   const C_Color color(level, 0, 0, 1);
   return Clear(&color);
-}
-
-template <typename Call>
-bool C_GraphicApi::Forward(Call call) {
-  if (State != ApiDrawing) return false;
-  if (IsRoot()) return call(this);
-  if (DrawingApi == nullptr || DrawingApi == this) return false;
-  C_GraphicApi* root = DrawingApi;
-  root->SetViewport(&Viewport);
-  root->SetClip(&ClipRect);
-  const bool result = call(root);
-  root->ResetViewport();
-  root->ResetClip();
-  return result;
 }
 
 bool C_GraphicApi::DrawPixel(const C_Vector2D* point, const C_Color* color, float reserved) {

@@ -6,9 +6,10 @@
 #include <cstdint>
 
 #include "core/vector2d.h"
-#include "graphics/raster/draw_options.h"
-#include "graphics/raster/raster_target.h"
 #include "graphics/geometry/rect.h"
+#include "graphics/raster/draw_options.h"
+#include "graphics/raster/internal/span_kernels.h"
+#include "graphics/raster/raster_target.h"
 
 class C_Surface;
 
@@ -37,6 +38,26 @@ struct SourceArea {
 };
 bool ResolveSourceArea(const C_Surface& surface, int32_t width, int32_t height, const C_Rect* rect,
                        SourceArea& area);
+
+// One draw's span job, kernels, bounds, source rectangle and resolved position.
+struct Placement {
+  SpanJob job;
+  SpanSet spans;
+  SpanKey key;
+  RasterBounds bounds;
+  SourceArea area;
+  float x = 0, y = 0;  // resolved position
+  bool mirrorX = false, mirrorY = false;
+};
+
+// Fills the job from the decoded surfaces, the options and p.area, and picks the
+// kernels. False when the draw leaves nothing to do (opacity not above 0).
+bool PreparePlacement(const DrawSource& source, const RasterTarget& target,
+                      const DrawOptions& options, Placement& p);
+// Unscaled: the source area with its top-left corner at the truncated position.
+void PlaceCopy(Placement& p, C_Rect* dirty);
+// Scaled by (sx, sy), both > 0 and finite, from the position.
+void PlaceScaled(Placement& p, float sx, float sy, C_Rect* dirty);
 
 // Copies the surface's colour key (Extra, when it is a C_Color) into options.
 void TakeColorKey(const C_Surface& surface, DrawOptions& options);

@@ -1,0 +1,35 @@
+// C_Glyph: one character of a font: its code and its pre-rendered variants.
+#pragma once
+
+#include <cstdint>
+
+#include "core/object.h"
+
+class C_BitmapGlyph;
+class C_Collection;
+
+class C_Glyph : public C_Object {
+ public:
+  C_Glyph() = default;
+  C_Glyph(const C_Glyph&) = delete;
+  C_Glyph& operator=(const C_Glyph&) = delete;
+  ~C_Glyph() override;
+
+  void Init() override;     // Code -1, no variants
+  void Release() override;  // deletes the variants and their collection
+  C_Object* Clone() override;
+  // Record: id 6, version 100, u32 n, n variant records, i32 Code. The variants
+  // are read into reverse file order (each goes to the front), as they always were.
+  bool Load(ByteStream* stream, int32_t context) override;
+  bool Save(ByteStream* stream, int32_t context) override;
+  uint16_t GetClassId() const override { return class_id::Glyph; }
+  // Code and a clone of the variants; the target's own variants are released first.
+  virtual void CopyTo(C_Glyph* target) const;
+
+  // The variant at index, or null when there is none (or it is not a variant).
+  const C_BitmapGlyph* VariantAt(uint32_t index) const;
+  uint32_t VariantCount() const;
+
+  int32_t Code = -1;                 // character code, 0..255 in practice
+  C_Collection* Variants = nullptr;  // owned C_BitmapGlyph items, or null
+};
