@@ -98,8 +98,8 @@ inline std::unique_ptr<C_Font> MakeBoxFont() {
     glyph->Variants = new C_Collection();
     const bool ink = b.code != ' ';
     // Regular at 10, at row 0.
-    glyph->Variants->Append(MakeVariant(10, kKindDefault, kStyleRegular, 0, x, 0, b.width,
-                                        b.height, b.advance, b.top));
+    glyph->Variants->Append(
+        MakeVariant(10, kKindDefault, kStyleRegular, 0, x, 0, b.width, b.height, b.advance, b.top));
     if (ink) FillCoverage(page, static_cast<int32_t>(x), 0, b.width, b.height);
     // Bold at 10, at row 10: one pixel wider, one further advance.
     glyph->Variants->Append(MakeVariant(10, kKindDefault, kStyleBold, 0, x, 10, b.width + 1,
@@ -113,7 +113,8 @@ inline std::unique_ptr<C_Font> MakeBoxFont() {
     const uint32_t position = font->Glyphs->Count;
     font->Glyphs->Append(glyph);
     if (font->CodeIndex == nullptr) font->CodeIndex = new C_Array();
-    if (font->CodeIndex->Length < 256 * 4) font->CodeIndex->Resize(256 * 4, ResizeExact | ResizeZeroFill);
+    if (font->CodeIndex->Length < 256 * 4)
+      font->CodeIndex->Resize(256 * 4, ResizeExact | ResizeZeroFill);
     reinterpret_cast<uint32_t*>(font->CodeIndex->Data)[b.code] = position + 1;
   }
   return font;

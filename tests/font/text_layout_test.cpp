@@ -26,8 +26,8 @@ struct Placed {
 // Records every glyph and leaves nothing to draw.
 void Record(GlyphPlacement& p) {
   auto* list = static_cast<std::vector<Placed>*>(p.Data);
-  list->push_back({p.Index, p.Code, p.Position.X - p.Options.Pivot.X * p.Options.Scale.X,
-                   p.Position.Y});
+  list->push_back(
+      {p.Index, p.Code, p.Position.X - p.Options.Pivot.X * p.Options.Scale.X, p.Position.Y});
   p.Options.Opacity = 0;
 }
 
@@ -97,15 +97,26 @@ TEST(TextLayout, LinesBreakAlignAndCutAsTheRulesSay) {
   const Case cases[] = {
       {"align 0 never wraps", "abc def ghi jkl", 20, AlignLeft, 0, {{"abcdefghijkl", 0}}},
       {"line feeds end lines", "ab\ncd\n\nef", 20, AlignLeft, 0, {{"ab", 0}, {"cd", 0}, {"ef", 0}}},
-      {"wrap at the last space", "abc def ghi", 30, AlignLeftWrap, 0,
+      {"wrap at the last space",
+       "abc def ghi",
+       30,
+       AlignLeftWrap,
+       0,
        {{"abc", 0}, {"def", 0}, {"ghi", 0}}},
-      {"a word longer than the line", "abcdefgh", 20, AlignLeftWrap, 0,
+      {"a word longer than the line",
+       "abcdefgh",
+       20,
+       AlignLeftWrap,
+       0,
        {{"abc", 0}, {"def", 0}, {"gh", 0}}},
       {"right", "ab", 100, AlignRight, 0, {{"ab", 88}}},
       {"centred 40 in 100 starts 30 in", "abc def", 100, AlignCentre, 0, {{"abcdef", 30}}},
       {"ellipsis keeps within the width", "abcdefghij", 40, AlignLeft, 1, {{"abcde...", 0}}},
-      {"ellipsis only once no line fits below", "abc def ghi jkl mno pqr stu vwx yza bcd efg",
-       30, AlignLeftWrap, 1,
+      {"ellipsis only once no line fits below",
+       "abc def ghi jkl mno pqr stu vwx yza bcd efg",
+       30,
+       AlignLeftWrap,
+       1,
        {{"abc", 0}, {"def", 0}, {"ghi", 0}, {"jkl", 0}, {"mno", 0}, {"pqr...", 0}}},
   };
   for (const Case& c : cases) {
@@ -134,11 +145,25 @@ TEST(TextLayout, PenPositionsOfTabsJustificationPasswordAndScale) {
       // "abc" and eight spaces put the tab at 50: it advances 45.
       {"a tab at 50 advances 45", "abc        \tz", 200, AlignLeft, 0, 10, {0, 6, 12, 95}},
       {"justified lines broken at a space widen their spaces, the last line does not",
-       "abc def ghi jkl", 45, AlignJustify, 0, 10,
+       "abc def ghi jkl",
+       45,
+       AlignJustify,
+       0,
+       10,
        {0, 6, 12, 27, 33, 39, 0, 6, 12, 22, 28, 34}},
-      {"password draws stars and keeps tabs and line feeds", "ab\tc\nd e", 200, AlignLeft, 1, 10,
+      {"password draws stars and keeps tabs and line feeds",
+       "ab\tc\nd e",
+       200,
+       AlignLeft,
+       1,
+       10,
        {0, 5, 48, 0, 5, 10}},
-      {"size 20 from the size-10 variant doubles advances", "ab c", 200, AlignLeft, 0, 20,
+      {"size 20 from the size-10 variant doubles advances",
+       "ab c",
+       200,
+       AlignLeft,
+       0,
+       20,
        {0, 12, 32}},
   };
   for (const Case& c : cases) {

@@ -18,8 +18,8 @@ namespace {
 using font_test::Picture;
 
 constexpr uint32_t kPaper = 0xFFFFFFFFu;
-constexpr uint32_t kInk = 0xFF0000FFu;    // (0, 0, 1, 1)
-constexpr uint32_t kMarker = 0xFF00FF00u; // (0, 1, 0, 1), the highlight
+constexpr uint32_t kInk = 0xFF0000FFu;     // (0, 0, 1, 1)
+constexpr uint32_t kMarker = 0xFF00FF00u;  // (0, 1, 0, 1), the highlight
 constexpr uint32_t kCaret = 0xFF000000u;
 
 struct Scene {
@@ -60,7 +60,8 @@ void Draw(const Scene& s, Picture& target) {
 
 // Letters at the pens of one line whose top is top.
 void Letters(Picture& p, float top, std::vector<int32_t> pens, int32_t scale = 1) {
-  for (int32_t x : pens) p.Box(x, static_cast<int32_t>(top) + 3 * scale, 4 * scale, 7 * scale, kInk);
+  for (int32_t x : pens)
+    p.Box(x, static_cast<int32_t>(top) + 3 * scale, 4 * scale, 7 * scale, kInk);
 }
 
 void Stops(Picture& p, float top, std::vector<int32_t> pens) {
@@ -91,8 +92,7 @@ TEST(TextPicture, WrappedParagraphShiftedIntoItsRectangle) {
 TEST(TextPicture, CentredAndRightAligned) {
   Picture centred(100, 20, kPaper);
   Letters(centred, 0, {30, 36, 42, 52, 58, 64});  // 40 wide in 100: 30 in
-  Check("centred", Scene{"abc def", C_Rect(0.0f, 0.0f, 100.0f, 20.0f, 0, 0), AlignCentre},
-        centred);
+  Check("centred", Scene{"abc def", C_Rect(0.0f, 0.0f, 100.0f, 20.0f, 0, 0), AlignCentre}, centred);
   Picture right(100, 20, kPaper);
   Letters(right, 0, {88, 94});
   Check("right", Scene{"ab", C_Rect(0.0f, 0.0f, 100.0f, 20.0f, 0, 0), AlignRight}, right);
