@@ -337,13 +337,14 @@ static C_Image* DrawableImage(const C_Surface* surface, int32_t key) {
   return channel->Image;
 }
 
-bool OpenDrawSource(C_Surface* surface, DrawSource& source) {
+bool OpenDrawSource(C_Surface* surface, DrawSource& source, bool coverageOnly) {
   source = DrawSource{};
   if (surface == nullptr) return false;
   C_Image* color = DrawableImage(surface, 1);
   C_Image* alpha = DrawableImage(surface, 2);
-  const bool hasColor = Present(color);
   const bool hasAlpha = Present(alpha);
+  // Drawing coverage only, the colour image is not read, whatever its format.
+  const bool hasColor = Present(color) && !(coverageOnly && hasAlpha);
   if (!hasColor && !hasAlpha) return false;
   if (hasColor) {
     if (!DecodeRasterImage(color, source.color) || !IsByteColor32(source.color.format) ||

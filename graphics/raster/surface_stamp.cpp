@@ -16,12 +16,7 @@ bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* vie
   ready_ = false;
   DrawSource from;
   RasterTarget to;
-  if (!OpenDrawSource(source, from) || !OpenDrawTarget(target, to)) return false;
-  if (coverageOnly && from.alpha.image != nullptr && from.color.image != nullptr) {
-    from.color = RasterImage{};
-    from.width = from.alpha.width;
-    from.height = from.alpha.height;
-  }
+  if (!OpenDrawSource(source, from, coverageOnly) || !OpenDrawTarget(target, to)) return false;
   scaleX_ = options.Scale.X;
   scaleY_ = options.Scale.Y;
   if (!std::isfinite(scaleX_) || !std::isfinite(scaleY_) || !(scaleX_ > 0) || !(scaleY_ > 0))
@@ -39,7 +34,7 @@ bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* vie
   flat.MirrorX = 0;
   flat.MirrorY = 0;
   flat.Angle = 0;
-  if (!coverageOnly || from.color.image != nullptr) TakeColorKey(*source, flat);
+  if (from.color.image != nullptr) TakeColorKey(*source, flat);
   if (!PreparePlacement(from, to, flat, p)) return false;
   width_ = from.width;
   height_ = from.height;

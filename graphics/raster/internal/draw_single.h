@@ -24,7 +24,9 @@ struct DrawSource {
 // Decodes the source. False when it has neither image (nothing recorded), and with
 // 15 then -1 when the colour image is not 32-bit with 8-bit colour channels or
 // the alpha image is not 8-bit or does not cover the colour image.
-bool OpenDrawSource(C_Surface* surface, DrawSource& source);
+// With coverageOnly and an alpha image present, the colour image is left out (the
+// draw paints its tint through the alpha image).
+bool OpenDrawSource(C_Surface* surface, DrawSource& source, bool coverageOnly = false);
 
 // Decodes the target for image drawing: as OpenRasterTarget, and 15 then -1 when
 // the colour image is not a 32-bit format with 8-bit colour channels.
