@@ -26,10 +26,10 @@ class C_Glyph : public C_Object {
   // Code and a clone of the variants; the target's own variants are released first.
   virtual void CopyTo(C_Glyph* target) const;
 
-  // The variant at index, or null when there is none (or it is not a variant).
+  // The variant at index, or null when there is none.
   const C_BitmapGlyph* VariantAt(uint32_t index) const;
   uint32_t VariantCount() const;
 
   int32_t Code = -1;                 // character code, 0..255 in practice
-  C_Collection* Variants = nullptr;  // owned C_BitmapGlyph items, or null
+  C_Collection* Variants = nullptr;  // owned C_BitmapGlyph items (nothing else), or null
 };
