@@ -45,18 +45,6 @@ void C_Glyph::CopyTo(C_Glyph* target) const {
   if (Variants != nullptr) target->Variants = static_cast<C_Collection*>(Variants->Clone());
 }
 
-uint32_t C_Glyph::VariantCount() const {
-  return Variants != nullptr ? Variants->Count : 0;
-}
-
-// Only variants are ever put in the list (by Load, CopyTo and the font baker), so
-// the item is not asked for its class: this runs for every variant of a text's
-// sample glyph.
-const C_BitmapGlyph* C_Glyph::VariantAt(uint32_t index) const {
-  if (Variants == nullptr || Variants->Items == nullptr || index >= Variants->Count) return nullptr;
-  return static_cast<const C_BitmapGlyph*>(Variants->Items[index]);
-}
-
 bool C_Glyph::Load(ByteStream* stream, int32_t context) {
   if (!ReadClassId(stream, *this)) return false;
   Release();

@@ -23,10 +23,9 @@ const C_Image* PageImage(const C_Surface& page) {
 
 // A source rectangle of whole pixels inside the page image; anything else (a
 // corrupt or foreign font) leaves the glyph undrawn.
-bool SourceInside(const C_Rect& source, const C_Image& image) {
+bool SourceInside(const C_Rect& source, int32_t width, int32_t height) {
   return source.X1 >= 0 && source.Y1 >= 0 && source.X1 < source.X2 && source.Y1 < source.Y2 &&
-         source.X2 <= static_cast<float>(image.Width) &&
-         source.Y2 <= static_cast<float>(image.Height);
+         source.X2 <= static_cast<float>(width) && source.Y2 <= static_cast<float>(height);
 }
 
 }  // namespace
@@ -56,18 +55,22 @@ int32_t GlyphPainter::FindPage(uint32_t index) {
   Page& page = pages_.emplace_back();
   page.index = index;
   page.surface = surface;
+  if (const C_Image* image = PageImage(*surface)) {
+    page.width = image->Width;
+    page.height = image->Height;
+  }
   page.usable = page.stamp.Begin(surface, target_, nullptr, &boundsRect_, options_, true);
   return static_cast<int32_t>(pages_.size() - 1);
 }
 
 void GlyphPainter::Prepare(const C_BitmapGlyph& variant, Picture& picture) {
-  picture.known = true;
+  picture.drawable = false;
   if (variant.PixelSize == 0 || target_ == nullptr) return;
   picture.page = FindPage(variant.Page);
   if (picture.page < 0) return;
-  const C_Image* image = PageImage(*pages_[static_cast<size_t>(picture.page)].surface);
+  const Page& page = pages_[static_cast<size_t>(picture.page)];
   const C_Rect& source = variant.Source;
-  if (image == nullptr || !SourceInside(source, *image)) return;
+  if (!SourceInside(source, page.width, page.height)) return;
   picture.x1 = static_cast<int32_t>(source.X1);
   picture.y1 = static_cast<int32_t>(source.Y1);
   picture.x2 = static_cast<int32_t>(source.X2);
@@ -90,7 +93,11 @@ void GlyphPainter::Prepare(const C_BitmapGlyph& variant, Picture& picture) {
 void GlyphPainter::Draw(const C_BitmapGlyph& variant, uint8_t code, float penX, float lineTop,
                         int32_t index, const float* wrapX, const float* wrapY) {
   Picture& picture = pictures_[code];
-  if (!picture.known) Prepare(variant, picture);
+  const uint64_t bit = uint64_t{1} << (code & 63);
+  if ((known_[code >> 6] & bit) == 0) {
+    known_[code >> 6] |= bit;
+    Prepare(variant, picture);
+  }
   if (!picture.drawable) return;
   float cx = std::trunc(penX + picture.toCentreX);
   float cy = lineTop + picture.toCentreY;

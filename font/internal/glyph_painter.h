@@ -34,21 +34,22 @@ class GlyphPainter {
   struct Page {
     uint32_t index = 0;
     C_Surface* surface = nullptr;
+    int32_t width = 0;  // of the image pictures are cut from; 0 when there is none
+    int32_t height = 0;
     SurfaceStamp stamp;
     bool usable = false;
   };
-  // One code's picture as this text draws it.
+  // One code's picture as this text draws it; set on the code's first draw.
   struct Picture {
-    bool known = false;
-    bool drawable = false;  // a page exists and the rectangle lies on it
-    int32_t page = 0;       // into pages_
-    int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    float toCentreX = 0;  // (Offset.x + hw) x scale: pen to the centre
-    float toCentreY = 0;  // (hh - Offset.y) x scale + size: line top to the centre
-    float halfW = 0;      // hw x scale, hh x scale: centre to the top-left corner
-    float halfH = 0;
-    float width = 0;  // w x scale, h x scale
-    float height = 0;
+    bool drawable;  // a page exists and the rectangle lies on it
+    int32_t page;   // into pages_
+    int32_t x1, y1, x2, y2;
+    float toCentreX;  // (Offset.x + hw) x scale: pen to the centre
+    float toCentreY;  // (hh - Offset.y) x scale + size: line top to the centre
+    float halfW;      // hw x scale, hh x scale: centre to the top-left corner
+    float halfH;
+    float width;  // w x scale, h x scale
+    float height;
   };
   void Prepare(const C_BitmapGlyph& variant, Picture& picture);
   int32_t FindPage(uint32_t index);  // -1 when the font has no such page
@@ -63,5 +64,6 @@ class GlyphPainter {
   float size_;
   const C_TextFormat& format_;
   std::vector<Page> pages_;  // pages met so far; a text seldom uses more than one
+  uint64_t known_[4] = {};   // codes whose picture is set
   Picture pictures_[256];    // by drawn code
 };
