@@ -81,23 +81,27 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
       }
       if (eight == 0) continue;
       const __m256i a = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<int64_t>(eight)));
-      const __m256i b = _mm256_srli_epi32(_mm256_mullo_epi32(opacity, a), 8);
+      // Every product and sum below stays under 2^16 (at most 255 x 256), so each
+      // 16-bit lane multiplies exactly: the weights are copied into both halves.
+      const __m256i b = _mm256_srli_epi32(_mm256_mullo_epi16(opacity, a), 8);
       const __m256i w = _mm256_sub_epi32(b, _mm256_cmpeq_epi32(b, full));  // 255 -> 256
       const __m256i inverse = _mm256_sub_epi32(whole, w);
+      const __m256i w2 = _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
+      const __m256i inverse2 = _mm256_or_si256(inverse, _mm256_slli_epi32(inverse, 16));
       const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(n), lanes);
       auto* at = reinterpret_cast<int*>(target + i);
       const __m256i d = n == 8 ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at))
                                : _mm256_maskload_epi32(at, mask);
       const __m256i low = _mm256_and_si256(
           _mm256_srli_epi32(
-              _mm256_add_epi32(_mm256_mullo_epi32(_mm256_and_si256(d, evenBytes), inverse),
-                               _mm256_mullo_epi32(tintEven, w)),
+              _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(d, evenBytes), inverse2),
+                               _mm256_mullo_epi16(tintEven, w2)),
               8),
           evenBytes);
       const __m256i high = _mm256_and_si256(
-          _mm256_add_epi32(
-              _mm256_mullo_epi32(_mm256_and_si256(_mm256_srli_epi32(d, 8), evenBytes), inverse),
-              _mm256_mullo_epi32(tintOdd, w)),
+          _mm256_add_epi16(
+              _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(d, 8), evenBytes), inverse2),
+              _mm256_mullo_epi16(tintOdd, w2)),
           oddBytes);
       const __m256i mixed = _mm256_or_si256(_mm256_and_si256(_mm256_or_si256(low, high), colorMask),
                                             _mm256_andnot_si256(colorMask, d));
