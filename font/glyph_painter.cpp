@@ -132,6 +132,20 @@ void GlyphPainter::DrawHooked(const Picture& picture, float cx, float cy, int32_
   placement.Code = code;
   placement.Data = format_.HookData;
   format_.GlyphHook(placement);
+  const DrawOptions& o = placement.Options;
+  // A placement the hook only moved, scaled or recoloured is stamped through the
+  // page's coverage like any glyph, so that it needs no display copy of the page.
+  if (o.Angle == 0 && o.MirrorX == 0 && o.MirrorY == 0 && o.WrapX == 0 && o.WrapY == 0 &&
+      o.Pivot.Anchor == 0 && placement.Position.Anchor == 0) {
+    SurfaceStamp stamp;
+    if (stamp.Begin(pages_[static_cast<size_t>(picture.page)].surface, target_, nullptr,
+                    &boundsRect_, o, true)) {
+      stamp.Draw(picture.x1, picture.y1, picture.x2, picture.y2,
+                 placement.Position.X - o.Pivot.X * o.Scale.X,
+                 placement.Position.Y - o.Pivot.Y * o.Scale.Y, nullptr);
+    }
+    return;
+  }
   const C_Rect source(static_cast<float>(picture.x1), static_cast<float>(picture.y1),
                       static_cast<float>(picture.x2), static_cast<float>(picture.y2),
                       kAnchorResolved, kAnchorResolved);
