@@ -10,8 +10,12 @@
 
 class C_Circle;
 class C_Color;
+class C_Font;
+class C_FontType;
 class C_Object;
+class C_String;
 class C_Surface;
+struct TextRequest;
 struct DrawOptions;
 struct DrawOwner;
 struct ImageHook;
@@ -100,6 +104,21 @@ class C_GraphicApi {
   // what the root returned.
   virtual bool DrawSurface(C_Surface* source, const C_Rect* sourceRect, const C_Vector2D* position,
                            float reserved, DrawOptions* options, C_Rect* dirtyRect);
+  // Text in the layout rectangle (resolved against the viewport) with the default
+  // format; position shifts it; secondColor fills a highlighted range; flag2 and
+  // flag3 fold glyph positions into the rectangle. extent (may be null) receives
+  // the laid-out extent. True when the text was laid out.
+  virtual bool DrawTextFormatted(const C_String* text, C_Font* font, const C_FontType* type,
+                                 const C_Color* color, const C_Color* secondColor,
+                                 const C_Vector2D* position, uint8_t flag1, uint8_t flag2,
+                                 uint8_t flag3, const C_Rect* layoutRect, C_Rect* extent);
+  // DrawTextFormatted in a rectangle that fills the viewport, without extent.
+  virtual bool DrawText(const C_String* text, C_Font* font, const C_FontType* type,
+                        const C_Color* color, const C_Color* secondColor,
+                        const C_Vector2D* position, uint8_t flag1, uint8_t flag2, uint8_t flag3);
+  // The text routine with every argument the caller's, except the target, viewport
+  // and clip, which are this interface's.
+  virtual bool DrawTextBox(const TextRequest* request);
 
   // The handlers Attach installs in its owner record.
   static void ResizeHandler(DrawOwner* owner);
@@ -139,3 +158,19 @@ class C_GraphicApi {
   bool Forward(Call call);
   void DeleteOwned();
 };
+
+// Drawing state only; a root calls call(this); a child narrows its root to its own
+// viewport and clip around call(root).
+template <typename Call>
+bool C_GraphicApi::Forward(Call call) {
+  if (State != ApiDrawing) return false;
+  if (IsRoot()) return call(this);
+  if (DrawingApi == nullptr || DrawingApi == this) return false;
+  C_GraphicApi* root = DrawingApi;
+  root->SetViewport(&Viewport);
+  root->SetClip(&ClipRect);
+  const bool result = call(root);
+  root->ResetViewport();
+  root->ResetClip();
+  return result;
+}

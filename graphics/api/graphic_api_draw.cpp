@@ -89,20 +89,6 @@ bool C_GraphicApi::ClearLevel(float level) {
   return Clear(&color);
 }
 
-template <typename Call>
-bool C_GraphicApi::Forward(Call call) {
-  if (State != ApiDrawing) return false;
-  if (IsRoot()) return call(this);
-  if (DrawingApi == nullptr || DrawingApi == this) return false;
-  C_GraphicApi* root = DrawingApi;
-  root->SetViewport(&Viewport);
-  root->SetClip(&ClipRect);
-  const bool result = call(root);
-  root->ResetViewport();
-  root->ResetClip();
-  return result;
-}
-
 bool C_GraphicApi::DrawPixel(const C_Vector2D* point, const C_Color* color, float reserved) {
   if (point == nullptr || color == nullptr) return false;
   return Forward([&](C_GraphicApi* root) {

@@ -50,16 +50,6 @@ void Enlarge(C_Rect* dirty, int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
 
 // ---- The span job -------------------------------------------------------------
 
-struct Placement {
-  SpanJob job;
-  SpanSet spans;
-  SpanKey key;
-  PixelRect bounds;
-  PixelRect area;
-  float x = 0, y = 0;  // resolved position
-  bool mirrorX = false, mirrorY = false;
-};
-
 // Channels of a packed colour, and the colour on the target's positions.
 void UnpackTint(uint32_t packed, const uint32_t from[3], SpanJob& job) {
   job.TintOnTarget = 0;
@@ -74,9 +64,11 @@ int32_t Factor(float value) {
   return ClampInt(SaturateToInt(static_cast<double>(value) * 256.0), -(1 << 20), 1 << 20);
 }
 
+}  // namespace
+
 // Fills the job and picks the kernels. False when the draw leaves nothing to do.
-bool Prepare(const DrawSource& source, const RasterTarget& target, const DrawOptions& options,
-             Placement& p) {
+bool PreparePlacement(const DrawSource& source, const RasterTarget& target,
+                      const DrawOptions& options, Placement& p) {
   const float opacity = options.Opacity;
   if (!(opacity > 0)) return false;  // 0, negative and NaN draw nothing
   const int32_t weight = opacity >= 1 ? 256 : static_cast<int32_t>(opacity * 256.0f);
@@ -149,7 +141,7 @@ bool Prepare(const DrawSource& source, const RasterTarget& target, const DrawOpt
 // ---- Placements ---------------------------------------------------------------
 
 // Unscaled: the source rectangle with its top-left at the truncated position.
-void DrawCopy(Placement& p, C_Rect* dirty) {
+void PlaceCopy(Placement& p, C_Rect* dirty) {
   const PixelRect& b = p.bounds;
   const PixelRect& a = p.area;
   const int64_t dx = SaturateToInt(p.x);
@@ -170,6 +162,8 @@ void DrawCopy(Placement& p, C_Rect* dirty) {
   }
   Enlarge(dirty, x1, y1, x2, y2);
 }
+
+namespace {
 
 // The exclusive end of a scaled axis: floor(start + size * scale + 0.0003), taken
 // in 16.16 as the rule has it.
@@ -195,7 +189,9 @@ int64_t AxisStart(int32_t first, int32_t last, int64_t at, float position, float
   return SaturateToFixed((first + offset) * 65536.0);
 }
 
-void DrawScaled(Placement& p, float sx, float sy, C_Rect* dirty) {
+}  // namespace
+
+void PlaceScaled(Placement& p, float sx, float sy, C_Rect* dirty) {
   const PixelRect& b = p.bounds;
   const PixelRect& a = p.area;
   const int64_t x1 = std::max<int64_t>(SaturateToInt(p.x), b.X1);
@@ -216,6 +212,8 @@ void DrawScaled(Placement& p, float sx, float sy, C_Rect* dirty) {
   }
   Enlarge(dirty, x1, y1, x2, y2);
 }
+
+namespace {
 
 // Rotated: the scaled rectangle's corners turned about the position give each
 // target row's extent (pixels whose centre lies inside) in the span table; each
@@ -327,13 +325,14 @@ static C_Image* DrawableImage(const C_Surface* surface, int32_t key) {
   return channel->Image;
 }
 
-bool OpenDrawSource(C_Surface* surface, DrawSource& source) {
+bool OpenDrawSource(C_Surface* surface, DrawSource& source, bool coverageOnly) {
   source = DrawSource{};
   if (surface == nullptr) return false;
   C_Image* color = DrawableImage(surface, kColorChannel);
   C_Image* alpha = DrawableImage(surface, kAlphaChannel);
-  const bool hasColor = Present(color);
   const bool hasAlpha = Present(alpha);
+  // Drawing coverage only, the colour image is not read, whatever its format.
+  const bool hasColor = Present(color) && !(coverageOnly && hasAlpha);
   if (!hasColor && !hasAlpha) return false;
   if (hasColor) {
     if (!DecodeRasterImage(color, source.color) || !IsByteColor32(source.color.format) ||
@@ -425,13 +424,13 @@ bool DrawOnce(C_Surface* source, C_Surface* target, const C_Rect* sourceRect,
       !std::isfinite(sy) || !(sx > 0) || !(sy > 0)) {
     return true;
   }
-  if (!Prepare(from, to, options, p)) return true;
+  if (!PreparePlacement(from, to, options, p)) return true;
   if (angle != 0) {
     DrawRotated(p, sx, sy, angle, dirtyRect);
   } else if (sx != 1 || sy != 1) {
-    DrawScaled(p, sx, sy, dirtyRect);
+    PlaceScaled(p, sx, sy, dirtyRect);
   } else {
-    DrawCopy(p, dirtyRect);
+    PlaceCopy(p, dirtyRect);
   }
   return true;
 }

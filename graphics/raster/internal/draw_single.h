@@ -8,6 +8,7 @@
 #include "core/vector2d.h"
 #include "graphics/geometry/rect.h"
 #include "graphics/raster/draw_options.h"
+#include "graphics/raster/internal/span_kernels.h"
 #include "graphics/raster/raster_target.h"
 
 class C_Surface;
@@ -23,7 +24,9 @@ struct DrawSource {
 // Decodes the source. False when it has neither image (nothing recorded), and with
 // ErrorNoFormat then -1 when the colour image is not 32-bit with 8-bit colour channels or
 // the alpha image is not 8-bit or does not cover the colour image.
-bool OpenDrawSource(C_Surface* surface, DrawSource& source);
+// With coverageOnly and an alpha image present, the colour image is left out (the
+// draw paints its tint through the alpha image).
+bool OpenDrawSource(C_Surface* surface, DrawSource& source, bool coverageOnly = false);
 
 // Decodes the target for image drawing: as OpenRasterTarget, and ErrorNoFormat then -1 when
 // the colour image is not a 32-bit format with 8-bit colour channels.
@@ -34,6 +37,26 @@ bool OpenDrawTarget(C_Surface* surface, RasterTarget& target);
 // when nothing of it remains.
 bool ResolveSourceArea(const C_Surface& surface, int32_t width, int32_t height, const C_Rect* rect,
                        PixelRect& area);
+
+// One draw's span job, kernels, bounds, source rectangle and resolved position.
+struct Placement {
+  SpanJob job;
+  SpanSet spans;
+  SpanKey key;
+  PixelRect bounds;
+  PixelRect area;
+  float x = 0, y = 0;  // resolved position
+  bool mirrorX = false, mirrorY = false;
+};
+
+// Fills the job from the decoded surfaces, the options and p.area, and picks the
+// kernels. False when the draw leaves nothing to do (opacity not above 0).
+bool PreparePlacement(const DrawSource& source, const RasterTarget& target,
+                      const DrawOptions& options, Placement& p);
+// Unscaled: the source area with its top-left corner at the truncated position.
+void PlaceCopy(Placement& p, C_Rect* dirty);
+// Scaled by (sx, sy), both > 0 and finite, from the position.
+void PlaceScaled(Placement& p, float sx, float sy, C_Rect* dirty);
 
 // Copies the surface's colour key (Extra, when it is a C_Color) into options.
 void TakeColorKey(const C_Surface& surface, DrawOptions& options);

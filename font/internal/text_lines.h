@@ -1,0 +1,77 @@
+// The per-text state of layout: the chosen variant's advances per code, filled on
+// first use, and the breaking of the text into lines.
+#pragma once
+
+#include <cstdint>
+
+class C_BitmapGlyph;
+class C_Font;
+
+inline constexpr uint8_t kTab = 9;
+inline constexpr uint8_t kLineFeed = 10;
+inline constexpr uint8_t kSpace = 32;
+inline constexpr uint8_t kFullStop = 46;
+inline constexpr uint8_t kPasswordCode = '*';
+
+// One code as the chosen variant draws it.
+struct GlyphCell {
+  const C_BitmapGlyph* Variant;  // null: no glyph or no variant at the index
+  float Advance;                 // trunc(advance x scale)
+};
+
+class TextMetrics {
+ public:
+  TextMetrics(const C_Font& font, uint32_t variantIndex, float scale, bool password);
+
+  // The code a byte is drawn and measured as.
+  uint8_t DrawnCode(uint8_t byte) const {
+    return password_ && byte >= 32 && byte <= 127 ? kPasswordCode : byte;
+  }
+  const GlyphCell& Cell(uint8_t code) {
+    GlyphCell& cell = cells_[code];
+    const uint64_t bit = uint64_t{1} << (code & 63);
+    if ((known_[code >> 6] & bit) == 0) {
+      known_[code >> 6] |= bit;
+      Fill(code, cell);
+    }
+    return cell;
+  }
+  // Advance of a drawn code with the pen penOffset pixels into its line (tabs).
+  float Advance(uint8_t code, float penOffset);
+  float Scale() const { return scale_; }
+
+ private:
+  void Fill(uint8_t code, GlyphCell& cell) const;
+
+  const C_Font& font_;
+  uint32_t index_;
+  float scale_;
+  bool password_;
+  uint64_t known_[4] = {};  // codes whose cell is filled; the cells start unset
+  GlyphCell cells_[256];
+};
+
+// How lines are broken.
+struct LineRules {
+  float Available = 0;  // width between the resolved edges
+  bool Wrap = false;    // Align other than 0
+  bool Ellipsis = false;
+  float EllipsisWidth = 0;  // three full stops
+  float LineHeight = 0;
+  float Bottom = 0;  // of the layout rectangle
+};
+
+struct TextLine {
+  int32_t Start = 0;   // first character drawn
+  int32_t End = 0;     // one past the last character drawn
+  int32_t Next = 0;    // first character of the next line
+  float Width = 0;     // of the drawn characters
+  int32_t Spaces = 0;  // spaces among the drawn characters
+  bool BrokenAtSpace = false;
+  bool EndsInLineFeed = false;
+  bool Ellipsis = false;  // cut: "..." follows the drawn characters
+};
+
+// The line that starts at character start with its top at top.
+void BreakLine(TextMetrics& metrics, const char* text, int32_t length, int32_t start, float top,
+               const LineRules& rules, TextLine& line);

@@ -1,0 +1,240 @@
+// The text routine: set-up, then line by line: alignment, hit query, highlight,
+// glyphs, ellipsis and caret; finally the extent and the layout record.
+#include "font/render_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/string.h"
+#include "font/font.h"
+#include "font/font_type.h"
+#include "font/internal/glyph_painter.h"
+#include "font/internal/text_lines.h"
+#include "font/text_format.h"
+#include "graphics/geometry/anchor.h"
+#include "graphics/geometry/resolve.h"
+#include "graphics/raster/shapes.h"
+#include "image/channel.h"
+#include "image/image.h"
+#include "image/surface.h"
+
+namespace {
+
+constexpr float kLineHeightFactor = 1.5f;
+constexpr float kHighlightAbove = 7.0f;  // the highlight starts size / 7 above the row
+constexpr float kHighlightBelow = 1.2f;  // and ends size / 1.2 below it
+constexpr float kCaretAbove = 0.125f;    // the caret starts size x 0.125 above the row
+constexpr float kCaretBelow = 1.1f;      // and ends size / 1.1 below it
+
+// A filled rectangle in absolute pixels.
+void FillBox(C_Surface* target, float x1, float y1, float x2, float y2, const C_Color& color,
+             const C_Rect& bounds) {
+  const C_Rect box(x1, y1, x2, y2, kAnchorResolved, kAnchorResolved);
+  DrawRectangle(target, box, color, nullptr, &bounds, 1, color.Alpha);
+}
+
+// Everything the line loop shares.
+struct Run {
+  const TextRequest& request;
+  const C_FontType& type;
+  const C_TextFormat& format;
+  TextMetrics& metrics;
+  GlyphPainter* painter;  // null when nothing is drawn
+  C_Rect bounds;          // drawable pixels, for the shapes
+  const char* text = nullptr;
+  int32_t length = 0;
+  float lineLeft = 0;  // where lines start before alignment
+  float available = 0;
+  float lineHeight = 0;
+  const float* wrapX = nullptr;
+  const float* wrapY = nullptr;
+  bool hitPending = false;
+};
+
+// Draws (or only walks) one line; returns the pen after its last drawn picture.
+float LayLine(Run& run, const TextLine& line, float x, float top) {
+  const TextRequest& r = run.request;
+  TextLayout* layout = r.Layout;
+  const float size = run.type.Size;
+  const float row = top + run.format.Leading;
+  float extra = 0;  // widening of each space on a justified line
+  if (run.format.Align == AlignJustify && line.BrokenAtSpace && line.Spaces > 0 &&
+      run.available > line.Width) {
+    extra = (run.available - line.Width) / static_cast<float>(line.Spaces);
+  }
+  const bool inBand =
+      run.hitPending && layout->Query.Y >= row && layout->Query.Y < row + run.lineHeight;
+  const bool drawing = run.painter != nullptr;
+
+  // The highlight goes behind the characters, so it is measured first.
+  if (drawing && layout != nullptr && layout->HighlightStart >= 0 &&
+      layout->HighlightEnd > layout->HighlightStart) {
+    const int32_t from = std::max(layout->HighlightStart, line.Start);
+    const int32_t to = std::min(layout->HighlightEnd, line.End);
+    if (from < to) {
+      float pen = x, left = x;
+      for (int32_t k = line.Start; k < to; ++k) {
+        if (k == from) left = pen;
+        const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
+        pen += run.metrics.Advance(code, pen - x) + (code == kSpace ? extra : 0);
+      }
+      FillBox(r.Target, left, row - size / kHighlightAbove, pen, row + size / kHighlightBelow,
+              r.HighlightColor, run.bounds);
+    }
+  }
+
+  float pen = x;
+  bool caretHere = false;
+  float caretX = 0;
+  for (int32_t k = line.Start; k < line.End; ++k) {
+    const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
+    const float advance = run.metrics.Advance(code, pen - x) + (code == kSpace ? extra : 0);
+    if (layout != nullptr && k == layout->CaretIndex) {
+      caretHere = true;
+      caretX = pen;
+    }
+    if (inBand && run.hitPending && layout->Query.X < pen + advance * 0.5f) {
+      layout->HitIndex = k;
+      run.hitPending = false;
+    }
+    if (drawing && code != kSpace && code != kTab) {
+      const GlyphCell& cell = run.metrics.Cell(code);
+      if (cell.Variant != nullptr)
+        run.painter->Draw(*cell.Variant, code, pen, top, k, run.wrapX, run.wrapY);
+    }
+    pen += advance;
+  }
+  if (line.Ellipsis) {
+    const GlyphCell& stop = run.metrics.Cell(kFullStop);
+    for (int dot = 0; dot < 3; ++dot) {
+      if (drawing && stop.Variant != nullptr)
+        run.painter->Draw(*stop.Variant, kFullStop, pen, top, line.End, run.wrapX, run.wrapY);
+      pen += stop.Advance;
+    }
+  }
+  if (inBand && run.hitPending) {  // past the end of the line
+    layout->HitIndex = line.End;
+    run.hitPending = false;
+  }
+  // A caret after the last drawn character: on the line it ends, or the text's end.
+  if (layout != nullptr && !caretHere && layout->CaretIndex >= line.End &&
+      (layout->CaretIndex < line.Next ||
+       (line.Next >= run.length && !line.EndsInLineFeed && layout->CaretIndex == run.length))) {
+    caretHere = true;
+    caretX = pen;
+  }
+  if (caretHere) {
+    layout->CaretX = caretX;
+    layout->CaretTop = row;
+    layout->CaretBottom = row + run.lineHeight;
+    if (drawing) {
+      FillBox(r.Target, caretX, row - size * kCaretAbove, caretX + 1, row + size / kCaretBelow,
+              C_Color(0, 0, 0, 1), run.bounds);
+    }
+  }
+  return pen;
+}
+
+}  // namespace
+
+bool RenderText(const TextRequest& r) {
+  if (r.Font == nullptr || r.Font->CodeIndex == nullptr || r.Text == nullptr ||
+      r.Text->Text == nullptr || r.Text->Length <= 0 || r.Type == nullptr) {
+    return false;
+  }
+  const C_TextFormat defaults;
+  const C_TextFormat& format = r.Format != nullptr ? *r.Format : defaults;
+  const C_FontType& type = *r.Type;
+  VariantChoice choice;
+  if (!SelectVariant(*r.Font, type, *r.Text, format.Password == 1, choice)) return false;
+
+  // The whole target, or nothing at all when there is none.
+  C_Rect whole;
+  const C_Image* targetImage = r.Target != nullptr ? r.Target->FindImage(kColorChannel) : nullptr;
+  if (targetImage != nullptr) {
+    whole = C_Rect(0.0f, 0.0f, static_cast<float>(targetImage->Width),
+                   static_cast<float>(targetImage->Height), kAnchorResolved, kAnchorResolved);
+  }
+  C_Rect area = r.LayoutRect;
+  ResolveRect(area, r.Viewport != nullptr ? *r.Viewport : whole, nullptr, nullptr);
+  C_Vector2D position = r.Position;
+  ResolvePoint(position, area);
+  C_Vector2D leftEdge(format.LeftEdge, 0, format.LeftAnchor);
+  C_Vector2D rightEdge(format.RightEdge, 0, format.RightAnchor);
+  ResolvePoint(leftEdge, area);
+  ResolvePoint(rightEdge, area);
+
+  TextMetrics metrics(*r.Font, choice.Index, choice.Scale, format.Password == 1);
+  const float size = type.Size;
+  const float lineHeight = kLineHeightFactor * size + 1;
+  LineRules rules;
+  rules.Available = rightEdge.X - leftEdge.X;
+  rules.Wrap = format.Align != AlignLeft;
+  rules.Ellipsis = format.Ellipsis == 1;
+  rules.EllipsisWidth = rules.Ellipsis ? std::trunc(3 * metrics.Cell(kFullStop).Advance) : 0;
+  rules.LineHeight = lineHeight;
+  rules.Bottom = area.Y2;
+
+  const bool drawing = r.MeasureOnly == 0 && targetImage != nullptr;
+  PixelRect bounds;
+  if (drawing) {
+    bounds = ComputeBounds(targetImage->Width, targetImage->Height,
+                           r.Viewport != nullptr ? r.Viewport : &whole, r.Clip);
+  }
+  GlyphPainter painter(*r.Font, r.Target, bounds, r.Color, choice.Scale, size, format);
+  const float wrapX[2] = {leftEdge.X + (position.X - area.X1), rules.Available};
+  const float wrapY[2] = {area.Y1, area.Y2 - area.Y1};
+
+  Run run{r,
+          type,
+          format,
+          metrics,
+          drawing && !bounds.Empty() ? &painter : nullptr,
+          C_Rect(bounds.X1, bounds.Y1, bounds.X2, bounds.Y2)};
+  run.text = r.Text->Text;
+  run.length = r.Text->Length;
+  run.lineLeft = leftEdge.X + (position.X - area.X1);
+  run.available = rules.Available;
+  run.lineHeight = lineHeight;
+  run.wrapX = r.Flags[1] != 0 ? wrapX : nullptr;
+  run.wrapY = r.Flags[2] != 0 ? wrapY : nullptr;
+  if (r.Layout != nullptr) {
+    r.Layout->HitIndex = -1;
+    run.hitPending = !(r.Layout->Query.X == kNoQuery && r.Layout->Query.Y == kNoQuery);
+  }
+
+  float top = position.Y;
+  float firstLeft = 0, right = 0;
+  int32_t lines = 0;
+  TextLine line;
+  for (int32_t start = 0;;) {
+    BreakLine(metrics, run.text, run.length, start, top, rules, line);
+    float x = run.lineLeft;
+    if (format.Align == AlignRight) x += rules.Available - line.Width;
+    if (format.Align == AlignCentre) x += (rules.Available - line.Width) * 0.5f;
+    const float end = LayLine(run, line, x, top);
+    if (lines == 0) {
+      firstLeft = x;
+      right = end;
+    }
+    right = std::max(right, end);
+    ++lines;
+    top += lineHeight;
+    if (line.Next >= run.length && !line.EndsInLineFeed) break;
+    start = line.Next;
+  }
+
+  const C_Rect extent(firstLeft, position.Y, right, top, kAnchorResolved, kAnchorResolved);
+  if (r.Extent != nullptr) *r.Extent = extent;
+  if (r.Layout != nullptr) {
+    TextLayout& layout = *r.Layout;
+    layout.Extent = extent;
+    layout.LineHeight = lineHeight;
+    layout.ExtentWidth = right - firstLeft;
+    layout.ExtentHeight = top - position.Y;
+    layout.VisibleWidth = rules.Available;
+    layout.VisibleHeight = area.Y2 - area.Y1;
+    layout.LineCount = lines;
+  }
+  return true;
+}

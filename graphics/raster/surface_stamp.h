@@ -1,0 +1,49 @@
+// SurfaceStamp: many draws of parts of one source surface onto one target with the
+// same options, the way text puts glyph pictures from a page. The surfaces are
+// decoded and the kernels chosen once in Begin; each Draw only places a rectangle.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "graphics/raster/draw_options.h"
+
+class C_Rect;
+class C_Surface;
+struct Placement;
+struct DrawSource;
+
+class SurfaceStamp {
+ public:
+  SurfaceStamp();
+  ~SurfaceStamp();
+  SurfaceStamp(SurfaceStamp&&) noexcept;
+  SurfaceStamp& operator=(SurfaceStamp&&) noexcept;
+
+  // Decodes source and target and prepares the draw: options' scale, tint,
+  // opacity, colour key and effects apply; angle, mirroring, wrapping and the pivot
+  // are not read. With coverageOnly and a source that has an 8-bit alpha image,
+  // only that image is read and the tint is drawn through it (a text's colour
+  // through a glyph's coverage). viewport and clip (either may be null) bound the
+  // drawing; positions given to Draw are absolute target pixels. False when
+  // nothing can be drawn: a surface that cannot be decoded (errors as DrawSurface
+  // records them), empty bounds, a scale that is not > 0 or an opacity of 0.
+  bool Begin(C_Surface* source, C_Surface* target, const C_Rect* viewport, const C_Rect* clip,
+             const DrawOptions& options, bool coverageOnly);
+
+  // Draws source pixels x1 <= x < x2, y1 <= y < y2 (cut to the source image) with
+  // their top-left corner at (x, y). Nothing happens before a successful Begin or
+  // for a position that is not finite. dirty (may be null) grows over the pixels.
+  void Draw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, float x, float y, C_Rect* dirty);
+
+  bool Ready() const { return ready_; }
+
+ private:
+  std::unique_ptr<Placement> placement_;
+  int32_t width_ = 0;  // of the source image drawn from
+  int32_t height_ = 0;
+  float scaleX_ = 1;
+  float scaleY_ = 1;
+  bool ready_ = false;
+  bool coverage_ = false;  // the tint through coverage alone, onto a target without mask
+};
