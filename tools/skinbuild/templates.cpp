@@ -339,11 +339,14 @@ C_Widget* BuildTextBox() {
 }
 
 C_Widget* BuildScrollSpace() {
-  C_Widget* space = Make(KindScrollSpace, PartNone, Box(0, 0, 240, 160, kTopLeft, kSize));
+  // Built as a plain widget: a scroll space hands the children added to it to its
+  // content part.
+  C_Widget* space = Make(KindPlain, PartNone, Box(0, 0, 240, 160, kTopLeft, kSize));
   AddNineSlice(Layers(space, SlotNormal), TileEtched);
   space->AddChild(Make(KindPlain, PartContent, Fill(2)));
   space->AddChild(CompositeBar(PartSpaceHScroll, true));
   space->AddChild(CompositeBar(PartSpaceVScroll, false));
+  space->Kind = KindScrollSpace;
   return space;
 }
 
