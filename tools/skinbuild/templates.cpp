@@ -28,9 +28,11 @@ constexpr float kEdge = 4;  // grip of a form's resizing edges
 
 // --- shared looks ---------------------------------------------------------------
 
-// A push button's face in each state, with its caption; the checked lists show it
-// pressed in.
-void ButtonLook(C_Widget* w, bool caption) {
+// A push button's face in each state, with its caption. A standalone button is
+// framed while active and has checked lists that show it pressed in; the parts of
+// composites (caption buttons, steps, thumbs) have neither.
+void ButtonLook(C_Widget* w, bool standalone) {
+  const bool caption = standalone;
   struct State {
     uint32_t slot;
     Tile tile;
@@ -40,7 +42,9 @@ void ButtonLook(C_Widget* w, bool caption) {
                 {SlotPressed, TileBevelSunken, 1},
                 {SlotHovered, TileBevelHover, 0}};
   for (const State& s : states) {
-    for (C_Collection* list : {Layers(w, s.slot), CheckedLayers(w, s.slot)}) {
+    C_Collection* lists[] = {Layers(w, s.slot), standalone ? CheckedLayers(w, s.slot) : nullptr};
+    for (C_Collection* list : lists) {
+      if (!list) continue;
       const bool in = list == w->Decals[s.slot]->CheckedLayers;
       AddNineSlice(list, in ? TileBevelSunken : s.tile);
       if (caption) {
@@ -49,7 +53,8 @@ void ButtonLook(C_Widget* w, bool caption) {
                 SysColorButtonText, AlignCentre);
       }
       // The active button is framed in the text colour.
-      if (s.slot == SlotActive) AddFrame(list, Fill(), kColorSourceOwn, SysColorButtonText);
+      if (standalone && s.slot == SlotActive)
+        AddFrame(list, Fill(), kColorSourceOwn, SysColorButtonText);
     }
   }
 }
@@ -58,9 +63,7 @@ void ButtonLook(C_Widget* w, bool caption) {
 void ButtonGlyph(C_Widget* w, Tile glyph) {
   for (uint32_t slot : {SlotNormal, SlotActive, SlotPressed, SlotHovered}) {
     const float d = slot == SlotPressed ? 1 : 0;
-    for (C_Collection* list : {Layers(w, slot), CheckedLayers(w, slot)}) {
-      AddTile(list, glyph, Box(-8 + d, -8 + d, kTileSize, kTileSize, kCentre, kSize));
-    }
+    AddTile(Layers(w, slot), glyph, Box(-8 + d, -8 + d, kTileSize, kTileSize, kCentre, kSize));
   }
 }
 
@@ -253,8 +256,9 @@ C_Widget* FormFrame(uint16_t part, const C_Rect& rect, std::initializer_list<uin
     Caption(list, slot == SlotActive, buttons);
   }
   FrameZones(Layers(frame, SlotNormal), movable, resizable);
-  int32_t place = 0;
-  for (uint16_t command : commands) frame->AddChild(CaptionButton(command, place++));
+  // The first command stands leftmost.
+  int32_t place = static_cast<int32_t>(commands.size());
+  for (uint16_t command : commands) frame->AddChild(CaptionButton(command, --place));
   return frame;
 }
 
