@@ -7,7 +7,9 @@
 # Usage: scripts/fuzz-smoke.sh [seconds-per-target]
 #   Without an argument each target runs for its own time: the object-record target
 #   60 s, the picture-file readers (bmp, pcx, tga, image records) and pakdump's
-#   record walker 30 s, the raster targets 30 s, others 60 s.
+#   record walker 30 s, the raster targets and the widget-file target 30 s, others
+#   60 s. The widget-file target's seeds are the widget files of the build
+#   (<build>/widgets/*.wgt).
 #   FUZZ_BUILD_DIR chooses the build directory (default build/fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,7 +23,7 @@ seconds_for() {
   if [ -n "${1:-}" ]; then echo "$1"; return; fi
   case "$2" in
     fuzz_bmp | fuzz_pcx | fuzz_tga | fuzz_image_records | fuzz_pakdump) echo 30 ;;
-    fuzz_raster_*) echo 30 ;;
+    fuzz_raster_* | fuzz_widget_files) echo 30 ;;
     *) echo 60 ;;
   esac
 }
@@ -39,6 +41,7 @@ for target in "$build"/fuzz/fuzz_*; do
   work=$(mktemp -d)
   log=$(mktemp)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
+  [ "$name" = fuzz_widget_files ] && cp "$build"/widgets/*.wgt "$work"/
   echo "== $name for ${seconds}s"
   rc=0
   "$target" -max_total_time="$seconds" -print_final_stats=1 \

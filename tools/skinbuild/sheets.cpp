@@ -23,7 +23,6 @@ Rgb System(int32_t index) {
   return c;
 }
 
-constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
 
 class Painter {
