@@ -293,10 +293,11 @@ C_Widget* BuildFrame() {
       Make(KindForm, PartNone, Box(0, 0, 240, 160, kTopLeft, kSize), new C_Form()));
   form->AddChild(Make(KindPlain, PartNone, Box(8, 20, -8, -8, kTopLeft, kBottomRight)));
   for (uint16_t part = PartFrameNormal; part <= PartFrameRolledUp; ++part) {
-    C_Widget* frame = Make(KindPlain, part,
-                           part == PartFrameRolledUp || part == PartFrameMinimised
-                               ? Box(0, 0, 0, 20, kTopLeft, kRightHeight)
-                               : Fill());
+    // Minimised it docks at its title's size; rolled up it keeps its width.
+    const C_Rect rect = part == PartFrameMinimised  ? Box(0, 0, 160, 20, kTopLeft, kSize)
+                        : part == PartFrameRolledUp ? Box(0, 0, 0, 20, kTopLeft, kRightHeight)
+                                                    : Fill();
+    C_Widget* frame = Make(KindPlain, part, rect);
     C_Collection* list = Layers(frame, SlotNormal);
     AddNineSlice(list, TileEtched);
     AddText(list, Box(8, 2, -8, 20, kTopLeft, kTopRight), SysColorButtonText, AlignLeft, nullptr,
