@@ -1,0 +1,91 @@
+#include "widget/form.h"
+
+#include <new>
+
+#include "graphics/geometry/anchor.h"
+#include "skin/record_fields.h"
+
+namespace {
+
+// Part id of the frame shown in each mode.
+uint16_t FramePart(uint8_t mode) {
+  return static_cast<uint16_t>(PartFrameNormal +
+                               (mode <= FormRolledUp ? mode : uint8_t{FormNormal}));
+}
+
+constexpr uint8_t kHeightAnchor = MakeAnchor(AnchorStart, AnchorExtent);  // 0x30
+constexpr uint8_t kFromBottom = MakeAnchor(AnchorStart, AnchorEnd);       // 0x10
+
+}  // namespace
+
+void C_Form::Init() {
+  C_Widget::Init();
+  Mode = FormNormal;
+  SavedRect = C_Rect();
+}
+
+C_Object* C_Form::Clone() {
+  auto* copy = new (std::nothrow) C_Form();
+  if (copy) CopyTo(copy);
+  return copy;
+}
+
+void C_Form::CopyTo(C_Form* target) {
+  if (!target || target == this) return;
+  C_Widget::CopyTo(target);
+  target->Mode = Mode;
+}
+
+bool C_Form::Load(ByteStream* stream, int32_t context) {
+  if (!ReadClassId(stream, *this)) return false;
+  Release();
+  Init();
+  bool stopped = false;
+  bool loaded = LoadWidgetContents(stream, context, stopped);
+  if (loaded && !stopped) {
+    bool current = false;
+    loaded = LoadVersion(stream, current) && (!current || LoadFields(stream, context, Mode));
+  }
+  if (loaded) return true;
+  Release();
+  Init();
+  return Fail();
+}
+
+bool C_Form::Save(ByteStream* stream, int32_t context) {
+  return (WriteField(stream, GetClassId()) || Fail()) && SaveWidgetContents(stream, context) &&
+         (WriteField(stream, FormatVersion) || Fail()) && SaveFields(stream, context, Mode);
+}
+
+void C_Form::SelectFrame() {
+  const C_Widget* frame = FindPart(FramePart(Mode), KindPlain);
+  if (!frame) return;
+  Page = frame->Index - 1;
+  if (Mode == FormRolledUp && Rect.Anchor2 == kHeightAnchor) Rect.Y2 = frame->Rect.Y2;
+}
+
+void C_Form::Prepare(WidgetHook hook) {
+  if (Prepared) return;
+  Relink();
+  SavedRect = Rect;
+  if (Parent) {
+    switch (Mode) {
+      case FormMinimised:
+        Rect.Anchor1 = kFromBottom;
+        Rect.Anchor2 = kFromBottom;
+        break;
+      case FormMaximised:
+        Rect = C_Rect(0.0f, 0.0f, 0.0f, 0.0f, MakeAnchor(AnchorStart, AnchorStart),
+                      MakeAnchor(AnchorEnd, AnchorEnd));
+        break;
+      case FormRolledUp:
+        if (const C_Widget* frame = FindPart(PartFrameRolledUp, KindPlain))
+          Rect.Y2 = Rect.Y1 + frame->Rect.Y2;
+        break;
+      default:
+        break;
+    }
+    SelectFrame();
+  }
+  C_Widget::Prepare(hook);
+}
