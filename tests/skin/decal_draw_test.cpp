@@ -300,7 +300,7 @@ TEST(DecalDraw, BrushesAndImagesDrawFromTheSheets) {
   // A 4 x 4 sheet whose colour image is red; full coverage in its top-left 2 x 2.
   C_Collection sheets;
   C_Surface* sheet = font_test::MakePage(4, 4);
-  C_Image* colour = sheet->FindImage(1);
+  C_Image* colour = sheet->FindImage(kColorChannel);
   for (int32_t y = 0; y < 4; ++y)
     for (int32_t x = 0; x < 4; ++x)
       reinterpret_cast<uint32_t*>(colour->RowAddress(y))[x] = 0xFFFF0000u;

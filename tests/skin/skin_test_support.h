@@ -9,6 +9,7 @@
 #include "core/object.h"
 #include "graphics/api/graphic_api.h"
 #include "graphics/geometry/color.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
 #include "platform/window.h"
@@ -33,10 +34,10 @@ struct Canvas {
     if (api.State == ApiDrawing) api.EndDraw();
   }
   uint32_t At(int32_t x, int32_t y) const {
-    return reinterpret_cast<const uint32_t*>(api.Target->FindImage(1)->RowAddress(y))[x] |
+    return reinterpret_cast<const uint32_t*>(api.Target->FindImage(kColorChannel)->RowAddress(y))[x] |
            0xFF000000u;
   }
-  const C_Image& Image() const { return *api.Target->FindImage(1); }
+  const C_Image& Image() const { return *api.Target->FindImage(kColorChannel); }
 
   C_Window window;
   C_GraphicApi api;
