@@ -63,6 +63,7 @@ enum WindowUpdateCode : int32_t {
   UpdateVisibility = 48,  // shown or hidden by Visible
   UpdateFrameStyle = 49,  // framed or borderless by Borderless
   UpdateTopMost = 50,     // kept above other windows by TopMost
+  UpdateCursor = 53,      // pointer shape from CursorCode
   UpdateShape = 55,       // shape from RegionImage
   UpdateAll = 61,         // every property above, in this order
   UpdatePresent = 62,     // show PresentImage at PresentPosition
@@ -110,6 +111,7 @@ class C_Window : public C_Object {
   C_Image* PresentImage = nullptr;   // owned; bound to the presented pixels by ShowImage
   WindowHandlers Handlers;           // the application's bank
   WindowHandlers FrameworkHandlers;  // the framework's bank, called first
+  C_Object* HandlerTarget = nullptr;  // what the framework's handlers act for (the desktop)
   C_Window* ParentWindow = nullptr;  // null: top-level window
   C_Collection* Children = nullptr;  // owned, created empty; not used by the window
   uint8_t Opened = 0;                // 1 while the platform window exists
