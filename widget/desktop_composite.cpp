@@ -238,6 +238,12 @@ void C_Desktop::UpdateWidget(C_Widget* widget) {
       d.bar->Value = 0;
     }
   }
+  // Each shown bar also keeps the other out of the corner they would share, as in
+  // a text box, so that both arrows there can be reached.
+  if (across && down) {
+    down->Rect.Y2 = across->Visible ? -kBarThickness : 0;
+    across->Rect.X2 = down->Visible ? -kBarThickness : 0;
+  }
   Layout();
   if (across) PlaceThumb(*across, ScrollTrack(*across));
   if (down) PlaceThumb(*down, ScrollTrack(*down));
