@@ -134,6 +134,9 @@ void Activate(C_Widget* w, uint8_t windowActive) {
       if (parent->Inactive) inactive = 1;
       w->Inactive = inactive;
     }
+    // A docked form stays inactive, whatever its place among its siblings.
+    const auto* form = dynamic_cast<const C_Form*>(w);
+    if (form && form->Mode == FormMinimised) w->Inactive = 1;
     w->Owner.Active = windowActive;
   }
   ArrangeDocked(w);

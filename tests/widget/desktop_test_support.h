@@ -14,6 +14,7 @@
 #include "platform/cursor.h"
 #include "platform/message_pump.h"
 #include "platform/window.h"
+#include "skin/decal.h"
 #include "tests/font/font_test_support.h"
 #include "widget/desktop.h"
 #include "widget/form.h"
