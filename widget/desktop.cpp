@@ -185,7 +185,20 @@ void C_Desktop::CreatePage() {
 void C_Desktop::PrepareAll() {
   if (!Root) return;
   Root->Relink();
-  Root->Prepare(Hooks.OnUpdate);
+  // A prepared widget prepares nothing again, so widgets added since the last
+  // call are prepared where they hang.
+  struct Preparer {
+    static void Run(C_Widget* widget, WidgetHook hook) {
+      if (!widget->Prepared) {
+        widget->Prepare(hook);
+        return;
+      }
+      for (uint32_t i = 0; i < widget->ChildCount(); ++i) {
+        if (C_Widget* child = widget->ChildAt(i)) Run(child, hook);
+      }
+    }
+  };
+  Preparer::Run(Root, Hooks.OnUpdate);
   {
     SpinLockGuard guard(Lock);
     LayoutTree();

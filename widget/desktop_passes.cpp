@@ -337,7 +337,8 @@ C_Widget* C_Desktop::HitTree(const C_Vector2D& point, const C_Layer_Zone** zone)
 // --- paint ----------------------------------------------------------------------------
 
 void C_Desktop::PaintWidget(C_Widget* w, C_GraphicApi* api) {
-  if (!w->Prepared || !api) return;
+  // Hidden widgets (a composite's unneeded bars) are not drawn, as they are not hit.
+  if (!w->Prepared || w->Visible != 1 || !api) return;
   uint32_t slot = w->State < static_cast<uint32_t>(kDecalSlots) ? w->State : SlotNormal;
   if (slot == SlotNormal && !w->Inactive && w->Decals[SlotActive]) slot = SlotActive;
   C_Decal* decal = w->Decals[slot] ? w->Decals[slot] : w->Decals[SlotNormal];
