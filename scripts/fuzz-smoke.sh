@@ -7,7 +7,8 @@
 # Usage: scripts/fuzz-smoke.sh [seconds-per-target]
 #   Without an argument each target runs for its own time: the object-record target
 #   60 s, the picture-file readers (bmp, pcx, tga, image records) and pakdump's
-#   record walker 30 s, the raster targets 30 s, others 60 s.
+#   record walker 30 s, the raster targets and the desktop's event sequences 30 s,
+#   others 60 s.
 #   FUZZ_BUILD_DIR chooses the build directory (default build/fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,6 +23,7 @@ seconds_for() {
   case "$2" in
     fuzz_bmp | fuzz_pcx | fuzz_tga | fuzz_image_records | fuzz_pakdump) echo 30 ;;
     fuzz_raster_*) echo 30 ;;
+    fuzz_desktop_events) echo 30 ;;
     *) echo 60 ;;
   esac
 }
