@@ -204,7 +204,9 @@ void C_Desktop::PrepareAll() {
     LayoutTree();
   }
   CreateInterfaces(Root, Drawing);
-  // Depth-first: children are updated before the parent's own turn comes again.
+  // Depth-first, children before their parent: every widget is updated after
+  // its parts, so the parent's update that follows each child's is the parent's
+  // own visit, made once when its last child is done rather than once per child.
   struct Visitor {
     C_Desktop* desktop;
     void Visit(C_Widget* widget) {
@@ -212,7 +214,6 @@ void C_Desktop::PrepareAll() {
         if (C_Widget* child = widget->ChildAt(i)) Visit(child);
       }
       desktop->UpdateWidget(widget);
-      if (widget->Parent) desktop->UpdateWidget(widget->Parent);
       if (desktop->Hooks.OnUpdate) desktop->Hooks.OnUpdate(widget);
     }
   } visitor{this};

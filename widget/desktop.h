@@ -190,6 +190,8 @@ class C_Desktop : public C_Object {
   void ClickRelease(C_Widget* widget);
   void EditText(int32_t character, int32_t key);
   void ForgetWidget(const C_Widget* gone);
+  // One composite update of a text box or scroll space.
+  void CompositePass(C_Widget* widget);
 };
 
 // The desktop the window's framework handlers act for, or none.

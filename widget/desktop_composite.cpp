@@ -2,7 +2,8 @@
 // value; text boxes and scroll spaces show, hide and size their bars; forms change
 // mode, dock and roll up.
 //
-// Sections: scroll bars; text boxes; scroll spaces; forms; the update dispatch.
+// Sections: scroll bars; text boxes; the update dispatch and the composite
+// passes (text boxes, scroll spaces); forms.
 #include <algorithm>
 #include <new>
 
@@ -167,12 +168,38 @@ static void SizeTextBoxBars(const TextBoxParts& p) {
 
 // --- the update dispatch ----------------------------------------------------------------
 
+namespace {
+
+// The part whose far edges a composite's bars push in: the text area or the content.
+C_Widget* SizedPart(const C_Widget* composite) {
+  return composite->Kind == KindTextBox ? composite->FindPart(PartTextArea, KindPlain)
+                                        : composite->FindPart(PartContent, KindPlain);
+}
+
+// Passes a composite update may take: a shown bar narrows the part, which can
+// show the other bar, which narrows it again.
+constexpr int kCompositePasses = 3;
+
+}  // namespace
+
 void C_Desktop::UpdateWidget(C_Widget* widget) {
   if (!widget) return;
   if (widget->Kind == KindHScrollBar || widget->Kind == KindVScrollBar) {
     if (auto* bar = dynamic_cast<C_ScrollBar*>(widget)) PlaceThumb(*bar, ScrollTrack(*bar));
     return;
   }
+  if (widget->Kind != KindTextBox && widget->Kind != KindScrollSpace) return;
+  // Each pass measures with the part's size the previous one left; the update is
+  // done when a pass leaves the part's edges where they were.
+  for (int pass = 0; pass < kCompositePasses; ++pass) {
+    const C_Widget* part = SizedPart(widget);
+    const float right = part ? part->Rect.X2 : 0, bottom = part ? part->Rect.Y2 : 0;
+    CompositePass(widget);
+    if (!part || (part->Rect.X2 == right && part->Rect.Y2 == bottom)) break;
+  }
+}
+
+void C_Desktop::CompositePass(C_Widget* widget) {
   if (widget->Kind == KindTextBox) {
     auto* box = dynamic_cast<C_TextBox*>(widget);
     if (!box || box->ScrollBars != 1) return;
