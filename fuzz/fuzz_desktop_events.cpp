@@ -45,8 +45,8 @@ double FuzzClock() {
 }
 
 // Keys the desktop acts on, and a few it does not.
-constexpr int32_t kKeys[] = {KeyBackspace, KeyTab,     KeyEnter, KeyArrowLeft, KeyArrowUp,
-                             KeyArrowRight, KeyArrowDown, KeyDelete, 65,         27};
+constexpr int32_t kKeys[] = {KeyBackspace,  KeyTab,       KeyEnter,  KeyArrowLeft, KeyArrowUp,
+                             KeyArrowRight, KeyArrowDown, KeyDelete, 65,           27};
 
 void CheckBars(const C_Widget* w) {
   if (!w) return;

@@ -69,8 +69,8 @@ void CopyOpaque(const C_Image& from, C_Image& to) {
   const std::string path = PicturePath(name);
   if (!std::filesystem::exists(path)) {
     if (!WriteTga(path, actual)) return ::testing::AssertionFailure() << "cannot write " << path;
-    return ::testing::AssertionFailure() << "no reference picture: wrote " << path
-                                         << "; look at it and add it";
+    return ::testing::AssertionFailure()
+           << "no reference picture: wrote " << path << "; look at it and add it";
   }
   C_Image loaded;
   if (!LoadTgaFile(path.c_str(), &loaded) || loaded.Width != actual.Width ||

@@ -154,8 +154,8 @@ TEST_F(DesktopTest, PressOptionsCheckOnThePressWithinTheirGroup) {
   C_Widget* content = gallery.Form->ChildAt(0);
   C_Widget* made[3] = {};
   for (int i = 0; i < 3; ++i) {
-    made[i] = MakeWidget(TemplateOption, "Boxes", SizedRect(10, 300 + 20.0f * i, 100, 16), "p",
-                         "press");
+    made[i] =
+        MakeWidget(TemplateOption, "Boxes", SizedRect(10, 300 + 20.0f * i, 100, 16), "p", "press");
     made[i]->Kind = KindPressOption;
     ASSERT_TRUE(content->AddChild(made[i]));
   }
