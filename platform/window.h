@@ -92,33 +92,34 @@ class C_Window : public C_Object {
   virtual void Update(int32_t code);
 
   C_String Name{"No name"};
-  int32_t Reserved = 0;               // not read
-  C_String Caption{"Form window"};    // window title (single-byte text)
-  C_Rect Placement;                   // requested outer rectangle, anchors relative to the
-                                      // screen (see ComputeScreenRect)
-  WindowColorSlot Colors[3];          // system indices 2, 15, 15; the others are not read
-  uint8_t Flag1 = 1;                  // not read by the window
-  uint8_t Flag2 = 1;                  // not read by the window
-  uint8_t Movable = 1;                // 0: the window is moved back when dragged
-  uint8_t Resizable = 1;              // 1: the user can resize the window
-  uint8_t Enabled = 1;                // 0: keyboard and mouse input is dropped (after Update 47)
-  uint8_t Visible = 1;                // 0: hidden (after Update 48)
-  uint16_t Borderless = 0;            // non-zero: no caption and frame
-  uint16_t TopMost = 0;               // 1: kept above other windows
-  uint16_t PopupChild = 0;            // with a parent: non-zero pop-up, 0 child window
-  uint16_t CursorCode = 65;           // SetCursorShape code shown while the pointer moves here
-  C_Image* RegionImage = nullptr;     // optional 8-bit shape mask, not owned; 255 = inside
-  C_Image* PresentImage = nullptr;    // owned; bound to the presented pixels by ShowImage
-  WindowHandlers Handlers;            // the application's bank
-  WindowHandlers FrameworkHandlers;   // the framework's bank, called first
-  C_Object* HandlerTarget = nullptr;  // what the framework's handlers act for (the desktop)
-  C_Window* ParentWindow = nullptr;   // null: top-level window
-  C_Collection* Children = nullptr;   // owned, created empty; not used by the window
-  uint8_t Opened = 0;                 // 1 while the platform window exists
-  C_String ClassName;                 // decimal text chosen by Open
-  C_Rect ScreenRect;                  // outer rectangle in screen pixels; child windows: in
-                                      // the parent's client pixels, set by the caller
-  C_Rect RegionOffset;                // trunc(X1), trunc(Y1) shift the shape mask
+  int32_t Reserved = 0;              // not read
+  C_String Caption{"Form window"};   // window title (single-byte text)
+  C_Rect Placement;                  // requested outer rectangle, anchors relative to the
+                                     // screen (see ComputeScreenRect)
+  WindowColorSlot Colors[3];         // system indices 2, 15, 15; the others are not read
+  uint8_t Flag1 = 1;                 // not read by the window
+  uint8_t Flag2 = 1;                 // not read by the window
+  uint8_t Movable = 1;               // 0: the window is moved back when dragged
+  uint8_t Resizable = 1;             // 1: the user can resize the window
+  uint8_t Enabled = 1;               // 0: keyboard and mouse input is dropped (after Update 47)
+  uint8_t Visible = 1;               // 0: hidden (after Update 48)
+  uint16_t Borderless = 0;           // non-zero: no caption and frame
+  uint16_t TopMost = 0;              // 1: kept above other windows
+  uint16_t PopupChild = 0;           // with a parent: non-zero pop-up, 0 child window
+  uint16_t CursorCode = 65;          // SetCursorShape code shown while the pointer moves here
+  C_Image* RegionImage = nullptr;    // optional 8-bit shape mask, not owned; 255 = inside
+  C_Image* PresentImage = nullptr;   // owned; bound to the presented pixels by ShowImage
+  WindowHandlers Handlers;           // the application's bank
+  WindowHandlers FrameworkHandlers;  // the framework's bank, called first
+  // What the framework's handlers act for (the desktop); none until one installs them.
+  C_Object* HandlerTarget = nullptr;
+  C_Window* ParentWindow = nullptr;          // null: top-level window
+  C_Collection* Children = nullptr;          // owned, created empty; not used by the window
+  uint8_t Opened = 0;                        // 1 while the platform window exists
+  C_String ClassName;                        // decimal text chosen by Open
+  C_Rect ScreenRect;                         // outer rectangle in screen pixels; child windows: in
+                                             // the parent's client pixels, set by the caller
+  C_Rect RegionOffset;                       // trunc(X1), trunc(Y1) shift the shape mask
   WindowPlatformRecord* Platform = nullptr;  // owned platform state, opaque outside platform/
   float LastLeft = 0;                        // button states at the last pointer move, 1 or 0
   float LastMiddle = 0;
