@@ -99,7 +99,7 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
     if (drawing && code != kSpace && code != kTab) {
       const GlyphCell& cell = run.metrics.Cell(code);
       if (cell.Variant != nullptr)
-        run.painter->Draw(*cell.Variant, pen, top, k, code, run.wrapX, run.wrapY);
+        run.painter->Draw(*cell.Variant, code, pen, top, k, run.wrapX, run.wrapY);
     }
     pen += advance;
   }
@@ -107,7 +107,7 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
     const GlyphCell& stop = run.metrics.Cell(kFullStop);
     for (int dot = 0; dot < 3; ++dot) {
       if (drawing && stop.Variant != nullptr)
-        run.painter->Draw(*stop.Variant, pen, top, line.End, kFullStop, run.wrapX, run.wrapY);
+        run.painter->Draw(*stop.Variant, kFullStop, pen, top, line.End, run.wrapX, run.wrapY);
       pen += stop.Advance;
     }
   }

@@ -4,8 +4,8 @@
 #include <new>
 
 #include "core/collection.h"
-#include "graphics/api/graphic_api.h"
 #include "graphics/geometry/color.h"
+#include "graphics/api/graphic_api.h"
 #include "graphics/raster/draw_surface.h"
 #include "graphics/raster/shapes.h"
 #include "image/channel.h"

@@ -5,9 +5,9 @@
 
 #include "core/numeric.h"
 #include "graphics/geometry/anchor.h"
-#include "graphics/geometry/resolve.h"
-#include "graphics/raster/draw_surface.h"
 #include "graphics/raster/internal/draw_single.h"
+#include "graphics/raster/draw_surface.h"
+#include "graphics/geometry/resolve.h"
 #include "image/surface.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // image wraps around the drawing bounds.
 #include "graphics/raster/draw_surface.h"
 
-#include "graphics/geometry/resolve.h"
 #include "graphics/raster/internal/draw_single.h"
+#include "graphics/geometry/resolve.h"
 #include "image/surface.h"
 
 namespace {

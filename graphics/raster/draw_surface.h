@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/vector2d.h"
-#include "graphics/geometry/rect.h"
 #include "graphics/raster/draw_options.h"
+#include "graphics/geometry/rect.h"
 
 class C_Surface;
 

@@ -8,11 +8,11 @@
 #include <cmath>
 
 #include "graphics/geometry/circle.h"
+#include "graphics/raster/raster_lock.h"
 #include "graphics/raster/internal/shape_circle_walk.h"
 #include "graphics/raster/internal/shape_target.h"
-#include "graphics/raster/internal/span_table.h"
-#include "graphics/raster/raster_lock.h"
 #include "graphics/raster/shapes.h"
+#include "graphics/raster/internal/span_table.h"
 
 using namespace shape_detail;
 

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "core/vector2d.h"
-#include "graphics/raster/internal/shape_target.h"
 #include "graphics/raster/raster_lock.h"
+#include "graphics/raster/internal/shape_target.h"
 #include "graphics/raster/shapes.h"
 
 using namespace shape_detail;

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/raster/internal/blend.h"
+#include "graphics/raster/raster_lock.h"
+#include "graphics/raster/internal/shape_target.h"
+#include "graphics/raster/shapes.h"
 #include "graphics/geometry/rect.h"
 #include "graphics/geometry/resolve.h"
-#include "graphics/raster/internal/blend.h"
-#include "graphics/raster/internal/shape_target.h"
-#include "graphics/raster/raster_lock.h"
-#include "graphics/raster/shapes.h"
 
 using namespace shape_detail;
 

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <utility>
 
-#include "core/cpu_features.h"
 #include "graphics/raster/internal/span_kinds.h"
+#include "core/cpu_features.h"
 
 namespace span {
 namespace {
