@@ -368,54 +368,80 @@ const char* const kGalleryParagraph =
     "when the text grows past the box the scroll bars appear.\n"
     "when it shrinks again they go away.";
 
-Gallery BuildGallery(C_Desktop& desktop, const char* font) {
+namespace {
+
+// A clone of the given template set up in place, or one made in code.
+struct Maker {
+  const char* font;
+  const GalleryTemplates* templates;
+  C_Widget* operator()(BasicTemplate which, const C_Rect& rect, const char* name,
+                       const char* text) const {
+    C_Widget* from = templates ? templates->Items[which] : nullptr;
+    if (!from) return MakeWidget(which, font, rect, name, text);
+    auto* widget = static_cast<C_Widget*>(from->Clone());
+    if (widget) widget->Setup(rect, name, text);
+    return widget;
+  }
+};
+
+}  // namespace
+
+Gallery BuildGallery(C_Desktop& desktop, const char* font, const GalleryTemplates* templates) {
   Gallery g;
   if (!desktop.Root) return g;
-  g.Form = static_cast<C_Form*>(
-      MakeWidget(TemplateForm, font, FormRect(20, 20, 580, 440), "Gallery", "widget gallery"));
+  const Maker Make{font, templates};
+  g.Form = dynamic_cast<C_Form*>(
+      Make(TemplateForm, FormRect(20, 20, 580, 440), "Gallery", "widget gallery"));
   if (!g.Form) return g;
   desktop.Root->AddChild(g.Form);
   g.Form->Movable = 1;
   g.Form->Resizable = 1;
+  // A drag acts on the frame that owns the zone: the normal and rolled-up frames
+  // move the form, and the normal one resizes it.
+  for (uint16_t part : {PartFrameNormal, PartFrameRolledUp}) {
+    if (C_Widget* frame = g.Form->FindPart(part, KindPlain)) {
+      frame->Movable = 1;
+      frame->Resizable = part == PartFrameNormal ? 1 : 0;
+    }
+  }
   C_Widget* form = g.Form;
   const char* const buttons[] = {"apply", "reset"};
   for (int i = 0; i < 2; ++i) {
-    g.Buttons[i] = MakeWidget(TemplateButton, font, SizedRect(10 + 90.0f * i, 10, 80, 22),
-                              buttons[i], buttons[i]);
+    g.Buttons[i] =
+        Make(TemplateButton, SizedRect(10 + 90.0f * i, 10, 80, 22), buttons[i], buttons[i]);
     Add(form, g.Buttons[i]);
   }
   const char* const options[] = {"lumps", "blobs", "noise", "height", "normal", "bump"};
   float y = 44;
   for (int i = 0; i < 6; ++i) {
     if (i == 3) {
-      g.Separator = MakeWidget(TemplateSeparator, font, SizedRect(10, y + 2, 150, 4), "split", "");
+      g.Separator = Make(TemplateSeparator, SizedRect(10, y + 2, 150, 4), "split", "");
       Add(form, g.Separator);
       y += 10;
     }
-    g.Options[i] =
-        MakeWidget(TemplateOption, font, SizedRect(10, y, 150, 16), options[i], options[i]);
+    g.Options[i] = Make(TemplateOption, SizedRect(10, y, 150, 16), options[i], options[i]);
     if (g.Options[i] && (i == 0 || i == 3)) g.Options[i]->Checked = 1;
     Add(form, g.Options[i]);
     y += 20;
   }
   const char* const checks[] = {"grid", "light"};
   for (int i = 0; i < 2; ++i) {
-    g.CheckBoxes[i] = MakeWidget(TemplateCheckBox, font, SizedRect(10, y + 8 + 20.0f * i, 150, 16),
-                                 checks[i], checks[i]);
+    g.CheckBoxes[i] =
+        Make(TemplateCheckBox, SizedRect(10, y + 8 + 20.0f * i, 150, 16), checks[i], checks[i]);
     Add(form, g.CheckBoxes[i]);
   }
-  g.TextBox = static_cast<C_TextBox*>(
-      MakeWidget(TemplateTextBox, font, SizedRect(180, 10, 360, 160), "text", kGalleryParagraph));
+  g.TextBox = dynamic_cast<C_TextBox*>(
+      Make(TemplateTextBox, SizedRect(180, 10, 360, 160), "text", kGalleryParagraph));
   Add(form, g.TextBox);
-  g.ScrollSpace = MakeWidget(TemplateScrollSpace, font, SizedRect(180, 190, 360, 180), "space", "");
+  g.ScrollSpace = Make(TemplateScrollSpace, SizedRect(180, 190, 360, 180), "space", "");
   Add(form, g.ScrollSpace);
   if (g.ScrollSpace) {
     for (int i = 0; i < 6; ++i) {
       char label[] = "item a";
       label[5] = static_cast<char>('a' + i);
-      g.SpaceChildren[i] = MakeWidget(
-          TemplateButton, font, SizedRect(20 + 150.0f * (i % 3), 20 + 140.0f * (i / 3), 120, 30),
-          label, label);
+      g.SpaceChildren[i] =
+          Make(TemplateButton, SizedRect(20 + 150.0f * (i % 3), 20 + 140.0f * (i / 3), 120, 30),
+               label, label);
       Add(g.ScrollSpace, g.SpaceChildren[i]);
     }
   }
