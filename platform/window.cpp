@@ -72,6 +72,7 @@ void C_Window::Init() {
   PresentImage = new (std::nothrow) C_Image();
   Handlers = WindowHandlers();
   FrameworkHandlers = WindowHandlers();
+  HandlerTarget = nullptr;
   ParentWindow = nullptr;
   Children = new (std::nothrow) C_Collection();
   Opened = 0;

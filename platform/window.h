@@ -63,6 +63,7 @@ enum WindowUpdateCode : int32_t {
   UpdateVisibility = 48,  // shown or hidden by Visible
   UpdateFrameStyle = 49,  // framed or borderless by Borderless
   UpdateTopMost = 50,     // kept above other windows by TopMost
+  UpdateCursor = 53,      // pointer shape from CursorCode
   UpdateShape = 55,       // shape from RegionImage
   UpdateAll = 61,         // every property above, in this order
   UpdatePresent = 62,     // show PresentImage at PresentPosition
@@ -125,6 +126,8 @@ class C_Window : public C_Object {
   DrawOwner Owner;              // what the drawing interface attaches to
   C_GraphicApi* Api = nullptr;  // the attached interface, set by its Attach
   C_Vector2D PresentPosition;   // client position of PresentImage's top-left corner
+  // What the framework's handlers act for (the desktop); none until one installs them.
+  C_Object* HandlerTarget = nullptr;
 };
 
 // The window's present operation: binds PresentImage to image's pixels (no copy),

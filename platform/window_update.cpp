@@ -1,4 +1,5 @@
 // C_Window::Update: applying one window property to the SDL window.
+#include "platform/cursor.h"
 #include "platform/window_record.h"
 
 namespace {
@@ -103,14 +104,17 @@ void C_Window::Update(int32_t code) {
     case UpdateTopMost:
       ApplyTopMost(*this, handle);
       break;
+    case UpdateCursor:
+      SetCursorShape(CursorCode);
+      break;
     case UpdateShape:
       ApplyWindowShape(this);
       break;
     case UpdateAll: {
-      // 40 to 46, 51 to 54 and 56 to 60 have no property, so only these remain.
+      // 40 to 46, 51, 52, 54 and 56 to 60 have no property, so only these remain.
       static constexpr int32_t kAll[] = {UpdateCaption,    UpdateRectangle,  UpdateEnabled,
                                          UpdateVisibility, UpdateFrameStyle, UpdateTopMost,
-                                         UpdateShape};
+                                         UpdateCursor,     UpdateShape};
       for (int32_t each : kAll) Update(each);
       break;
     }

@@ -1,0 +1,166 @@
+// widgetgallery: opens an 800 x 600 window showing the widget gallery (buttons,
+// two option groups split by a separator, check boxes, a text box holding a
+// paragraph to edit and scroll, a scroll space with children) on the desktop,
+// which routes the mouse and the keyboard to them. The widgets are cloned from
+// the widget files and drawn with the graphics sheets of the working directory
+// ("widgets/*.wgt", "guigfx.pak", as the build tree holds them); when any is
+// missing they are made in code with a plain look. Escape or closing the window
+// ends it with status 0; without a readable "fonts.pak" it ends with 1.
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "core/byte_stream.h"
+#include "core/collection.h"
+#include "graphics/api/graphic_api.h"
+#include "graphics/geometry/color.h"
+#include "platform/message_pump.h"
+#include "platform/window.h"
+#include "widget/desktop.h"
+#include "widget/gallery.h"
+
+namespace {
+
+constexpr uint32_t kWidth = 800;
+constexpr uint32_t kHeight = 600;
+constexpr int32_t kEscape = 27;
+const char* const kFontPack = "fonts.pak";
+const char* const kSheetPack = "guigfx.pak";
+// The widget files the gallery clones from, by template.
+struct TemplateFile {
+  BasicTemplate Which;
+  const char* Path;
+};
+constexpr TemplateFile kTemplateFiles[] = {
+    {TemplateForm, "widgets/form.wgt"},
+    {TemplateButton, "widgets/button.wgt"},
+    {TemplateOption, "widgets/option.wgt"},
+    {TemplateCheckBox, "widgets/checkbox.wgt"},
+    {TemplateSeparator, "widgets/hseparator.wgt"},
+    {TemplateTextBox, "widgets/textbox.wgt"},
+    {TemplateScrollSpace, "widgets/scrollspace.wgt"},
+};
+const char* const kFontName = "DejaVu Sans";
+// Time between repaints while the loop runs.
+constexpr auto kFrame = std::chrono::milliseconds(15);
+
+C_Desktop* Desktop = nullptr;
+const C_Color kBackdrop = C_Color::FromBytes(48, 96, 80);
+
+bool PaintGallery(C_GraphicApi* api) {
+  api->BeginDraw();
+  api->Clear(&kBackdrop);
+  if (Desktop) {
+    Desktop->Layout();
+    Desktop->Paint();
+  }
+  api->EndDraw();
+  return api->Present();
+}
+
+C_Widget* LoadWidgetFile(const char* path) {
+  ByteStream* stream = OpenFileReader(path);
+  if (!stream) return nullptr;
+  C_Object* object = nullptr;
+  const bool loaded = LoadHeldObject(stream, 0, object) && !stream->Broken;
+  FreeStream(stream);
+  auto* widget = dynamic_cast<C_Widget*>(object);
+  if (loaded && widget) return widget;
+  DeleteOwnedObject(object);
+  return nullptr;
+}
+
+// The widget files and the sheets, all or nothing; false leaves both empty.
+bool LoadSkin(GalleryTemplates& templates, C_Collection*& sheets) {
+  sheets = new C_Collection();
+  bool complete = LoadObjectFile(sheets, kSheetPack);
+  for (const TemplateFile& file : kTemplateFiles) {
+    if (!complete) break;
+    templates.Items[file.Which] = LoadWidgetFile(file.Path);
+    complete = templates.Items[file.Which] != nullptr;
+  }
+  if (complete) return true;
+  for (C_Widget*& item : templates.Items) {
+    DeleteOwnedObject(item);
+    item = nullptr;
+  }
+  DeleteOwnedObject(sheets);  // with whatever it read
+  sheets = nullptr;
+  return false;
+}
+
+void EndProgram(C_Window* window) {
+  window->Close();
+  PostQuitMessage(0);
+}
+
+void OnKeyDown(C_Window* window, int32_t /*character*/, int32_t virtualKey) {
+  if (virtualKey == kEscape) EndProgram(window);
+}
+
+}  // namespace
+
+int main() {
+  C_Collection fonts;
+  if (!LoadObjectFile(&fonts, kFontPack) || fonts.FindByName(kFontName) < 0) {
+    std::fprintf(stderr, "widgetgallery: %s with \"%s\" not found in the working directory\n",
+                 kFontPack, kFontName);
+    fonts.DeleteItems();
+    return 1;
+  }
+
+  C_Window window;
+  window.Caption = C_String("widgetgallery");
+  const float w = static_cast<float>(kWidth), h = static_cast<float>(kHeight);
+  window.Placement = C_Rect(-w / 2, -h / 2, w / 2, h / 2, 0x22, 0x22);
+  window.Resizable = 0;
+  window.Handlers.KeyDown = &OnKeyDown;
+  window.Handlers.Close = &EndProgram;
+
+  C_GraphicApi api;
+  api.Configure(kWidth, kHeight, 32, 0, 0, 0);
+  api.SetPlacement(0x00, 0x00, 0);
+  api.Attach(&window.Owner);
+  api.PaintHandler = &PaintGallery;
+
+  GalleryTemplates templates;
+  C_Collection* sheets = nullptr;
+  const bool skinned = LoadSkin(templates, sheets);
+  if (!skinned) std::printf("widgetgallery: no widget files here, the widgets get a plain look\n");
+  auto* desktop = new C_Desktop();
+  desktop->InstallHandlers(&api);
+  desktop->Fonts = &fonts;
+  desktop->Sheets = sheets;  // the desktop owns them from here
+  desktop->BindResources();
+  desktop->CreatePage();
+  BuildGallery(*desktop, kFontName, skinned ? &templates : nullptr);
+  for (C_Widget* item : templates.Items) DeleteOwnedObject(item);
+
+  window.Open();
+  if (!window.Opened) {
+    std::fprintf(stderr, "widgetgallery: the window could not be opened\n");
+    delete desktop;
+    fonts.DeleteItems();
+    return 1;
+  }
+  api.Open();
+  desktop->PrepareAll();
+  Desktop = desktop;
+
+  auto lastPaint = std::chrono::steady_clock::now();
+  while (PumpMessage()) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastPaint > kFrame) {
+      api.Repaint();
+      lastPaint = now;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  Desktop = nullptr;
+  desktop->UnprepareAll();
+  api.Close();
+  window.Close();
+  delete desktop;
+  fonts.DeleteItems();
+  return QuitExitCode();
+}
