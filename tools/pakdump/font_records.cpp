@@ -161,8 +161,13 @@ bool DescribeFont(RecordDumper& d) {
     std::string line = "ladder of kind " + std::to_string(key.first) + ", style " +
                        std::to_string(key.second) + ":";
     for (const auto& [size, count] : sizes) {
-      line += " " + std::to_string(size);
-      if (count != s.glyphs) line += "(" + std::to_string(count) + " glyphs)";
+      line += ' ';
+      line += std::to_string(size);
+      if (count != s.glyphs) {
+        line += '(';
+        line += std::to_string(count);
+        line += " glyphs)";
+      }
     }
     d.Note(line);
   }
