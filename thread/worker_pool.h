@@ -1,0 +1,77 @@
+// The worker pool: threads started once that share row work with the thread that
+// asks for it. Each call splits a count of rows into contiguous bands, one per
+// thread; the caller does the first band itself and returns when every band is
+// done. Nothing is allocated per call.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+// Work on rows [first, end) of a call; context is the caller's.
+using RowBandTask = void (*)(void* context, int32_t first, int32_t end);
+
+// Most threads (the caller included) that share a call's rows.
+inline constexpr int32_t kMaxPoolThreads = 16;
+
+// The thread count for a DF_WORKERS setting and the machine's core count: the
+// setting when it is a whole number from 1 on (kMaxPoolThreads at most), else one
+// thread per core (at least 1, at most kMaxPoolThreads).
+int32_t PoolThreadCount(const char* setting, uint32_t cores);
+// The same for this process: DF_WORKERS and the machine's cores.
+int32_t PoolThreadCount();
+
+class WorkerPool {
+ public:
+  WorkerPool() = default;
+  ~WorkerPool() { Stop(); }
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
+
+  // Starts threads - 1 workers (threads is clamped to 1..kMaxPoolThreads), so that
+  // threads threads share every call. False when the pool runs already; a worker
+  // that cannot be created leaves fewer threads (see Threads).
+  bool Start(int32_t threads);
+  // Ends the workers and waits for them. Not while a call runs.
+  void Stop();
+
+  bool Running() const { return running_; }
+  // Threads that share a call: the workers and the caller; 1 when stopped.
+  int32_t Threads() const { return workerCount_ + 1; }
+
+  // Runs task over rows 0..rows - 1 in min(Threads(), rows) contiguous bands of
+  // near-equal size, in order of the threads. The caller runs the first band and
+  // returns once all are done. A call made while another runs (from a task, or
+  // from another thread) runs all its rows on its own thread.
+  void Run(int32_t rows, RowBandTask task, void* context);
+
+  // Run with a callable f(first, end).
+  template <typename F>
+  void Bands(int32_t rows, F& f) {
+    Run(
+        rows, [](void* c, int32_t first, int32_t end) { (*static_cast<F*>(c))(first, end); }, &f);
+  }
+
+ private:
+  void DoBand(int32_t index);
+
+  // Published by a call before generation_ advances, read by the workers after.
+  RowBandTask task_ = nullptr;
+  void* context_ = nullptr;
+  int32_t rows_ = 0;
+  int32_t bands_ = 0;
+  bool stopping_ = false;
+  bool spin_ = true;  // waiting threads spin first: only when each has a core
+
+  alignas(64) std::atomic<uint32_t> generation_{0};  // advances once per call
+  alignas(64) std::atomic<int32_t> pending_{0};      // workers not yet done with the call
+  alignas(64) std::atomic<int32_t> busy_{0};         // 1 while a call uses the workers
+
+  bool running_ = false;
+  int32_t workerCount_ = 0;
+  std::thread workers_[kMaxPoolThreads - 1];
+};
+
+// The process's pool, which the frame's row work runs on. Not running until the
+// application starts it; until then every call runs on the caller alone.
+extern WorkerPool Workers;
