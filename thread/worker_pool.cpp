@@ -82,13 +82,12 @@ bool WorkerPool::Start(int32_t threads) {
   for (int32_t i = 0; i < threads - 1; ++i) {
     // A thread that cannot be created leaves the others to share the rows.
     try {
-      workers_[workerCount_] = std::thread([this, i = workerCount_, generation] {
+      workers_[workerCount_] = std::thread([this, generation] {
         uint32_t seen = generation;
         for (;;) {
           seen = WaitForChange(generation_, seen, spin_);
           if (stopping_) return;
-          DoBand(i + 1);
-          if (pending_.fetch_sub(1, std::memory_order_acq_rel) == 1) pending_.notify_one();
+          DoBands();
         }
       });
       ++workerCount_;
@@ -110,10 +109,26 @@ void WorkerPool::Stop() {
 }
 
 void WorkerPool::DoBand(int32_t index) {
-  if (index >= bands_) return;
   const int32_t first = int32_t(int64_t(rows_) * index / bands_);
   const int32_t end = int32_t(int64_t(rows_) * (index + 1) / bands_);
   task_(context_, first, end);
+  if (done_.fetch_add(1, std::memory_order_acq_rel) + 1 == bands_) done_.notify_one();
+}
+
+void WorkerPool::DoBands() {
+  uint64_t claim = claim_.load(std::memory_order_acquire);
+  for (;;) {
+    const uint32_t next = uint32_t(claim & kClaimMask);
+    const uint32_t bands = uint32_t(claim >> kBandsShift & kClaimMask);
+    if (next >= bands) return;
+    // Taking band next of the call that claim names. The call waits for every band
+    // it handed out, so its fields stay as they are until this band is done.
+    if (claim_.compare_exchange_weak(claim, claim + 1, std::memory_order_acq_rel,
+                                     std::memory_order_acquire)) {
+      DoBand(int32_t(next));
+      claim = claim_.load(std::memory_order_acquire);
+    }
+  }
 }
 
 void WorkerPool::Run(int32_t rows, RowBandTask task, void* context) {
@@ -128,15 +143,20 @@ void WorkerPool::Run(int32_t rows, RowBandTask task, void* context) {
   context_ = context;
   rows_ = rows;
   bands_ = rows < Threads() ? rows : Threads();
-  // Every worker answers every call (those without a band at once), so that none
-  // still reads this call's fields when the next call writes them.
-  pending_.store(workerCount_, std::memory_order_relaxed);
+  done_.store(0, std::memory_order_relaxed);
+  // Band 0 is the caller's; the others go to whichever thread claims them first,
+  // so that a worker that is slow to wake (its core busy elsewhere) holds up
+  // nobody: the caller takes its band too.
+  ++call_;
+  claim_.store(uint64_t(call_) << kCallShift | uint64_t(bands_) << kBandsShift | 1,
+               std::memory_order_release);
   generation_.fetch_add(1, std::memory_order_release);
   generation_.notify_all();
   DoBand(0);
-  for (int32_t left = pending_.load(std::memory_order_acquire); left != 0;
-       left = pending_.load(std::memory_order_acquire)) {
-    WaitForChange(pending_, left, spin_);
+  DoBands();
+  for (int32_t done = done_.load(std::memory_order_acquire); done != bands_;
+       done = done_.load(std::memory_order_acquire)) {
+    WaitForChange(done_, done, spin_);
   }
   busy_.store(0, std::memory_order_release);
 }

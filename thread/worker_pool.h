@@ -40,8 +40,9 @@ class WorkerPool {
   int32_t Threads() const { return workerCount_ + 1; }
 
   // Runs task over rows 0..rows - 1 in min(Threads(), rows) contiguous bands of
-  // near-equal size, in order of the threads. The caller runs the first band and
-  // returns once all are done. A call made while another runs (from a task, or
+  // near-equal size. The caller runs the first band, each worker that wakes in
+  // time one of the others (the caller takes those left), and the call returns
+  // once all are done. A call made while another runs (from a task, or
   // from another thread) runs all its rows on its own thread.
   void Run(int32_t rows, RowBandTask task, void* context);
 
@@ -54,17 +55,27 @@ class WorkerPool {
 
  private:
   void DoBand(int32_t index);
+  // Claims and runs bands of the current call until none is left.
+  void DoBands();
 
-  // Published by a call before generation_ advances, read by the workers after.
+  // The claim word: the call's number, its band count and the next band to hand out.
+  static constexpr uint32_t kCallShift = 32;
+  static constexpr uint32_t kBandsShift = 16;
+  static constexpr uint64_t kClaimMask = 0xFFFF;
+
+  // Published by a call before claim_ names it, read by the threads that claim
+  // its bands.
   RowBandTask task_ = nullptr;
   void* context_ = nullptr;
   int32_t rows_ = 0;
   int32_t bands_ = 0;
+  uint32_t call_ = 0;  // calls made, the number in the claim word
   bool stopping_ = false;
   bool spin_ = true;  // waiting threads spin first: only when each has a core
 
-  alignas(64) std::atomic<uint32_t> generation_{0};  // advances once per call
-  alignas(64) std::atomic<int32_t> pending_{0};      // workers not yet done with the call
+  alignas(64) std::atomic<uint64_t> claim_{0};       // call, bands, next band
+  alignas(64) std::atomic<uint32_t> generation_{0};  // advances once per call: wakes the workers
+  alignas(64) std::atomic<int32_t> done_{0};         // bands of the call finished
   alignas(64) std::atomic<int32_t> busy_{0};         // 1 while a call uses the workers
 
   bool running_ = false;
