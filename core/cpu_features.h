@@ -3,9 +3,10 @@
 
 // Marks a plain pixel loop that g++ should also build for AVX2 on x86-64, picking
 // the copy for the processor when the program starts. The loops stay portable C++;
-// other compilers and the sanitizer builds get the single default copy.
+// other compilers and the sanitizer builds get the single default copy (the
+// copy-choosing resolvers run before a sanitizer's runtime is ready).
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
-    !defined(__SANITIZE_ADDRESS__)
+    !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 #define DF_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define DF_VECTOR_CLONES

@@ -76,7 +76,7 @@ bool WorkerPool::Start(int32_t threads) {
   if (threads < 1) threads = 1;
   if (threads > kMaxPoolThreads) threads = kMaxPoolThreads;
   spin_ = uint32_t(threads) <= Cores();
-  stopping_ = false;
+  stopping_.store(false, std::memory_order_relaxed);
   workerCount_ = 0;
   const uint32_t generation = generation_.load(std::memory_order_relaxed);
   for (int32_t i = 0; i < threads - 1; ++i) {
@@ -86,7 +86,7 @@ bool WorkerPool::Start(int32_t threads) {
         uint32_t seen = generation;
         for (;;) {
           seen = WaitForChange(generation_, seen, spin_);
-          if (stopping_) return;
+          if (stopping_.load(std::memory_order_acquire)) return;
           DoBands();
         }
       });
@@ -100,7 +100,7 @@ bool WorkerPool::Start(int32_t threads) {
 
 void WorkerPool::Stop() {
   if (!running_) return;
-  stopping_ = true;
+  stopping_.store(true, std::memory_order_release);
   generation_.fetch_add(1, std::memory_order_release);
   generation_.notify_all();
   for (int32_t i = 0; i < workerCount_; ++i) workers_[i].join();
@@ -109,10 +109,13 @@ void WorkerPool::Stop() {
 }
 
 void WorkerPool::DoBand(int32_t index) {
-  const int32_t first = int32_t(int64_t(rows_) * index / bands_);
-  const int32_t end = int32_t(int64_t(rows_) * (index + 1) / bands_);
+  // The call's fields are read before the band is counted as done: from then on
+  // the caller may return and the next call rewrite them.
+  const int32_t bands = bands_;
+  const int32_t first = int32_t(int64_t(rows_) * index / bands);
+  const int32_t end = int32_t(int64_t(rows_) * (index + 1) / bands);
   task_(context_, first, end);
-  if (done_.fetch_add(1, std::memory_order_acq_rel) + 1 == bands_) done_.notify_one();
+  if (done_.fetch_add(1, std::memory_order_acq_rel) + 1 == bands) done_.notify_one();
 }
 
 void WorkerPool::DoBands() {

@@ -64,7 +64,7 @@ TEST(WorkerFrames, ChecksumsAreTheSameWithOneTwoAndEightThreads) {
 
 // The height field and the shown view of every frame of a run through all nine
 // mode pairs, with a clock that moves the particles 0.37 s per frame.
-constexpr int32_t kFramesPerMode = 16;
+constexpr int32_t kFramesPerMode = 12;
 
 struct FrameLog {
   std::vector<uint32_t> Sums;
