@@ -10,19 +10,20 @@ namespace {
 
 // How long a waiting thread spins before it sleeps in the kernel. The calls of
 // one frame follow each other within microseconds, and waking a sleeping thread
-// costs more than that; a thread idle for longer sleeps.
+// costs more than that; a thread idle for longer sleeps. The first polls only
+// pause the processor; later ones yield it, so that on a machine whose cores are
+// all busy the thread that is waited for (or other work) can run meanwhile.
 constexpr std::chrono::microseconds kSpinTime{50};
-constexpr uint32_t kSpinsPerClockRead = 64;
+constexpr uint32_t kPausedPolls = 64;
+constexpr uint32_t kPollsPerClockRead = 16;
 
 void Pause() {
 #if defined(__x86_64__) || defined(__i386__)
   __builtin_ia32_pause();
-#else
-  std::this_thread::yield();
 #endif
 }
 
-// Waits until value is no longer old and returns the new value; spins first when
+// Waits until value is no longer old and returns the new value; polls first when
 // spin is true (threads that have a core each), then sleeps.
 template <typename T>
 T WaitForChange(const std::atomic<T>& value, T old, bool spin) {
@@ -31,15 +32,19 @@ T WaitForChange(const std::atomic<T>& value, T old, bool spin) {
     for (uint32_t i = 1;; ++i) {
       const T now = value.load(std::memory_order_acquire);
       if (now != old) return now;
-      if (i % kSpinsPerClockRead == 0) {
+      if (i < kPausedPolls) {
+        Pause();
+        continue;
+      }
+      if (i % kPollsPerClockRead == 0) {
         const auto clock = std::chrono::steady_clock::now();
-        if (i == kSpinsPerClockRead) {
+        if (i == kPausedPolls) {
           deadline = clock + kSpinTime;
         } else if (clock > deadline) {
           break;
         }
       }
-      Pause();
+      std::this_thread::yield();
     }
   }
   for (;;) {
