@@ -393,7 +393,8 @@ void WalkAxis(int32_t count, AxisWalk& walk) {
 struct OctavePlan {
   AxisWalk Down;        // along each column: the column pass over `rows` cells
   AxisWalk Across;      // along each row: the row pass over `columns` cells
-  int32_t Columns;      // lattice columns of the column pass
+  int32_t Columns;      // lattice columns of the column pass (0 before the first plan)
+  int32_t Rows;         // lattice rows of the column pass
   uint32_t Multiplier;  // 16.16 amplitude of the row pass
 };
 
@@ -533,10 +534,15 @@ bool ViewNoiseImages(const C_Image* base, C_Image* temp, C_Image* height, PixelV
   return true;
 }
 
+// The walks depend only on the lattice counts, which are the same every frame:
+// they are kept from the last call.
 void PlanOctave(int32_t columns, int32_t rows, uint32_t multiplier, OctavePlan& plan) {
-  WalkAxis(rows, plan.Down);
-  WalkAxis(columns, plan.Across);
-  plan.Columns = columns;
+  if (plan.Columns != columns || plan.Rows != rows) {
+    WalkAxis(rows, plan.Down);
+    WalkAxis(columns, plan.Across);
+    plan.Columns = columns;
+    plan.Rows = rows;
+  }
   plan.Multiplier = multiplier;
 }
 
