@@ -69,9 +69,9 @@ class WorkerPool {
   void* context_ = nullptr;
   int32_t rows_ = 0;
   int32_t bands_ = 0;
-  uint32_t call_ = 0;  // calls made, the number in the claim word
+  uint32_t call_ = 0;                  // calls made, the number in the claim word
   std::atomic<bool> stopping_{false};  // read by workers woken for a call, too
-  bool spin_ = true;  // waiting threads spin first: only when each has a core
+  bool spin_ = true;                   // waiting threads spin first: only when each has a core
 
   alignas(64) std::atomic<uint64_t> claim_{0};       // call, bands, next band
   alignas(64) std::atomic<uint32_t> generation_{0};  // advances once per call: wakes the workers
