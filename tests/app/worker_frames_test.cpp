@@ -15,7 +15,6 @@
 #include "app/frame_checksums.h"
 #include "app/generators.h"
 #include "app/headless_shell.h"
-#include "app/normal_map.h"
 #include "reference_generators.h"
 #include "thread/worker_pool.h"
 
@@ -136,46 +135,11 @@ bool SamePixels(const C_Image& a, const C_Image& b) {
   return true;
 }
 
-void Randomize(C_Image* image, uint32_t seed) {
-  std::mt19937 random(seed);
-  for (int32_t y = 0; y < image->Height; ++y)
-    for (int32_t x = 0; x < image->Width; ++x) Pixel16(image, x, y) = uint16_t(random());
-}
-
 void Grey(C_Image& image, int32_t width, int32_t height, uint32_t seed) {
   ASSERT_TRUE(image.Create(width, pixel_format::Grey16, height));
-  Randomize(&image, seed);
-}
-
-// Noise octaves of uneven lattice counts and the refresh, against the reference.
-TEST(WorkerFrames, NoiseMatchesTheReferenceOnEveryThreadCount) {
-  C_Image base, temp, fast, slow, refreshed, expected;
-  Grey(base, 512, 512, 1);
-  Grey(temp, 512, 512, 2);
-  std::vector<PhasePair> table(kPhaseCount);
-  std::mt19937 random(3);
-  for (PhasePair& pair : table) pair = {int32_t(random()), int32_t(random() % 768 + 512)};
-  Grey(expected, 300, 509, 0);
-  reference::RefreshNoiseBase(table.data(), &expected);
-  for (int32_t threads : kThreadCounts) {
-    PoolThreads pool(threads);
-    Grey(fast, 512, 512, 4);
-    Grey(slow, 512, 512, 4);
-    for (auto [columns, rows] : {std::pair{8, 8}, {256, 256}, {5, 300}, {512, 1}, {3, 512}}) {
-      ASSERT_TRUE(AddNoiseOctave(&base, &temp, &fast, columns, rows, 0.7f));
-      reference::AddNoiseOctave(&base, &temp, &slow, columns, rows, 0.7f);
-      ASSERT_TRUE(SamePixels(fast, slow)) << threads << " threads, " << columns << " x " << rows;
-    }
-    ASSERT_TRUE(AddNoiseOctaves(&base, &temp, &fast));
-    for (int32_t i = 0; i < kOctaveCount; ++i) {
-      const int32_t n = kOctaveLattice[i];
-      reference::AddNoiseOctave(&base, &temp, &slow, n, n, reference::OctaveAmplitude(i));
-    }
-    EXPECT_TRUE(SamePixels(fast, slow)) << threads << " threads";
-    Grey(refreshed, 300, 509, 0);
-    ASSERT_TRUE(RefreshNoiseBase(table.data(), &refreshed));
-    EXPECT_TRUE(SamePixels(refreshed, expected)) << threads << " threads";
-  }
+  std::mt19937 random(seed);
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x) Pixel16(&image, x, y) = uint16_t(random());
 }
 
 // A column pass that reads the lattice from the rows it writes (base and temp
@@ -192,70 +156,6 @@ TEST(WorkerFrames, OverlappingNoiseImagesGiveTheResultOfOneThread) {
       std::memcpy(expected.Pixels, height.Pixels, size_t(height.PixelBytes));
     }
     EXPECT_TRUE(SamePixels(height, expected)) << threads << " threads";
-  }
-}
-
-// Stamps of both rules, with the particles spread over the whole field.
-TEST(WorkerFrames, StampsMatchTheReferenceOnEveryThreadCount) {
-  C_Image lump, blob;
-  ASSERT_TRUE(lump.Create(100, pixel_format::Grey16, 100));
-  ASSERT_TRUE(blob.Create(300, pixel_format::Grey16, 300));
-  reference::MakeLumpShape(&lump);
-  reference::MakeBlobShape(&blob);
-  Particle particles[kLumpCount];
-  for (int32_t i = 0; i < kLumpCount; ++i) {
-    particles[i].Start = C_Vector2D(float((i * 97) % 512), float((i * 61) % 512));
-    particles[i].Velocity = C_Vector2D(float(i % 7) * 10 - 30, float(i % 5) * 20 - 40);
-  }
-  auto clock = [](void*) { return 4.25; };
-  for (int32_t threads : kThreadCounts) {
-    PoolThreads pool(threads);
-    for (bool fold : {false, true}) {
-      C_Image fast, slow;
-      Grey(fast, 512, 512, 7);
-      Grey(slow, 512, 512, 7);
-      if (fold) {
-        DrawBlobs(&blob, &fast, particles, 0, ClockSource{clock, nullptr});
-        reference::DrawParticles(&blob, &slow, particles, kBlobCount, 4.25f,
-                                 reference::StampAddFold);
-      } else {
-        DrawLumps(&lump, &fast, particles, 0, ClockSource{clock, nullptr});
-        reference::DrawParticles(&lump, &slow, particles, kLumpCount, 4.25f, reference::StampMax);
-      }
-      EXPECT_TRUE(SamePixels(fast, slow)) << threads << " threads, fold " << fold;
-    }
-  }
-}
-
-// Normal map, shading and the sweep on a full field (against the reference) and
-// on fields with fewer rows than threads (against one thread).
-TEST(WorkerFrames, ViewsMatchOneThreadOnEveryThreadCount) {
-  const C_Vector3D light(-128, -128, 256);
-  for (auto [width, rows] : {std::pair{512, 512}, {37, 5}, {9, 1}}) {
-    C_Image height, normal, shaded, expectedNormal, expectedShaded, swept, sweptShaded;
-    Grey(height, width, rows, uint32_t(width + rows));
-    for (C_Image* image : {&normal, &expectedNormal, &swept}) {
-      ASSERT_TRUE(image->Create(width, pixel_format::R8G8B8A8, rows));
-    }
-    if (width == 512) {
-      reference::BuildNormalMap(&height, &expectedNormal);
-      reference::ShadeBump(&expectedNormal, &expectedShaded, light);
-    } else {
-      PoolThreads pool(1);
-      ASSERT_TRUE(BuildNormalMap(&height, &expectedNormal));
-      ASSERT_TRUE(ShadeBump(&expectedNormal, &expectedShaded, light));
-    }
-    for (int32_t threads : kThreadCounts) {
-      PoolThreads pool(threads);
-      SCOPED_TRACE(testing::Message() << threads << " threads, " << width << " x " << rows);
-      ASSERT_TRUE(BuildNormalMap(&height, &normal));
-      EXPECT_TRUE(SamePixels(normal, expectedNormal));
-      ASSERT_TRUE(ShadeBump(&normal, &shaded, light));
-      EXPECT_TRUE(SamePixels(shaded, expectedShaded));
-      ASSERT_TRUE(BuildNormalMapAndShade(&height, &swept, &sweptShaded, light));
-      EXPECT_TRUE(SamePixels(swept, expectedNormal));
-      EXPECT_TRUE(SamePixels(sweptShaded, expectedShaded));
-    }
   }
 }
 
