@@ -150,7 +150,7 @@ int DemoMain(DemoShell* shell) {
 
   // Reported before anything is deleted, so the peak includes the whole run.
   if (DemoOutput) {
-    std::fprintf(DemoOutput, "\n\nMax use of memory: %" PRIu64 " bytes\n", MemoryPeak);
+    std::fprintf(DemoOutput, "\n\nMax use of memory: %" PRIu64 " bytes\n", MemoryPeak.load());
     std::fflush(DemoOutput);
   }
   shell->CloseFirstPhase();

@@ -16,8 +16,8 @@ enum ShapeModes : int32_t { ShapeLumps = 0, ShapeBlobs = 1, ShapePerlinNoise = 2
 enum ViewModes : int32_t { ViewHeightMap = 0, ViewNormalMap = 1, ViewBumpMapping = 2 };
 
 extern C_Image* HeightImage;      // 512 x 512, 16-bit grey: every generator's target
-extern C_Image* NormalImage;      // 512 x 512, format 23: the normal map
-extern C_Image* ShadedImage;      // 512 x 512, format 23: the bump-shaded view
+extern C_Image* NormalImage;      // 512 x 512, R8G8B8A8: the normal map
+extern C_Image* ShadedImage;      // 512 x 512, R8G8B8A8: the bump-shaded view
 extern C_Image* NoiseBaseImage;   // 512 x 512, 16-bit: lattice values of Perlin Noise
 extern C_Image* NoiseTempImage;   // 512 x 512, 16-bit: each octave's column pass
 extern C_Image* LumpImage;        // 100 x 100, 16-bit: the lump shape

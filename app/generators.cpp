@@ -9,9 +9,9 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "app/grey_view.h"
 #include "core/cpu_features.h"
 #include "core/numeric.h"
+#include "image/pixel_rows.h"
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include <immintrin.h>
 #endif
 
-#include "app/grey_view.h"
 #include "core/cpu_features.h"
 #include "image/image.h"
 #include "image/image_ops.h"

@@ -11,6 +11,7 @@
 
 #include "graphics/geometry/color.h"
 #include "graphics/raster/draw_surface.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/image_ops.h"
 #include "image/surface.h"
@@ -33,7 +34,7 @@ struct Sheet {
     std::mt19937 random(3);
     auto* pixels = reinterpret_cast<uint32_t*>(color->Pixels);
     for (int i = 0; i < w * h; ++i) pixels[i] = 0xFF000000u | (random() & 0xFFFFFF);
-    surface.SetChannel(color, 1);
+    surface.SetChannel(color, kColorChannel);
     pixColor = pixman_image_create_bits(format, w, h, pixels, color->Pitch);
     if (withAlpha) {
       alpha = new C_Image;
@@ -45,7 +46,7 @@ struct Sheet {
           alpha->Pixels[y * alpha->Pitch + x] = r < 3 ? 0 : (r < 6 ? 255 : uint8_t(random()));
         }
       }
-      surface.SetChannel(alpha, 2);
+      surface.SetChannel(alpha, kAlphaChannel);
       pixAlpha = pixman_image_create_bits(PIXMAN_a8, w, h,
                                           reinterpret_cast<uint32_t*>(alpha->Pixels), alpha->Pitch);
       premultiplied.resize(static_cast<size_t>(w) * h);
@@ -75,7 +76,7 @@ struct Screen {
   pixman_image_t* pix = nullptr;
   Screen() {
     color->CreateFilled(kTargetW, pixel_format::A8R8G8B8, kTargetH, C_Color(0.2f, 0.3f, 0.4f, 1));
-    surface.SetChannel(color, 1);
+    surface.SetChannel(color, kColorChannel);
     pix = pixman_image_create_bits(PIXMAN_a8r8g8b8, kTargetW, kTargetH,
                                    reinterpret_cast<uint32_t*>(color->Pixels), color->Pitch);
   }

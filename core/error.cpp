@@ -6,6 +6,7 @@ int32_t SetError(int32_t code, int32_t value1, int32_t value2) {
   LastError.Code = code;
   LastError.Value1 = value1;
   LastError.Value2 = value2;
+  if (code != ErrorFailed) LastError.Cause = code;
   return code;
 }
 

@@ -18,6 +18,10 @@ struct ErrorRecord {
   int32_t Code = -1;    // last code stored; -1 after every reported failure
   int32_t Value1 = -1;  // 0 at every call site
   int32_t Value2 = -1;  // 0 at every call site
+  // Kept beside the three values above: the last code stored other than -1, so that
+  // a failure's reason survives the -1 stored after it. 0 until a code is stored;
+  // `LastError = {}` clears it.
+  int32_t Cause = 0;
 };
 
 // Written on every failure, never read by the system itself (tests and tools read it).

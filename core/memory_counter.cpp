@@ -2,16 +2,20 @@
 
 #include <cstdlib>
 
-uint64_t MemoryInUse = 0;
-uint64_t MemoryPeak = 0;
+std::atomic<uint64_t> MemoryInUse{0};
+std::atomic<uint64_t> MemoryPeak{0};
 
+// Relaxed order is enough: the counters order nothing else, and each update is a
+// single atomic step, so concurrent allocations neither lose bytes nor lower the peak.
 void AddMemoryInUse(uint64_t bytes) {
-  MemoryInUse += bytes;
-  if (MemoryInUse > MemoryPeak) MemoryPeak = MemoryInUse;
+  const uint64_t now = MemoryInUse.fetch_add(bytes, std::memory_order_relaxed) + bytes;
+  uint64_t peak = MemoryPeak.load(std::memory_order_relaxed);
+  while (now > peak && !MemoryPeak.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {
+  }
 }
 
 void SubMemoryInUse(uint64_t bytes) {
-  MemoryInUse -= bytes;
+  MemoryInUse.fetch_sub(bytes, std::memory_order_relaxed);
 }
 
 void* CountedMalloc(size_t bytes) {

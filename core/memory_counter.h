@@ -1,12 +1,15 @@
 // The counter of framework heap bytes (collection arrays, array buffers, pixel and
-// palette buffers) and the counted allocation functions that keep it true.
+// palette buffers) and the counted allocation functions that keep it true. Any
+// thread may allocate: both values are atomic, and the peak is raised with a
+// compare-exchange only when a new high is reached.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
-extern uint64_t MemoryInUse;  // bytes held now by counted buffers
-extern uint64_t MemoryPeak;   // largest value MemoryInUse has reached; never decreases
+extern std::atomic<uint64_t> MemoryInUse;  // bytes held now by counted buffers
+extern std::atomic<uint64_t> MemoryPeak;   // largest value MemoryInUse has reached; never decreases
 
 void AddMemoryInUse(uint64_t bytes);
 void SubMemoryInUse(uint64_t bytes);

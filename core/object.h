@@ -32,6 +32,6 @@ class C_Object {
 };
 
 // Reads a record's class id and checks it against the object's: on a mismatch
-// stores 10 then -1 and returns false, leaving the two id bytes consumed. Also
+// stores ErrorUnexpectedData then -1 and returns false, leaving the two id bytes consumed. Also
 // false (with -1) when the stream ran out before the id.
 bool ReadClassId(ByteStream* stream, const C_Object& object);

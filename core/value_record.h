@@ -6,7 +6,7 @@
 #include "core/error.h"
 #include "core/object.h"
 
-// Reads the id and each field; a short record fails with 10 then -1. Fields read
+// Reads the id and each field; a short record fails with ErrorUnexpectedData then -1. Fields read
 // before the stream ran out keep their new values.
 template <class... Fields>
 bool LoadValueRecord(ByteStream* stream, const C_Object& object, Fields&... fields) {

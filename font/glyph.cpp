@@ -45,17 +45,6 @@ void C_Glyph::CopyTo(C_Glyph* target) const {
   if (Variants != nullptr) target->Variants = static_cast<C_Collection*>(Variants->Clone());
 }
 
-uint32_t C_Glyph::VariantCount() const {
-  return Variants != nullptr ? Variants->Count : 0;
-}
-
-const C_BitmapGlyph* C_Glyph::VariantAt(uint32_t index) const {
-  if (Variants == nullptr || index >= Variants->Count) return nullptr;
-  C_Object* item = Variants->GetAt(index);
-  if (item == nullptr || item->GetClassId() != class_id::BitmapGlyph) return nullptr;
-  return static_cast<const C_BitmapGlyph*>(item);
-}
-
 bool C_Glyph::Load(ByteStream* stream, int32_t context) {
   if (!ReadClassId(stream, *this)) return false;
   Release();

@@ -3,10 +3,9 @@
 
 #include <cstdint>
 
+#include "core/collection.h"
 #include "core/object.h"
-
-class C_BitmapGlyph;
-class C_Collection;
+#include "font/bitmap_glyph.h"
 
 class C_Glyph : public C_Object {
  public:
@@ -26,10 +25,16 @@ class C_Glyph : public C_Object {
   // Code and a clone of the variants; the target's own variants are released first.
   virtual void CopyTo(C_Glyph* target) const;
 
-  // The variant at index, or null when there is none (or it is not a variant).
-  const C_BitmapGlyph* VariantAt(uint32_t index) const;
-  uint32_t VariantCount() const;
+  // The variant at index, or null when there is none. Only variants are ever put
+  // in the list (by Load, CopyTo and the font baker), so the item is not asked for
+  // its class: this runs for every variant of a text's sample glyph.
+  const C_BitmapGlyph* VariantAt(uint32_t index) const {
+    if (Variants == nullptr || Variants->Items == nullptr || index >= Variants->Count)
+      return nullptr;
+    return static_cast<const C_BitmapGlyph*>(Variants->Items[index]);
+  }
+  uint32_t VariantCount() const { return Variants != nullptr ? Variants->Count : 0; }
 
   int32_t Code = -1;                 // character code, 0..255 in practice
-  C_Collection* Variants = nullptr;  // owned C_BitmapGlyph items, or null
+  C_Collection* Variants = nullptr;  // owned C_BitmapGlyph items (nothing else), or null
 };

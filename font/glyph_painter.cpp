@@ -23,21 +23,20 @@ const C_Image* PageImage(const C_Surface& page) {
 
 // A source rectangle of whole pixels inside the page image; anything else (a
 // corrupt or foreign font) leaves the glyph undrawn.
-bool SourceInside(const C_Rect& source, const C_Image& image) {
+bool SourceInside(const C_Rect& source, int32_t width, int32_t height) {
   return source.X1 >= 0 && source.Y1 >= 0 && source.X1 < source.X2 && source.Y1 < source.Y2 &&
-         source.X2 <= static_cast<float>(image.Width) &&
-         source.Y2 <= static_cast<float>(image.Height);
+         source.X2 <= static_cast<float>(width) && source.Y2 <= static_cast<float>(height);
 }
 
 }  // namespace
 
-GlyphPainter::GlyphPainter(C_Font& font, C_Surface* target, const RasterBounds& bounds,
+GlyphPainter::GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bounds,
                            const C_Color& color, float scale, float size,
                            const C_TextFormat& format)
     : font_(font),
       target_(target),
       bounds_(bounds),
-      boundsRect_(bounds.x1, bounds.y1, bounds.x2, bounds.y2),
+      boundsRect_(bounds.X1, bounds.Y1, bounds.X2, bounds.Y2),
       scale_(scale),
       size_(size),
       format_(format) {
@@ -47,67 +46,109 @@ GlyphPainter::GlyphPainter(C_Font& font, C_Surface* target, const RasterBounds& 
   options_.Opacity = color.Alpha;
 }
 
-GlyphPainter::Page* GlyphPainter::FindPage(uint32_t index, C_Surface* surface) {
-  for (Page& page : pages_) {
-    if (page.index == index) return &page;
+int32_t GlyphPainter::FindPage(uint32_t index) {
+  for (size_t i = 0; i < pages_.size(); ++i) {
+    if (pages_[i].index == index) return static_cast<int32_t>(i);
   }
+  C_Surface* surface = font_.PageAt(index);
+  if (surface == nullptr) return -1;
   Page& page = pages_.emplace_back();
   page.index = index;
+  page.surface = surface;
+  if (const C_Image* image = PageImage(*surface)) {
+    page.width = image->Width;
+    page.height = image->Height;
+  }
   page.usable = page.stamp.Begin(surface, target_, nullptr, &boundsRect_, options_, true);
-  return &page;
+  return static_cast<int32_t>(pages_.size() - 1);
 }
 
-void GlyphPainter::Draw(const C_BitmapGlyph& variant, float penX, float lineTop, int32_t index,
-                        uint8_t code, const float* wrapX, const float* wrapY) {
+void GlyphPainter::Prepare(const C_BitmapGlyph& variant, Picture& picture) {
+  picture.drawable = false;
   if (variant.PixelSize == 0 || target_ == nullptr) return;
-  C_Surface* page = font_.PageAt(variant.Page);
-  const C_Image* image = page != nullptr ? PageImage(*page) : nullptr;
-  if (image == nullptr || !SourceInside(variant.Source, *image)) return;
-
-  const float w = variant.Source.X2 - variant.Source.X1;
-  const float h = variant.Source.Y2 - variant.Source.Y1;
+  picture.page = FindPage(variant.Page);
+  if (picture.page < 0) return;
+  const Page& page = pages_[static_cast<size_t>(picture.page)];
+  const C_Rect& source = variant.Source;
+  if (!SourceInside(source, page.width, page.height)) return;
+  picture.x1 = static_cast<int32_t>(source.X1);
+  picture.y1 = static_cast<int32_t>(source.Y1);
+  picture.x2 = static_cast<int32_t>(source.X2);
+  picture.y2 = static_cast<int32_t>(source.Y2);
+  const float w = source.X2 - source.X1;
+  const float h = source.Y2 - source.Y1;
   const float hw = std::trunc(w * 0.5f);
   const float hh = std::trunc(h * 0.5f);
-  // The picture's centre: its left edge Offset.x x scale right of the pen, its top
+  // The picture's left edge lies Offset.x x scale right of the pen and its top
   // Offset.y x scale above the baseline.
-  float cx = std::trunc(penX + (variant.Offset.X + hw) * scale_);
-  float cy = lineTop + (hh - variant.Offset.Y) * scale_ + size_;
-  if (wrapX != nullptr) cx = wrapX[0] + WrapCoordinate(cx - wrapX[0], wrapX[1]);
-  if (wrapY != nullptr) cy = wrapY[0] + WrapCoordinate(cy - wrapY[0], wrapY[1]);
-
-  if (format_.GlyphHook != nullptr) {
-    DrawHooked(page, variant, cx, cy, index, code);
-    return;
-  }
-  const float left = cx - hw * scale_;
-  const float top = cy - hh * scale_;
-  // Glyphs wholly outside the bounds cost nothing more.
-  if (!(left < static_cast<float>(bounds_.x2) && top < static_cast<float>(bounds_.y2) &&
-        left + w * scale_ > static_cast<float>(bounds_.x1) &&
-        top + h * scale_ > static_cast<float>(bounds_.y1))) {
-    return;
-  }
-  Page* drawn = FindPage(variant.Page, page);
-  if (!drawn->usable) return;
-  drawn->stamp.Draw(static_cast<int32_t>(variant.Source.X1),
-                    static_cast<int32_t>(variant.Source.Y1),
-                    static_cast<int32_t>(variant.Source.X2),
-                    static_cast<int32_t>(variant.Source.Y2), left, top, nullptr);
+  picture.toCentreX = (variant.Offset.X + hw) * scale_;
+  picture.toCentreY = (hh - variant.Offset.Y) * scale_ + size_;
+  picture.halfW = hw * scale_;
+  picture.halfH = hh * scale_;
+  picture.width = w * scale_;
+  picture.height = h * scale_;
+  picture.drawable = true;
 }
 
-void GlyphPainter::DrawHooked(C_Surface* page, const C_BitmapGlyph& variant, float cx, float cy,
-                              int32_t index, uint8_t code) {
+void GlyphPainter::Draw(const C_BitmapGlyph& variant, uint8_t code, float penX, float lineTop,
+                        int32_t index, const float* wrapX, const float* wrapY) {
+  Picture& picture = pictures_[code];
+  const uint64_t bit = uint64_t{1} << (code & 63);
+  if ((known_[code >> 6] & bit) == 0) {
+    known_[code >> 6] |= bit;
+    Prepare(variant, picture);
+  }
+  if (!picture.drawable) return;
+  float cx = std::trunc(penX + picture.toCentreX);
+  float cy = lineTop + picture.toCentreY;
+  if (wrapX != nullptr) cx = wrapX[0] + WrapCoordinate(cx - wrapX[0], wrapX[1]);
+  if (wrapY != nullptr) cy = wrapY[0] + WrapCoordinate(cy - wrapY[0], wrapY[1]);
+  if (format_.GlyphHook != nullptr) {
+    DrawHooked(picture, cx, cy, index, code);
+    return;
+  }
+  const float left = cx - picture.halfW;
+  const float top = cy - picture.halfH;
+  // Glyphs wholly outside the bounds cost nothing more.
+  if (!(left < static_cast<float>(bounds_.X2) && top < static_cast<float>(bounds_.Y2) &&
+        left + picture.width > static_cast<float>(bounds_.X1) &&
+        top + picture.height > static_cast<float>(bounds_.Y1))) {
+    return;
+  }
+  Page& page = pages_[static_cast<size_t>(picture.page)];
+  if (page.usable)
+    page.stamp.Draw(picture.x1, picture.y1, picture.x2, picture.y2, left, top, nullptr);
+}
+
+void GlyphPainter::DrawHooked(const Picture& picture, float cx, float cy, int32_t index,
+                              uint8_t code) {
   GlyphPlacement placement;
   placement.Position = C_Vector2D(cx, cy);
   placement.Options = options_;
-  placement.Options.Pivot = C_Vector2D(std::trunc((variant.Source.X2 - variant.Source.X1) * 0.5f),
-                                       std::trunc((variant.Source.Y2 - variant.Source.Y1) * 0.5f));
+  placement.Options.Pivot =
+      C_Vector2D(std::trunc(static_cast<float>(picture.x2 - picture.x1) * 0.5f),
+                 std::trunc(static_cast<float>(picture.y2 - picture.y1) * 0.5f));
   placement.Index = index;
   placement.Code = code;
   placement.Data = format_.HookData;
   format_.GlyphHook(placement);
-  const C_Rect source(variant.Source.X1, variant.Source.Y1, variant.Source.X2, variant.Source.Y2,
+  const DrawOptions& o = placement.Options;
+  // A placement the hook only moved, scaled or recoloured is stamped through the
+  // page's coverage like any glyph, so that it needs no display copy of the page.
+  if (o.Angle == 0 && o.MirrorX == 0 && o.MirrorY == 0 && o.WrapX == 0 && o.WrapY == 0 &&
+      o.Pivot.Anchor == 0 && placement.Position.Anchor == 0) {
+    SurfaceStamp stamp;
+    if (stamp.Begin(pages_[static_cast<size_t>(picture.page)].surface, target_, nullptr,
+                    &boundsRect_, o, true)) {
+      stamp.Draw(picture.x1, picture.y1, picture.x2, picture.y2,
+                 placement.Position.X - o.Pivot.X * o.Scale.X,
+                 placement.Position.Y - o.Pivot.Y * o.Scale.Y, nullptr);
+    }
+    return;
+  }
+  const C_Rect source(static_cast<float>(picture.x1), static_cast<float>(picture.y1),
+                      static_cast<float>(picture.x2), static_cast<float>(picture.y2),
                       kAnchorResolved, kAnchorResolved);
-  ::DrawSurface(page, target_, &source, nullptr, &boundsRect_, placement.Position,
-                &placement.Options, nullptr);
+  ::DrawSurface(pages_[static_cast<size_t>(picture.page)].surface, target_, &source, nullptr,
+                &boundsRect_, placement.Position, &placement.Options, nullptr);
 }

@@ -14,6 +14,7 @@
 #include "graphics/geometry/anchor.h"
 #include "graphics/geometry/resolve.h"
 #include "graphics/raster/shapes.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
 
@@ -99,7 +100,7 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
     if (drawing && code != kSpace && code != kTab) {
       const GlyphCell& cell = run.metrics.Cell(code);
       if (cell.Variant != nullptr)
-        run.painter->Draw(*cell.Variant, pen, top, k, code, run.wrapX, run.wrapY);
+        run.painter->Draw(*cell.Variant, code, pen, top, k, run.wrapX, run.wrapY);
     }
     pen += advance;
   }
@@ -107,7 +108,7 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
     const GlyphCell& stop = run.metrics.Cell(kFullStop);
     for (int dot = 0; dot < 3; ++dot) {
       if (drawing && stop.Variant != nullptr)
-        run.painter->Draw(*stop.Variant, pen, top, line.End, kFullStop, run.wrapX, run.wrapY);
+        run.painter->Draw(*stop.Variant, kFullStop, pen, top, line.End, run.wrapX, run.wrapY);
       pen += stop.Advance;
     }
   }
@@ -149,7 +150,7 @@ bool RenderText(const TextRequest& r) {
 
   // The whole target, or nothing at all when there is none.
   C_Rect whole;
-  const C_Image* targetImage = r.Target != nullptr ? r.Target->FindImage(1) : nullptr;
+  const C_Image* targetImage = r.Target != nullptr ? r.Target->FindImage(kColorChannel) : nullptr;
   if (targetImage != nullptr) {
     whole = C_Rect(0.0f, 0.0f, static_cast<float>(targetImage->Width),
                    static_cast<float>(targetImage->Height), kAnchorResolved, kAnchorResolved);
@@ -175,7 +176,7 @@ bool RenderText(const TextRequest& r) {
   rules.Bottom = area.Y2;
 
   const bool drawing = r.MeasureOnly == 0 && targetImage != nullptr;
-  RasterBounds bounds;
+  PixelRect bounds;
   if (drawing) {
     bounds = ComputeBounds(targetImage->Width, targetImage->Height,
                            r.Viewport != nullptr ? r.Viewport : &whole, r.Clip);
@@ -189,7 +190,7 @@ bool RenderText(const TextRequest& r) {
           format,
           metrics,
           drawing && !bounds.Empty() ? &painter : nullptr,
-          C_Rect(bounds.x1, bounds.y1, bounds.x2, bounds.y2)};
+          C_Rect(bounds.X1, bounds.Y1, bounds.X2, bounds.Y2)};
   run.text = r.Text->Text;
   run.length = r.Text->Length;
   run.lineLeft = leftEdge.X + (position.X - area.X1);

@@ -26,7 +26,7 @@ TextMetrics::TextMetrics(const C_Font& font, uint32_t variantIndex, float scale,
     : font_(font), index_(variantIndex), scale_(scale), password_(password) {}
 
 void TextMetrics::Fill(uint8_t code, GlyphCell& cell) const {
-  cell.Known = true;
+  cell.Advance = 0;
   const C_Glyph* glyph = font_.FindGlyph(code);
   cell.Variant = glyph != nullptr ? glyph->VariantAt(index_) : nullptr;
   if (cell.Variant == nullptr) return;

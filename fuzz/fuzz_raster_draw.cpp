@@ -8,6 +8,7 @@
 
 #include "graphics/geometry/color.h"
 #include "graphics/raster/draw_surface.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
 
@@ -77,16 +78,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   C_Surface source;
   C_Surface target;
   if ((layout & 0x40) == 0)
-    source.SetChannel(sourceColor.image, 1);
+    source.SetChannel(sourceColor.image, kColorChannel);
   else
     delete sourceColor.image;
   if (layout & 0x80)
-    source.SetChannel(sourceAlpha.image, 2);
+    source.SetChannel(sourceAlpha.image, kAlphaChannel);
   else
     delete sourceAlpha.image;
-  target.SetChannel(targetColor.image, 1);
+  target.SetChannel(targetColor.image, kColorChannel);
   if (layout & 0x20)
-    target.SetChannel(targetMask.image, 2);
+    target.SetChannel(targetMask.image, kAlphaChannel);
   else
     delete targetMask.image;
   source.Columns = in.Byte() % 5;

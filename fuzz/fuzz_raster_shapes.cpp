@@ -10,8 +10,9 @@
 #include "core/vector2d.h"
 #include "graphics/geometry/circle.h"
 #include "graphics/geometry/color.h"
-#include "graphics/raster/shapes.h"
 #include "graphics/geometry/rect.h"
+#include "graphics/raster/shapes.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/pixel_format.h"
 #include "image/surface.h"
@@ -84,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   mask.BottomUp = image.BottomUp;
   {
     C_Surface surface(&image);
-    if (withMask) surface.SetChannel(&mask, 2);
+    if (withMask) surface.SetChannel(&mask, kAlphaChannel);
     for (int shapes = 0; shapes < 8 && in.More(); ++shapes) {
       const uint8_t op = in.Byte();
       const C_Color color(in.Unit(), in.Unit(), in.Unit(), in.Unit());

@@ -12,8 +12,8 @@
 #include "core/cpu_features.h"
 #include "core/error.h"
 #include "image/image_ops.h"
-#include "image/pixel_rows.h"
 #include "image/pixel_math.h"
+#include "image/pixel_rows.h"
 
 namespace {
 

@@ -32,22 +32,25 @@ class C_Image : public C_Object {
   bool Save(ByteStream* stream, int32_t context) override;
   uint16_t GetClassId() const override { return class_id::Image; }
   // Deep copy into an empty image (pixels, palette and sizes; not BottomUp or
-  // AllocPolicy). False with 3 (allocation) or 5 (copy), then -1.
+  // AllocPolicy). False with ErrorAllocation or ErrorCopy, then -1.
   virtual bool CopyTo(C_Image* target) const;
 
   // Sizes the image for width x height pixels of format with packed rows, reusing
   // the buffer as AllocPolicy allows, and gives it a palette unless paletteFormat
-  // is None. False for external pixels (nothing recorded) and with 15, 16 or 3.
+  // is None. False for external pixels (nothing recorded) and with ErrorNoFormat,
+  // ErrorNoPaletteFormat or ErrorAllocation.
   bool Create(int32_t width, int32_t format, int32_t height,
               int32_t paletteFormat = pixel_format::None);
   // Create without palette, then FillImage with the colour.
   bool CreateFilled(int32_t width, int32_t format, int32_t height, const C_Color& color);
   // Makes the image use someone else's pixel block (never freed, never re-created).
-  // False with 14 for null data, 15 or 16 for undescribed formats.
+  // False with ErrorMissingArgument for null data, ErrorNoFormat or
+  // ErrorNoPaletteFormat for undescribed formats.
   bool AttachPixels(int32_t width, int32_t pitch, int32_t height, int32_t format,
                     int32_t paletteFormat, void* data);
   // Creates target in format with source's size and converts source's pixels into
-  // it. False with 14 (an image missing) or 15 (a format undescribed), then -1.
+  // it. False with ErrorMissingArgument (an image missing) or ErrorNoFormat
+  // (a format undescribed), then -1.
   static bool ConvertInto(int32_t format, C_Image* target, const C_Image* source);
 
   // Address of picture row y, honouring BottomUp. No bounds check.

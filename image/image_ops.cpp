@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/cpu_features.h"
 #include "core/error.h"
 #include "graphics/geometry/color.h"
-#include "core/cpu_features.h"
-#include "image/pixel_rows.h"
 #include "image/pixel_math.h"
+#include "image/pixel_rows.h"
 
 namespace {
 bool g_forceGenericPixelPath = false;

@@ -6,12 +6,12 @@
 
 class C_Color;
 
-// Sets every pixel to the colour. False with 15 for an undescribed format.
+// Sets every pixel to the colour. False with ErrorNoFormat for an undescribed format.
 bool FillImage(C_Image* image, const C_Color& color);
-// Exchanges rows top to bottom. False with 15 for an undescribed format.
+// Exchanges rows top to bottom. False with ErrorNoFormat for an undescribed format.
 bool FlipVertical(C_Image* image);
 // Writes source's pixels into target in target's format; both have the same size.
-// False with 15 for an undescribed format, and for combinations without a rule.
+// False with ErrorNoFormat for an undescribed format, and for combinations without a rule.
 bool ConvertPixels(C_Image* target, const C_Image* source);
 
 // Test hook: when true, FillImage and ConvertPixels skip their fast kernels and use

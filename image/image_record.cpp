@@ -9,6 +9,7 @@
 #include "core/error.h"
 #include "core/memory_counter.h"
 #include "image/image.h"
+#include "image/record_layout.h"
 
 namespace {
 
@@ -18,13 +19,6 @@ constexpr uint32_t kMaxPitchPadding = 64;
 // Formats whose rows the record does not carry get pixels that nothing in the
 // stream accounts for; their buffer is capped instead.
 constexpr uint64_t kMaxUnstoredPixelBytes = uint64_t{64} << 20;
-
-// The 48- and 64-bit integer formats and the single-bit formats carry no rows.
-bool RowsAreStored(const FormatDescriptor& d) {
-  if (d.ComponentType == ComponentBit) return false;
-  if (d.ComponentType == ComponentInteger && d.BitsPerPixel > 32) return false;
-  return d.BitsPerPixel > 0;
-}
 
 }  // namespace
 
@@ -88,7 +82,7 @@ bool C_Image::LoadContents(ByteStream* stream) {
   if (pixelBytes < span) return Fail(ErrorUnexpectedData);
   const uint64_t allocation = std::min<uint64_t>(pixelBytes, uint64_t(pitch) * height);
   if (allocation > uint64_t(INT32_MAX)) return Fail(ErrorUnexpectedData);
-  const bool stored = RowsAreStored(d);
+  const bool stored = RecordStoresRows(d);
   if (stored) {
     if (!StreamCanHold(stream, rowBytes * height)) return Fail(ErrorUnexpectedData);
   } else if (allocation > kMaxUnstoredPixelBytes) {
@@ -144,7 +138,7 @@ bool C_Image::SaveContents(ByteStream* stream) const {
              !WriteBytes(stream, Palette, static_cast<size_t>(PaletteBytes))) {
     return false;
   }
-  if (!RowsAreStored(d) || RowBytes <= 0) return true;
+  if (!RecordStoresRows(d) || RowBytes <= 0) return true;
   // Rows go top row first whatever the storage order.
   for (int32_t y = 0; y < Height; ++y) {
     if (Pixels) {

@@ -11,14 +11,14 @@ class C_Image;
 inline constexpr int32_t kMaxPictureSide = 16384;
 
 // Readers: fill an empty image from the stream. On any failure they record a code
-// (10 bad data, 3 no memory), then -1, and leave the image empty with every
-// buffer they allocated freed.
+// (ErrorUnexpectedData for bad data, ErrorAllocation without memory), then -1, and leave the image
+// empty with every buffer they allocated freed.
 bool ReadBmp(ByteStream* stream, C_Image* image);
 bool ReadPcx(ByteStream* stream, C_Image* image);
 bool ReadTga(ByteStream* stream, C_Image* image);
 
 // File entry points: open the file, run the reader, close the file. A file that
-// cannot be opened records 11, then -1.
+// cannot be opened records ErrorCannotOpen, then -1.
 bool LoadBmpFile(const char* path, C_Image* image);
 bool LoadPcxFile(const char* path, C_Image* image);
 bool LoadTgaFile(const char* path, C_Image* image);

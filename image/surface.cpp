@@ -8,12 +8,9 @@
 #include "core/error.h"
 #include "image/channel.h"
 #include "image/image.h"
+#include "image/record_layout.h"
 
 namespace {
-
-constexpr uint8_t kListMarker = 0x7F;
-constexpr uint8_t kEndMarker = 0x80;
-constexpr uint8_t kEntryMarker = 0x81;
 
 C_Channel* ChannelAt(const C_Collection* list, uint32_t index) {
   return static_cast<C_Channel*>(list->GetAt(index));
@@ -189,11 +186,11 @@ bool C_Surface::Save(ByteStream* stream, int32_t context) {
 bool C_Surface::SaveContents(ByteStream* stream, int32_t context) {
   if (!WriteField(stream, FormatVersion)) return false;
   if (Channels) {
-    if (!WriteField(stream, kListMarker)) return false;
+    if (!WriteField(stream, kChannelListMarker)) return false;
     for (uint32_t i = 0; i < Channels->Count; ++i) {
       C_Channel* channel = ChannelAt(Channels, i);
       if (!channel) continue;
-      if (!WriteField(stream, kEntryMarker) ||
+      if (!WriteField(stream, kChannelEntryMarker) ||
           !WriteField(stream, static_cast<uint32_t>(channel->Key))) {
         return false;
       }
@@ -204,7 +201,7 @@ bool C_Surface::SaveContents(ByteStream* stream, int32_t context) {
       if (!image->Save(stream, context)) return false;
     }
   }
-  return WriteField(stream, kEndMarker) && SaveHeldObject(stream, context, Extra) &&
+  return WriteField(stream, kChannelListEnd) && SaveHeldObject(stream, context, Extra) &&
          WriteField(stream, Columns) && WriteField(stream, Rows);
 }
 
@@ -222,13 +219,13 @@ bool C_Surface::LoadContents(ByteStream* stream, int32_t context) {
 
   const uint8_t first = ReadByte(stream);
   if (stream->Broken) return Fail(ErrorUnexpectedData);
-  if (first == kListMarker) {
+  if (first == kChannelListMarker) {
     Channels = new (std::nothrow) C_Collection();
     if (!Channels) return Fail(ErrorAllocation);
     while (!stream->Broken && RemainingBytes(stream) > 0) {
       const uint8_t marker = ReadByte(stream);
-      if (marker == kEndMarker) break;
-      if (marker != kEntryMarker) continue;
+      if (marker == kChannelListEnd) break;
+      if (marker != kChannelEntryMarker) continue;
       uint32_t key = 0;
       if (!ReadField(stream, key)) return Fail(ErrorUnexpectedData);
       auto* image = new (std::nothrow) C_Image();

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/random.h"
+#include "graphics/geometry/anchor.h"
 #include "platform/system_color.h"
 #include "platform/window_record.h"
 
@@ -18,6 +19,28 @@ void ClientOrigin(SDL_Window* handle, int32_t& x, int32_t& y) {
   x = 0;
   y = 0;
   if (handle) SDL_GetWindowPosition(handle, &x, &y);
+}
+
+// One edge of a top-level window on the screen. Unlike the parent-relative rule of
+// the resolver, AnchorEnd reads the value as a distance back from the screen's far
+// edge (far - value), and AnchorMiddle adds the value to half the screen in whole
+// pixels; that is how windows are placed on the screen. AnchorExtent (second edges
+// only, where first is the resolved first edge) makes the value a length. Other
+// codes leave the edge as it was.
+float ScreenEdge(uint8_t code, float value, float far, float half, float current,
+                 const float* first = nullptr) {
+  switch (code) {
+    case AnchorStart:
+      return value;
+    case AnchorEnd:
+      return far - value;
+    case AnchorMiddle:
+      return value + half;
+    case AnchorExtent:
+      return first != nullptr ? value + *first : current;
+    default:
+      return current;
+  }
 }
 
 }  // namespace
@@ -166,64 +189,12 @@ void C_Window::ComputeScreenRect() {
   const float fh = static_cast<float>(h);
   const float halfW = static_cast<float>(w / 2);
   const float halfH = static_cast<float>(h / 2);
-  switch (Placement.Anchor1 & 0x0F) {
-    case 0:
-      ScreenRect.X1 = p.X1;
-      break;
-    case 1:
-      ScreenRect.X1 = fw - p.X1;
-      break;
-    case 2:
-      ScreenRect.X1 = p.X1 + halfW;
-      break;
-    default:
-      break;
-  }
-  switch (Placement.Anchor1 >> 4) {
-    case 0:
-      ScreenRect.Y1 = p.Y1;
-      break;
-    case 1:
-      ScreenRect.Y1 = fh - p.Y1;
-      break;
-    case 2:
-      ScreenRect.Y1 = p.Y1 + halfH;
-      break;
-    default:
-      break;
-  }
-  switch (Placement.Anchor2 & 0x0F) {
-    case 0:
-      ScreenRect.X2 = p.X2;
-      break;
-    case 1:
-      ScreenRect.X2 = fw - p.X2;
-      break;
-    case 2:
-      ScreenRect.X2 = halfW + p.X2;
-      break;
-    case 3:
-      ScreenRect.X2 = p.X2 + ScreenRect.X1;
-      break;
-    default:
-      break;
-  }
-  switch (Placement.Anchor2 >> 4) {
-    case 0:
-      ScreenRect.Y2 = p.Y2;
-      break;
-    case 1:
-      ScreenRect.Y2 = fh - p.Y2;
-      break;
-    case 2:
-      ScreenRect.Y2 = p.Y2 + halfH;
-      break;
-    case 3:
-      ScreenRect.Y2 = p.Y2 + ScreenRect.Y1;
-      break;
-    default:
-      break;
-  }
+  ScreenRect.X1 = ScreenEdge(HorizontalAnchor(p.Anchor1), p.X1, fw, halfW, ScreenRect.X1);
+  ScreenRect.Y1 = ScreenEdge(VerticalAnchor(p.Anchor1), p.Y1, fh, halfH, ScreenRect.Y1);
+  ScreenRect.X2 =
+      ScreenEdge(HorizontalAnchor(p.Anchor2), p.X2, fw, halfW, ScreenRect.X2, &ScreenRect.X1);
+  ScreenRect.Y2 =
+      ScreenEdge(VerticalAnchor(p.Anchor2), p.Y2, fh, halfH, ScreenRect.Y2, &ScreenRect.Y1);
 }
 
 C_Window* FindWindow(uint32_t windowId) {

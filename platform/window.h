@@ -132,7 +132,7 @@ class C_Window : public C_Object {
 // The window's present operation: binds PresentImage to image's pixels (no copy),
 // stores the position and shows them (Update 62). The pixels are read bottom-up:
 // the first row in memory is the bottom row on screen. Nothing happens for an image
-// without a format description (15, then -1, are recorded).
+// without a format description (ErrorNoFormat then -1, are recorded).
 void ShowImage(C_Image* image, C_Window* window, const C_Vector2D& position);
 
 // The client rectangle in screen pixels; all zero for a window that is not open.

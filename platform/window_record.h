@@ -20,12 +20,12 @@ struct WindowPlatformRecord {
   int32_t PointerY = 0;
   uint64_t LastTick = 0;      // SDL_GetTicks64 of the last Timer call
   bool TimerRunning = false;  // between Open and Close
-  bool InputEnabled = true;   // Enabled as the last Update(47) applied it
+  bool InputEnabled = true;   // Enabled as the last Update(UpdateEnabled) applied it
   bool Shaped = false;        // created as an SDL shaped window
-  bool Placed = false;        // PlacedX, PlacedY hold where Update(39) put the window
-  int32_t PlacedX = 0;        // client origin in screen pixels set by Update(39)
+  bool Placed = false;        // PlacedX, PlacedY hold where Update(UpdateRectangle) put the window
+  int32_t PlacedX = 0;        // client origin in screen pixels set by Update(UpdateRectangle)
   int32_t PlacedY = 0;
-  std::vector<RegionRect> Region;  // the last shape built by Update(55)
+  std::vector<PixelRect> Region;  // the last shape built by Update(UpdateShape)
 };
 
 // Initialises SDL's video (and with it the event queue) once per process, with the

@@ -14,19 +14,19 @@ int32_t Saturate(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-void AddRun(std::vector<RegionRect>& rects, int64_t x1, int64_t x2, int64_t y) {
+void AddRun(std::vector<PixelRect>& rects, int64_t x1, int64_t x2, int64_t y) {
   rects.push_back({Saturate(x1), Saturate(y), Saturate(x2), Saturate(y + 1)});
 }
 
 // The window's mask as an SDL surface of the client size: opaque where the region is.
-SDL_Surface* MakeShapeSurface(SDL_Window* handle, const std::vector<RegionRect>& rects) {
+SDL_Surface* MakeShapeSurface(SDL_Window* handle, const std::vector<PixelRect>& rects) {
   int32_t w = 0;
   int32_t h = 0;
   SDL_GetWindowSize(handle, &w, &h);
   SDL_Surface* shape = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
   if (!shape) return nullptr;
   SDL_FillRect(shape, nullptr, 0);
-  for (const RegionRect& r : rects) {
+  for (const PixelRect& r : rects) {
     SDL_Rect area{r.X1, r.Y1, r.X2 - r.X1, r.Y2 - r.Y1};
     SDL_FillRect(shape, &area, 0xFFFFFFFFu);  // clipped to the surface by SDL
   }
@@ -35,7 +35,7 @@ SDL_Surface* MakeShapeSurface(SDL_Window* handle, const std::vector<RegionRect>&
 
 }  // namespace
 
-bool BuildWindowRegion(const C_Image* mask, const C_Rect& offset, std::vector<RegionRect>& rects) {
+bool BuildWindowRegion(const C_Image* mask, const C_Rect& offset, std::vector<PixelRect>& rects) {
   rects.clear();
   if (!mask) return Fail(ErrorMissingArgument);
   FormatDescriptor d;
@@ -61,14 +61,14 @@ bool BuildWindowRegion(const C_Image* mask, const C_Rect& offset, std::vector<Re
   return true;
 }
 
-std::vector<RegionRect> GetWindowRegion(const C_Window* window) {
+std::vector<PixelRect> GetWindowRegion(const C_Window* window) {
   if (!window || !window->Platform) return {};
   return window->Platform->Region;
 }
 
 void ApplyWindowShape(C_Window* window) {
   if (!window->RegionImage) return;  // no shape asked for
-  std::vector<RegionRect> rects;
+  std::vector<PixelRect> rects;
   if (!BuildWindowRegion(window->RegionImage, window->RegionOffset, rects)) return;
   WindowPlatformRecord& p = *window->Platform;
   p.Region = std::move(rects);

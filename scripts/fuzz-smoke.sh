@@ -7,8 +7,11 @@
 # Usage: scripts/fuzz-smoke.sh [seconds-per-target]
 #   Without an argument each target runs for its own time: the object-record target
 #   60 s, the picture-file readers (bmp, pcx, tga, image records) and pakdump's
-#   record walker 30 s, the raster targets and the desktop's event sequences 30 s,
-#   others 60 s.
+#   record walker, the raster targets, the font target, the widget-file target and
+#   the desktop's event sequences 30 s, others 60 s. The font target's seed is a
+#   tiny font pack that fontbake bakes on the spot from the machine's TrueType
+#   faces, the widget-file target's seeds are the widget files of the build
+#   (<build>/widgets/*.wgt); built files are never committed.
 #   FUZZ_BUILD_DIR chooses the build directory (default build/fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,8 +25,7 @@ seconds_for() {
   if [ -n "${1:-}" ]; then echo "$1"; return; fi
   case "$2" in
     fuzz_bmp | fuzz_pcx | fuzz_tga | fuzz_image_records | fuzz_pakdump) echo 30 ;;
-    fuzz_raster_*) echo 30 ;;
-    fuzz_desktop_events) echo 30 ;;
+    fuzz_raster_* | fuzz_font | fuzz_widget_files | fuzz_desktop_events) echo 30 ;;
     *) echo 60 ;;
   esac
 }
@@ -41,6 +43,9 @@ for target in "$build"/fuzz/fuzz_*; do
   work=$(mktemp -d)
   log=$(mktemp)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
+  if [ "$name" = fuzz_font ]; then
+    "$build"/tools/fontbake/fontbake --out "$work/seed.pak" --seed
+  fi
   echo "== $name for ${seconds}s"
   rc=0
   "$target" -max_total_time="$seconds" -print_final_stats=1 \

@@ -1,6 +1,7 @@
 // GlyphPainter: draws the glyph pictures of one text. Everything that is the same
 // for every glyph (bounds, options with the text colour, each page decoded with
-// its kernels chosen) is set up once; a glyph is then one placed blit.
+// its kernels chosen, each code's picture checked and its placement precomputed)
+// is set up once; a glyph is then one placed blit.
 #pragma once
 
 #include <cstdint>
@@ -20,31 +21,49 @@ class C_TextFormat;
 class GlyphPainter {
  public:
   // bounds: the pixels the text may touch (viewport and clip already applied).
-  GlyphPainter(C_Font& font, C_Surface* target, const RasterBounds& bounds, const C_Color& color,
+  GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bounds, const C_Color& color,
                float scale, float size, const C_TextFormat& format);
 
-  // Draws variant for the pen at penX on the line whose baseline is lineTop + size.
-  // wrap (either may be null) folds the picture's centre into [start, start + length).
-  void Draw(const C_BitmapGlyph& variant, float penX, float lineTop, int32_t index, uint8_t code,
+  // Draws the picture of variant, the chosen variant of the drawn code, for the pen
+  // at penX on the line whose baseline is lineTop + size. wrapX and wrapY (either
+  // may be null) fold the picture's centre into [start, start + length).
+  void Draw(const C_BitmapGlyph& variant, uint8_t code, float penX, float lineTop, int32_t index,
             const float* wrapX, const float* wrapY);
 
  private:
   struct Page {
     uint32_t index = 0;
+    C_Surface* surface = nullptr;
+    int32_t width = 0;  // of the image pictures are cut from; 0 when there is none
+    int32_t height = 0;
     SurfaceStamp stamp;
     bool usable = false;
   };
-  Page* FindPage(uint32_t index, C_Surface* surface);
-  void DrawHooked(C_Surface* page, const C_BitmapGlyph& variant, float cx, float cy, int32_t index,
-                  uint8_t code);
+  // One code's picture as this text draws it; set on the code's first draw.
+  struct Picture {
+    bool drawable;  // a page exists and the rectangle lies on it
+    int32_t page;   // into pages_
+    int32_t x1, y1, x2, y2;
+    float toCentreX;  // (Offset.x + hw) x scale: pen to the centre
+    float toCentreY;  // (hh - Offset.y) x scale + size: line top to the centre
+    float halfW;      // hw x scale, hh x scale: centre to the top-left corner
+    float halfH;
+    float width;  // w x scale, h x scale
+    float height;
+  };
+  void Prepare(const C_BitmapGlyph& variant, Picture& picture);
+  int32_t FindPage(uint32_t index);  // -1 when the font has no such page
+  void DrawHooked(const Picture& picture, float cx, float cy, int32_t index, uint8_t code);
 
   C_Font& font_;
   C_Surface* target_;
-  RasterBounds bounds_;
+  PixelRect bounds_;
   C_Rect boundsRect_;
   DrawOptions options_;
   float scale_;
   float size_;
   const C_TextFormat& format_;
   std::vector<Page> pages_;  // pages met so far; a text seldom uses more than one
+  uint64_t known_[4] = {};   // codes whose picture is set
+  Picture pictures_[256];    // by drawn code
 };

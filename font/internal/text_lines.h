@@ -15,9 +15,8 @@ inline constexpr uint8_t kPasswordCode = '*';
 
 // One code as the chosen variant draws it.
 struct GlyphCell {
-  const C_BitmapGlyph* Variant = nullptr;  // null: no glyph or no variant at the index
-  float Advance = 0;                       // trunc(advance x scale)
-  bool Known = false;
+  const C_BitmapGlyph* Variant;  // null: no glyph or no variant at the index
+  float Advance;                 // trunc(advance x scale)
 };
 
 class TextMetrics {
@@ -30,7 +29,11 @@ class TextMetrics {
   }
   const GlyphCell& Cell(uint8_t code) {
     GlyphCell& cell = cells_[code];
-    if (!cell.Known) Fill(code, cell);
+    const uint64_t bit = uint64_t{1} << (code & 63);
+    if ((known_[code >> 6] & bit) == 0) {
+      known_[code >> 6] |= bit;
+      Fill(code, cell);
+    }
     return cell;
   }
   // Advance of a drawn code with the pen penOffset pixels into its line (tabs).
@@ -44,6 +47,7 @@ class TextMetrics {
   uint32_t index_;
   float scale_;
   bool password_;
+  uint64_t known_[4] = {};  // codes whose cell is filled; the cells start unset
   GlyphCell cells_[256];
 };
 

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "graphics/geometry/anchor.h"
 #include "graphics/geometry/color.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/image_ops.h"
 #include "image/surface.h"
@@ -135,12 +137,12 @@ void C_GraphicApi::Open() {
     const int32_t w = static_cast<int32_t>(std::min<uint32_t>(Width, INT32_MAX));
     const int32_t h = static_cast<int32_t>(std::min<uint32_t>(Height, INT32_MAX));
     if (SizeImage(Target, 1, w, pixel_format::A8R8G8B8, h)) {
-      C_Image* color = Target->FindImage(1);
+      C_Image* color = Target->FindImage(kColorChannel);
       FillImage(color, C_Color(0, 0, 0, 1));
       color->BottomUp = 1;
     }
     if (WithMask == 1 && SizeImage(Target, 2, w, pixel_format::Grey8, h)) {
-      C_Image* mask = Target->FindImage(2);
+      C_Image* mask = Target->FindImage(kAlphaChannel);
       FillImage(mask, C_Color(0, 0, 0, 1));
       mask->BottomUp = 1;
     }
@@ -178,9 +180,9 @@ void C_GraphicApi::ResizeHandler(DrawOwner* owner) {
     // A re-created buffer holds whatever the heap had: start it opaque black, as
     // Open does, so that a frame shown before the next paint shows no garbage.
     if (SizeImage(api->Target, 1, width, pixel_format::A8R8G8B8, height))
-      FillImage(api->Target->FindImage(1), C_Color(0, 0, 0, 1));
+      FillImage(api->Target->FindImage(kColorChannel), C_Color(0, 0, 0, 1));
     if (api->WithMask == 1 && SizeImage(api->Target, 2, width, pixel_format::Grey8, height))
-      FillImage(api->Target->FindImage(2), C_Color(0, 0, 0, 1));
+      FillImage(api->Target->FindImage(kAlphaChannel), C_Color(0, 0, 0, 1));
   }
   api->State = ApiOpen;
   api->Repaint();
@@ -295,7 +297,7 @@ C_Rect* C_GraphicApi::GetViewport(C_Rect* out) const {
 }
 
 int32_t C_GraphicApi::GetPixelFormat() const {
-  const C_Image* image = Target != nullptr ? Target->FindImage(1) : nullptr;
+  const C_Image* image = Target != nullptr ? Target->FindImage(kColorChannel) : nullptr;
   return image != nullptr ? image->Format : -1;
 }
 
@@ -317,53 +319,17 @@ bool C_GraphicApi::Present() {
   if (!IsRoot() || State != ApiOpen || Target == nullptr) return false;
   C_Window* window = Owner->Window;
   window->Update(UpdateClientArea);
-  C_Image* image = Target->FindImage(1);
+  C_Image* image = Target->FindImage(kColorChannel);
   if (image == nullptr) return false;
   const float surfaceWidth = static_cast<float>(Target->Width);
   const float surfaceHeight = static_cast<float>(Target->Height);
   const float windowWidth = Owner->Area.X2 - Owner->Area.X1;
   const float windowHeight = Owner->Area.Y2 - Owner->Area.Y1;
-  float ox = 0, oy = 0;
-  switch (SurfaceAnchor & 0x0F) {
-    case 1:
-      ox = -surfaceWidth;
-      break;
-    case 2:
-      ox = -surfaceWidth * 0.5f;
-      break;
-    default:
-      break;
-  }
-  switch (SurfaceAnchor & 0xF0) {
-    case 0x10:
-      oy = -surfaceHeight;
-      break;
-    case 0x20:
-      oy = -surfaceHeight * 0.5f;
-      break;
-    default:
-      break;
-  }
-  switch (WindowAnchor & 0x0F) {
-    case 1:
-      ox = windowWidth + ox;
-      break;
-    case 2:
-      ox = windowWidth * 0.5f + ox;
-      break;
-    default:
-      break;
-  }
-  switch (WindowAnchor & 0xF0) {
-    case 0x10:
-      oy = windowHeight + oy;
-      break;
-    case 0x20:
-      oy = windowHeight * 0.5f + oy;
-      break;
-    default:
-      break;
-  }
+  // The surface's anchor point is placed on the window's anchor point.
+  const float ox = AlignAlong(HorizontalAnchor(WindowAnchor), windowWidth) -
+                   AlignAlong(HorizontalAnchor(SurfaceAnchor), surfaceWidth);
+  const float oy = AlignAlong(VerticalAnchor(WindowAnchor), windowHeight) -
+                   AlignAlong(VerticalAnchor(SurfaceAnchor), surfaceHeight);
   ShowImage(image, window, C_Vector2D(ox, oy));
   return true;
 }

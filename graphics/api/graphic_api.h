@@ -40,16 +40,16 @@ class C_GraphicApi {
   virtual ~C_GraphicApi();  // deletes Auxiliary, Target, UserViewport, UserClip
 
   // --- life cycle -----------------------------------------------------------------
-  // 128 only: root creates the back buffer (format 24, bottom-up, opaque black; a
-  // format-6 mask too when configured) and switches the display mode when
-  // FullScreen; then 129 and the resize handler.
+  // ApiAttached only: the root creates the back buffer (A8R8G8B8, bottom-up, opaque
+  // black; a Grey8 mask too when configured) and switches the display mode when
+  // FullScreen; then ApiOpen and the resize handler.
   virtual void Open();
-  virtual void Close();  // 129 -> 128; deletes Auxiliary and Target
+  virtual void Close();  // ApiOpen -> ApiAttached; deletes Auxiliary and Target
   virtual int32_t Init();
   virtual void Release();  // deletes owned objects without nulling them
-  // 127 only: binds to a window's or widget's record and installs the handlers.
+  // ApiCreated only: binds to a window's or widget's record and installs the handlers.
   virtual void Attach(DrawOwner* owner);
-  // 127 only.
+  // ApiCreated only.
   virtual void Configure(uint32_t width, uint32_t height, uint32_t displayBits, uint8_t withMask,
                          uint32_t resizeWithWindow, uint8_t keepAspect);
   virtual void SetPlacement(uint8_t windowAnchor, uint8_t surfaceAnchor, uint8_t fullScreen);
@@ -76,18 +76,18 @@ class C_GraphicApi {
   virtual void RedirectTarget(C_Surface* surface);
 
   // --- frame ----------------------------------------------------------------------
-  virtual void BeginDraw();  // 129 -> 133: computes Viewport and ClipRect
-  virtual void EndDraw();    // 133 -> 129
+  virtual void BeginDraw();  // ApiOpen -> ApiDrawing: computes Viewport and ClipRect
+  virtual void EndDraw();    // ApiDrawing -> ApiOpen
   virtual void Repaint();    // calls the owner's interface's PaintHandler when open
-  virtual bool Present();    // root, 129: hands the back buffer to the window
+  virtual bool Present();    // root, ApiOpen: hands the back buffer to the window
 
   // --- display copies -------------------------------------------------------------
   // Rebuilds the display copies of the surface's channels with key (kAllChannels:
-  // every channel): format 24 for key 1, format 6 for key 2.
+  // every channel): A8R8G8B8 for kColorChannel, Grey8 for kAlphaChannel.
   virtual bool RefreshImages(C_Surface* surface, int32_t key);
   virtual bool DropImages(C_Surface* surface, int32_t key);  // kAllChannels only
 
-  // --- drawing (state 133 only; false otherwise) ----------------------------------
+  // --- drawing (ApiDrawing only; false otherwise) -----------------------------
   virtual bool Clear(const C_Color* color);  // FillImage of the colour image
   virtual bool ClearLevel(float level);      // fills with (level, 0, 0, 1)
   virtual bool DrawPixel(const C_Vector2D* point, const C_Color* color, float reserved);

@@ -79,7 +79,7 @@ bool C_GraphicApi::DropImages(C_Surface* surface, int32_t key) {
 }
 
 bool C_GraphicApi::Clear(const C_Color* color) {
-  C_Image* image = Target != nullptr ? Target->FindImage(1) : nullptr;
+  C_Image* image = Target != nullptr ? Target->FindImage(kColorChannel) : nullptr;
   if (image == nullptr || color == nullptr) return false;
   return FillImage(image, *color);
 }

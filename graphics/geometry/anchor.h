@@ -37,3 +37,9 @@ constexpr uint8_t HorizontalAnchor(uint8_t anchor) {
 constexpr uint8_t VerticalAnchor(uint8_t anchor) {
   return anchor >> 4;
 }
+
+// How far along a span of the given length a code aligns: the whole length for
+// AnchorEnd, half of it for AnchorMiddle, nothing for any other code.
+constexpr float AlignAlong(uint8_t code, float length) {
+  return code == AnchorEnd ? length : code == AnchorMiddle ? length * 0.5f : 0.0f;
+}

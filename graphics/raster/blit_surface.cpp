@@ -31,8 +31,8 @@ bool BlitSurface(C_Surface* source, C_Surface* target, const C_Rect* sourceRect,
   RasterTarget to;
   if (!OpenDrawSource(source, from) || !OpenDrawTarget(target, to)) return false;
 
-  const C_Rect whole(0.0f, 0.0f, static_cast<float>(to.color.width),
-                     static_cast<float>(to.color.height), 0, 0);
+  const C_Rect whole(0.0f, 0.0f, static_cast<float>(to.color.Width),
+                     static_cast<float>(to.color.Height), 0, 0);
   C_Rect dest = destination;
   ResolveRect(dest, viewport != nullptr ? *viewport : whole, nullptr, nullptr);
   dest.X1 += position.X;
@@ -43,12 +43,12 @@ bool BlitSurface(C_Surface* source, C_Surface* target, const C_Rect* sourceRect,
   const float dh = dest.Y2 - dest.Y1;
   if (!(dw > 0) || !(dh > 0) || !std::isfinite(dw) || !std::isfinite(dh)) return true;
 
-  SourceArea area;
+  PixelRect area;
   if (!ResolveSourceArea(*source, from.width, from.height, sourceRect, area)) return true;
-  const float sw = static_cast<float>(area.x2 - area.x1);
-  const float sh = static_cast<float>(area.y2 - area.y1);
-  const C_Rect part(static_cast<float>(area.x1), static_cast<float>(area.y1),
-                    static_cast<float>(area.x2), static_cast<float>(area.y2), kAnchorResolved,
+  const float sw = static_cast<float>(area.X2 - area.X1);
+  const float sh = static_cast<float>(area.Y2 - area.Y1);
+  const C_Rect part(static_cast<float>(area.X1), static_cast<float>(area.Y1),
+                    static_cast<float>(area.X2), static_cast<float>(area.Y2), kAnchorResolved,
                     kAnchorResolved);
 
   // Nothing may land outside the destination: it joins the clip.
@@ -88,7 +88,7 @@ bool BlitSurface(C_Surface* source, C_Surface* target, const C_Rect* sourceRect,
   if (!std::isfinite(originX) || !std::isfinite(originY)) return true;
 
   // Only tiles that meet the drawable part of the destination are drawn.
-  const RasterBounds visible = ComputeBounds(to.color.width, to.color.height, viewport, &limit);
+  const PixelRect visible = ComputeBounds(to.color.Width, to.color.Height, viewport, &limit);
   if (visible.Empty()) return true;
   DrawOptions tile = o;
   tile.Scale = C_Vector2D(scaleX, scaleY);
@@ -96,11 +96,11 @@ bool BlitSurface(C_Surface* source, C_Surface* target, const C_Rect* sourceRect,
   tile.Angle = 0;
   tile.WrapX = 0;
   tile.WrapY = 0;
-  const double firstX = FirstTile(visible.x1, originX, tileW);
-  const double firstY = FirstTile(visible.y1, originY, tileH);
+  const double firstX = FirstTile(visible.X1, originX, tileW);
+  const double firstY = FirstTile(visible.Y1, originY, tileH);
   bool ok = true;
-  for (double y = firstY; y < visible.y2; y += tileH) {
-    for (double x = firstX; x < visible.x2; x += tileW) {
+  for (double y = firstY; y < visible.Y2; y += tileH) {
+    for (double x = firstX; x < visible.X2; x += tileW) {
       const C_Vector2D at(static_cast<float>(x), static_cast<float>(y), kAnchorResolved);
       ok = DrawOnce(source, target, &part, viewport, &limit, at, tile, dirtyRect) && ok;
     }

@@ -32,18 +32,6 @@ bool IsByteColor32(const FormatDescriptor& f) {
   return true;
 }
 
-// The pixel block holds every row of the picture, and every pixel is aligned to its
-// size (the kernels read and write whole 32-bit values).
-bool Covers(const C_Image& image, int64_t bytesPerPixel) {
-  const int64_t row = int64_t{image.Width} * bytesPerPixel;
-  if (image.Width <= 0 || image.Height <= 0 || image.Pitch < row) return false;
-  if (reinterpret_cast<uintptr_t>(image.Pixels) % bytesPerPixel != 0 ||
-      image.Pitch % bytesPerPixel != 0) {
-    return false;
-  }
-  return int64_t{image.Pitch} * (image.Height - 1) + row <= int64_t{image.PixelBytes};
-}
-
 bool Present(const C_Image* image) {
   return image != nullptr && image->Pixels != nullptr && image->Width > 0 && image->Height > 0;
 }
@@ -115,20 +103,20 @@ bool PreparePlacement(const DrawSource& source, const RasterTarget& target,
   SpanJob& job = p.job;
   const RasterImage& pixels = alphaOnly ? source.alpha : source.color;
   const FormatDescriptor& sourceFormat = alphaOnly ? target.color.format : source.color.format;
-  job.Source = pixels.firstRow;
-  job.SourcePitch = pixels.pitch;
-  job.Alpha = source.alpha.firstRow;
-  job.AlphaPitch = source.alpha.pitch;
+  job.Source = pixels.First;
+  job.SourcePitch = pixels.Step;
+  job.Alpha = source.alpha.First;
+  job.AlphaPitch = source.alpha.Step;
   job.SourceWidth = source.width;
   job.SourceHeight = source.height;
-  job.X1 = p.area.x1;
-  job.Y1 = p.area.y1;
-  job.X2 = p.area.x2;
-  job.Y2 = p.area.y2;
-  job.Target = target.color.firstRow;
-  job.TargetPitch = target.color.pitch;
-  job.Mask = target.mask.firstRow;
-  job.MaskPitch = target.mask.pitch;
+  job.X1 = p.area.X1;
+  job.Y1 = p.area.Y1;
+  job.X2 = p.area.X2;
+  job.Y2 = p.area.Y2;
+  job.Target = target.color.First;
+  job.TargetPitch = target.color.Step;
+  job.Mask = target.mask.First;
+  job.MaskPitch = target.mask.Step;
   job.TargetColorMask = 0;
   for (int c = 0; c < 3; ++c) {
     job.SourceShift[c] = sourceFormat.Shift[c];
@@ -154,22 +142,22 @@ bool PreparePlacement(const DrawSource& source, const RasterTarget& target,
 
 // Unscaled: the source rectangle with its top-left at the truncated position.
 void PlaceCopy(Placement& p, C_Rect* dirty) {
-  const RasterBounds& b = p.bounds;
-  const SourceArea& a = p.area;
+  const PixelRect& b = p.bounds;
+  const PixelRect& a = p.area;
   const int64_t dx = SaturateToInt(p.x);
   const int64_t dy = SaturateToInt(p.y);
-  const int64_t x1 = std::max<int64_t>(dx, b.x1);
-  const int64_t x2 = std::min<int64_t>(dx + (a.x2 - a.x1), b.x2);
-  const int64_t y1 = std::max<int64_t>(dy, b.y1);
-  const int64_t y2 = std::min<int64_t>(dy + (a.y2 - a.y1), b.y2);
+  const int64_t x1 = std::max<int64_t>(dx, b.X1);
+  const int64_t x2 = std::min<int64_t>(dx + (a.X2 - a.X1), b.X2);
+  const int64_t y1 = std::max<int64_t>(dy, b.Y1);
+  const int64_t y2 = std::min<int64_t>(dy + (a.Y2 - a.Y1), b.Y2);
   if (x1 >= x2 || y1 >= y2) return;
   SpanRow row;
   row.X = static_cast<int32_t>(x1);
   row.Count = static_cast<int32_t>(x2 - x1);
-  row.U = p.mirrorX ? a.x2 - 1 - (x1 - dx) : a.x1 + (x1 - dx);
+  row.U = p.mirrorX ? a.X2 - 1 - (x1 - dx) : a.X1 + (x1 - dx);
   for (int64_t y = y1; y < y2; ++y) {
     row.Y = static_cast<int32_t>(y);
-    row.V = p.mirrorY ? a.y2 - 1 - (y - dy) : a.y1 + (y - dy);
+    row.V = p.mirrorY ? a.Y2 - 1 - (y - dy) : a.Y1 + (y - dy);
     p.spans.Copy(p.job, row);
   }
   Enlarge(dirty, x1, y1, x2, y2);
@@ -204,22 +192,22 @@ int64_t AxisStart(int32_t first, int32_t last, int64_t at, float position, float
 }  // namespace
 
 void PlaceScaled(Placement& p, float sx, float sy, C_Rect* dirty) {
-  const RasterBounds& b = p.bounds;
-  const SourceArea& a = p.area;
-  const int64_t x1 = std::max<int64_t>(SaturateToInt(p.x), b.x1);
-  const int64_t x2 = std::min<int64_t>(ScaledEnd(p.x, static_cast<float>(a.x2 - a.x1), sx), b.x2);
-  const int64_t y1 = std::max<int64_t>(SaturateToInt(p.y), b.y1);
-  const int64_t y2 = std::min<int64_t>(ScaledEnd(p.y, static_cast<float>(a.y2 - a.y1), sy), b.y2);
+  const PixelRect& b = p.bounds;
+  const PixelRect& a = p.area;
+  const int64_t x1 = std::max<int64_t>(SaturateToInt(p.x), b.X1);
+  const int64_t x2 = std::min<int64_t>(ScaledEnd(p.x, static_cast<float>(a.X2 - a.X1), sx), b.X2);
+  const int64_t y1 = std::max<int64_t>(SaturateToInt(p.y), b.Y1);
+  const int64_t y2 = std::min<int64_t>(ScaledEnd(p.y, static_cast<float>(a.Y2 - a.Y1), sy), b.Y2);
   if (x1 >= x2 || y1 >= y2) return;
   const bool corner = p.key.Family == SpanFamily::Effects && p.key.Smooth;
   p.job.StepU = Step(1.0 / sx) * (p.mirrorX ? -1 : 1);
   SpanRow row;
   row.X = static_cast<int32_t>(x1);
   row.Count = static_cast<int32_t>(x2 - x1);
-  row.U = AxisStart(a.x1, a.x2, x1, p.x, sx, p.mirrorX, corner);
+  row.U = AxisStart(a.X1, a.X2, x1, p.x, sx, p.mirrorX, corner);
   for (int64_t y = y1; y < y2; ++y) {
     row.Y = static_cast<int32_t>(y);
-    row.V = AxisStart(a.y1, a.y2, y, p.y, sy, p.mirrorY, corner);
+    row.V = AxisStart(a.Y1, a.Y2, y, p.y, sy, p.mirrorY, corner);
     p.spans.Scale(p.job, row);
   }
   Enlarge(dirty, x1, y1, x2, y2);
@@ -231,10 +219,10 @@ namespace {
 // target row's extent (pixels whose centre lies inside) in the span table; each
 // row's first pixel centre is mapped back into the source.
 void DrawRotated(Placement& p, float sx, float sy, float angle, C_Rect* dirty) {
-  const RasterBounds& b = p.bounds;
-  const SourceArea& a = p.area;
-  const float w = static_cast<float>(a.x2 - a.x1) * sx;
-  const float h = static_cast<float>(a.y2 - a.y1) * sy;
+  const PixelRect& b = p.bounds;
+  const PixelRect& a = p.area;
+  const float w = static_cast<float>(a.X2 - a.X1) * sx;
+  const float h = static_cast<float>(a.Y2 - a.Y1) * sy;
   C_Vector2D corners[4] = {C_Vector2D(0, 0), C_Vector2D(w, 0), C_Vector2D(w, h), C_Vector2D(0, h)};
   double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
   double cx[4], cy[4];
@@ -251,12 +239,12 @@ void DrawRotated(Placement& p, float sx, float sy, float angle, C_Rect* dirty) {
   for (int k = 0; k < 4; ++k) {
     if (!std::isfinite(cx[k]) || !std::isfinite(cy[k])) return;
   }
-  if (!(maxX > b.x1 && minX < b.x2 && maxY > b.y1 && minY < b.y2)) return;
+  if (!(maxX > b.X1 && minX < b.X2 && maxY > b.Y1 && minY < b.Y2)) return;
 
   RasterLockGuard lock;
   SpanTable& table = GlobalSpanTable;
-  table.Reserve(b.y2);
-  table.Clear(b.y1, b.y2);
+  table.Reserve(b.Y2);
+  table.Clear(b.Y1, b.Y2);
   for (int k = 0; k < 4; ++k) {
     double xa = cx[k], ya = cy[k], xb = cx[(k + 1) % 4], yb = cy[(k + 1) % 4];
     if (!(ya != yb)) continue;
@@ -265,15 +253,15 @@ void DrawRotated(Placement& p, float sx, float sy, float angle, C_Rect* dirty) {
       std::swap(ya, yb);
     }
     // Rows whose centre line y + 0.5 lies in [ya, yb).
-    const double first = std::max(std::ceil(ya - 0.5), static_cast<double>(b.y1));
-    const double last = std::min(std::ceil(yb - 0.5) - 1, static_cast<double>(b.y2 - 1));
+    const double first = std::max(std::ceil(ya - 0.5), static_cast<double>(b.Y1));
+    const double last = std::min(std::ceil(yb - 0.5) - 1, static_cast<double>(b.Y2 - 1));
     if (first > last) continue;
     const double slope = (xb - xa) / (yb - ya);
     for (int32_t y = static_cast<int32_t>(first); y <= static_cast<int32_t>(last); ++y) {
       const double x = xa + (y + 0.5 - ya) * slope;
       // The first pixel whose centre is at or right of the crossing.
       const double column =
-          std::clamp(std::ceil(x - 0.5), static_cast<double>(b.x1), static_cast<double>(b.x2));
+          std::clamp(std::ceil(x - 0.5), static_cast<double>(b.X1), static_cast<double>(b.X2));
       const int32_t c = static_cast<int32_t>(column);
       const size_t i = static_cast<size_t>(y);
       table.Left[i] = std::min(table.Left[i], c);
@@ -304,8 +292,8 @@ void DrawRotated(Placement& p, float sx, float sy, float angle, C_Rect* dirty) {
     row.X = left;
     row.Y = y;
     row.Count = right - left + 1;
-    row.U = SaturateToFixed(((p.mirrorX ? a.x2 - u : a.x1 + u) - half) * 65536.0);
-    row.V = SaturateToFixed(((p.mirrorY ? a.y2 - v : a.y1 + v) - half) * 65536.0);
+    row.U = SaturateToFixed(((p.mirrorX ? a.X2 - u : a.X1 + u) - half) * 65536.0);
+    row.V = SaturateToFixed(((p.mirrorY ? a.Y2 - v : a.Y1 + v) - half) * 65536.0);
     p.spans.Rotate(p.job, row);
     x1 = std::min<int64_t>(x1, left);
     x2 = std::max<int64_t>(x2, right + 1);
@@ -340,15 +328,15 @@ static C_Image* DrawableImage(const C_Surface* surface, int32_t key) {
 bool OpenDrawSource(C_Surface* surface, DrawSource& source, bool coverageOnly) {
   source = DrawSource{};
   if (surface == nullptr) return false;
-  C_Image* color = DrawableImage(surface, 1);
-  C_Image* alpha = DrawableImage(surface, 2);
+  C_Image* color = DrawableImage(surface, kColorChannel);
+  C_Image* alpha = DrawableImage(surface, kAlphaChannel);
   const bool hasAlpha = Present(alpha);
   // Drawing coverage only, the colour image is not read, whatever its format.
   const bool hasColor = Present(color) && !(coverageOnly && hasAlpha);
   if (!hasColor && !hasAlpha) return false;
   if (hasColor) {
     if (!DecodeRasterImage(color, source.color) || !IsByteColor32(source.color.format) ||
-        !Covers(*color, 4)) {
+        !PixelsAligned(*color, 4)) {
       source.color = RasterImage{};
       return Fail(ErrorNoFormat);
     }
@@ -357,7 +345,7 @@ bool OpenDrawSource(C_Surface* surface, DrawSource& source, bool coverageOnly) {
   }
   if (hasAlpha) {
     if (!DecodeRasterImage(alpha, source.alpha) || source.alpha.format.BitsPerPixel != 8 ||
-        !Covers(*alpha, 1) ||
+        !PixelsAligned(*alpha, 1) ||
         (hasColor && (alpha->Width < color->Width || alpha->Height < color->Height))) {
       source.alpha = RasterImage{};
       return Fail(ErrorNoFormat);
@@ -372,17 +360,18 @@ bool OpenDrawSource(C_Surface* surface, DrawSource& source, bool coverageOnly) {
 
 bool OpenDrawTarget(C_Surface* surface, RasterTarget& target) {
   if (!OpenRasterTarget(surface, target)) return false;
-  if (!IsByteColor32(target.color.format) || !Covers(*target.color.image, 4)) {
+  if (!IsByteColor32(target.color.format) || !PixelsAligned(*target.color.image, 4)) {
     target = RasterTarget{};
     return Fail(ErrorNoFormat);
   }
-  if (target.mask.image != nullptr && !Covers(*target.mask.image, 1)) target.mask = RasterImage{};
+  if (target.mask.image != nullptr && !PixelsAligned(*target.mask.image, 1))
+    target.mask = RasterImage{};
   return true;
 }
 
 bool ResolveSourceArea(const C_Surface& surface, int32_t width, int32_t height, const C_Rect* rect,
-                       SourceArea& area) {
-  area = SourceArea{0, 0, width, height};
+                       PixelRect& area) {
+  area = PixelRect{0, 0, width, height};
   if (rect != nullptr) {
     C_Rect resolved = *rect;
     const C_Rect image(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), 0, 0);
@@ -391,11 +380,11 @@ bool ResolveSourceArea(const C_Surface& surface, int32_t width, int32_t height, 
     area = {SaturateToInt(resolved.X1), SaturateToInt(resolved.Y1), SaturateToInt(resolved.X2),
             SaturateToInt(resolved.Y2)};
   }
-  area.x1 = std::max(area.x1, 0);
-  area.y1 = std::max(area.y1, 0);
-  area.x2 = std::min(area.x2, width);
-  area.y2 = std::min(area.y2, height);
-  return area.x1 < area.x2 && area.y1 < area.y2;
+  area.X1 = std::max(area.X1, 0);
+  area.Y1 = std::max(area.Y1, 0);
+  area.X2 = std::min(area.X2, width);
+  area.Y2 = std::min(area.Y2, height);
+  return area.X1 < area.X2 && area.Y1 < area.Y2;
 }
 
 void TakeColorKey(const C_Surface& surface, DrawOptions& options) {
@@ -415,11 +404,11 @@ bool DrawOnce(C_Surface* source, C_Surface* target, const C_Rect* sourceRect,
 
   Placement p;
   if (!ResolveSourceArea(*source, from.width, from.height, sourceRect, p.area)) return true;
-  p.bounds = ComputeBounds(to.color.width, to.color.height, viewport, clip);
+  p.bounds = ComputeBounds(to.color.Width, to.color.Height, viewport, clip);
   if (p.bounds.Empty()) return true;
   C_Vector2D at = position;
-  const C_Rect whole(0.0f, 0.0f, static_cast<float>(to.color.width),
-                     static_cast<float>(to.color.height), 0, 0);
+  const C_Rect whole(0.0f, 0.0f, static_cast<float>(to.color.Width),
+                     static_cast<float>(to.color.Height), 0, 0);
   ResolvePoint(at, viewport != nullptr ? *viewport : whole);
   p.x = at.X;
   p.y = at.Y;

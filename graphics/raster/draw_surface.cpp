@@ -35,10 +35,10 @@ bool DrawSurface(C_Surface* source, C_Surface* target, const C_Rect* sourceRect,
   DrawSource from;
   RasterTarget to;
   if (!OpenDrawSource(source, from) || !OpenDrawTarget(target, to)) return false;
-  SourceArea area;
+  PixelRect area;
   if (!ResolveSourceArea(*source, from.width, from.height, sourceRect, area)) return true;
-  const float w = static_cast<float>(area.x2 - area.x1);
-  const float h = static_cast<float>(area.y2 - area.y1);
+  const float w = static_cast<float>(area.X2 - area.X1);
+  const float h = static_cast<float>(area.Y2 - area.Y1);
   C_Vector2D pivot = o.Pivot;
   ResolvePoint(pivot, C_Rect(0.0f, 0.0f, w, h, 0, 0));
   C_Vector2D offset(o.MirrorX ? -(w - pivot.X) * o.Scale.X : -pivot.X * o.Scale.X,
@@ -46,12 +46,12 @@ bool DrawSurface(C_Surface* source, C_Surface* target, const C_Rect* sourceRect,
   offset.RotateDegrees(o.Angle);
   const C_Vector2D at = Offset(position, offset);
 
-  const RasterBounds bounds = ComputeBounds(to.color.width, to.color.height, viewport, clip);
+  const PixelRect bounds = ComputeBounds(to.color.Width, to.color.Height, viewport, clip);
   if (bounds.Empty()) return true;
   // The copies sit one bounds-width (height) to either side, so that what leaves
   // one edge of the viewport comes back at the other.
-  const float width = static_cast<float>(bounds.x2 - bounds.x1);
-  const float height = static_cast<float>(bounds.y2 - bounds.y1);
+  const float width = static_cast<float>(bounds.X2 - bounds.X1);
+  const float height = static_cast<float>(bounds.Y2 - bounds.Y1);
   const int spanX = o.WrapX ? 1 : 0;
   const int spanY = o.WrapY ? 1 : 0;
   bool ok = true;

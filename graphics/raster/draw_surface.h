@@ -16,7 +16,7 @@ class C_Surface;
 // options' Pivot. options null = defaults. A source surface whose Extra is a
 // C_Color sets options->ColorKey and UseColorKey (the change stays). dirtyRect (may
 // be null) is enlarged to the box of the pixels drawn. False when the target has no
-// colour image or the source neither colour nor alpha image, and (15, then -1) when
+// colour image or the source neither colour nor alpha image, and (ErrorNoFormat, then -1) when
 // one of them is not a 32-bit format with 8-bit red, green and blue or an alpha or
 // mask image is not 8-bit or smaller than its colour image. Degenerate geometry
 // (scale not > 0, NaN, empty source rectangle, opacity 0) draws nothing and is true.

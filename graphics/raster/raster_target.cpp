@@ -5,6 +5,7 @@
 
 #include "core/error.h"
 #include "graphics/geometry/rect.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
 
@@ -22,48 +23,42 @@ bool DecodeRasterImage(C_Image* image, RasterImage& view) {
   if (!DescribeFormat(image->Format, view.format) || view.format.BitsPerPixel == 0) return false;
   // The buffer must hold every row the size claims: a hand-built or half-created
   // image may say otherwise, and the kernels trust these rows.
-  const int64_t rowBytes = (int64_t{image->Width} * view.format.BitsPerPixel + 7) / 8;
-  if (image->Pitch < rowBytes ||
-      int64_t{image->Pitch} * (image->Height - 1) + rowBytes > int64_t{image->PixelBytes})
-    return false;
+  if (!PixelsCover(*image, view.format)) return false;
   view.image = image;
-  view.width = image->Width;
-  view.height = image->Height;
-  view.pitch = image->BottomUp ? -static_cast<intptr_t>(image->Pitch) : image->Pitch;
-  view.firstRow = image->RowAddress(0);
+  static_cast<PixelView&>(view) = RowsOf(*image);
   return true;
 }
 
 bool OpenRasterTarget(C_Surface* surface, RasterTarget& target) {
   target = RasterTarget{};
   if (surface == nullptr) return false;
-  C_Image* color = surface->FindImage(1);
+  C_Image* color = surface->FindImage(kColorChannel);
   if (color == nullptr || color->Pixels == nullptr) return false;
   if (!DecodeRasterImage(color, target.color)) return Fail(ErrorNoFormat);
   RasterImage mask;
-  if (DecodeRasterImage(surface->FindImage(2), mask) && mask.format.BitsPerPixel == 8 &&
-      mask.width >= target.color.width && mask.height >= target.color.height) {
+  if (DecodeRasterImage(surface->FindImage(kAlphaChannel), mask) && mask.format.BitsPerPixel == 8 &&
+      mask.Width >= target.color.Width && mask.Height >= target.color.Height) {
     target.mask = mask;
   }
   return true;
 }
 
-RasterBounds ComputeBounds(int32_t targetWidth, int32_t targetHeight, const C_Rect* viewport,
-                           const C_Rect* clip) {
-  RasterBounds b{0, 0, targetWidth, targetHeight};
+PixelRect ComputeBounds(int32_t targetWidth, int32_t targetHeight, const C_Rect* viewport,
+                        const C_Rect* clip) {
+  PixelRect b{0, 0, targetWidth, targetHeight};
   if (viewport != nullptr) {
     b = {SaturateToInt(viewport->X1), SaturateToInt(viewport->Y1), SaturateToInt(viewport->X2),
          SaturateToInt(viewport->Y2)};
   }
-  b.x1 = std::max(b.x1, 0);
-  b.y1 = std::max(b.y1, 0);
-  b.x2 = std::min(b.x2, targetWidth);
-  b.y2 = std::min(b.y2, targetHeight);
+  b.X1 = std::max(b.X1, 0);
+  b.Y1 = std::max(b.Y1, 0);
+  b.X2 = std::min(b.X2, targetWidth);
+  b.Y2 = std::min(b.Y2, targetHeight);
   if (clip != nullptr) {
-    b.x1 = std::max(b.x1, SaturateToInt(clip->X1));
-    b.y1 = std::max(b.y1, SaturateToInt(clip->Y1));
-    b.x2 = std::min(b.x2, SaturateToInt(clip->X2));
-    b.y2 = std::min(b.y2, SaturateToInt(clip->Y2));
+    b.X1 = std::max(b.X1, SaturateToInt(clip->X1));
+    b.Y1 = std::max(b.Y1, SaturateToInt(clip->Y1));
+    b.X2 = std::min(b.X2, SaturateToInt(clip->X2));
+    b.Y2 = std::min(b.Y2, SaturateToInt(clip->Y2));
   }
   return b;
 }

@@ -1,39 +1,25 @@
 // RasterTarget: a surface's colour image (and optional 8-bit mask) decoded once per
 // drawing call into row addresses, so that y = 0 is the top row even for
-// bottom-up images; RasterBounds: the pixels a call may write.
+// bottom-up images; PixelRect: the pixels a call may write.
 #pragma once
 
 #include <cstdint>
 
+#include "graphics/geometry/pixel_rect.h"
 #include "image/pixel_format.h"
+#include "image/pixel_rows.h"
 
 class C_Image;
 class C_Rect;
 class C_Surface;
 
-// The drawable area of one call: x1 <= x < x2, y1 <= y < y2. Empty when
-// x1 >= x2 or y1 >= y2.
-struct RasterBounds {
-  int32_t x1 = 0;
-  int32_t y1 = 0;
-  int32_t x2 = 0;
-  int32_t y2 = 0;
-
-  bool Empty() const { return x1 >= x2 || y1 >= y2; }
-  bool Contains(int32_t x, int32_t y) const { return x >= x1 && x < x2 && y >= y1 && y < y2; }
-};
-
-// One image as the kernels address it. Row y starts at firstRow + y * pitch;
-// pitch is negative for a bottom-up image.
-struct RasterImage {
+// One image as the kernels address it: its rows (Step is negative for a bottom-up
+// image), the image itself and its decoded format.
+struct RasterImage : PixelView {
   C_Image* image = nullptr;  // null when absent
-  uint8_t* firstRow = nullptr;
-  intptr_t pitch = 0;  // bytes from row y to row y + 1 of the picture
-  int32_t width = 0;
-  int32_t height = 0;
-  FormatDescriptor format;  // decoded once per call
+  FormatDescriptor format;   // decoded once per call
 
-  uint8_t* Row(int32_t y) const { return firstRow + static_cast<intptr_t>(y) * pitch; }
+  uint8_t* Row(int32_t y) const { return First + static_cast<intptr_t>(y) * Step; }
 };
 
 // Fills view from image (which may be null: view stays absent). False when the
@@ -47,7 +33,7 @@ struct RasterTarget {
 };
 
 // Decodes the target's images. False when the surface or its colour image is
-// missing (nothing recorded) or the colour format has no description (15, -1).
+// missing (nothing recorded) or the colour format has no description (ErrorNoFormat, -1).
 // A key-2 image that is not 8-bit or smaller than the colour image is ignored.
 bool OpenRasterTarget(C_Surface* surface, RasterTarget& target);
 
@@ -55,8 +41,8 @@ bool OpenRasterTarget(C_Surface* surface, RasterTarget& target);
 // (or the whole target when null), raised to 0 and lowered to the target size,
 // then intersected with the clip truncated to integers (when not null). NaN or
 // huge edges are saturated, never converted out of range.
-RasterBounds ComputeBounds(int32_t targetWidth, int32_t targetHeight, const C_Rect* viewport,
-                           const C_Rect* clip);
+PixelRect ComputeBounds(int32_t targetWidth, int32_t targetHeight, const C_Rect* viewport,
+                        const C_Rect* clip);
 
 // f32 to int32 truncating toward zero, saturated at the int32 limits; NaN gives 0.
 // Use it wherever a caller's coordinate becomes an integer.

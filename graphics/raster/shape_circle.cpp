@@ -40,25 +40,25 @@ void DrawOutline(const ShapeTarget& t, int64_t cx, int64_t cy, const CircleOctan
   Plot(t, cx, cy - r);
   Plot(t, cx + r, cy);
   Plot(t, cx - r, cy);
-  const RasterBounds& b = t.bounds;
+  const PixelRect& b = t.bounds;
   const RasterImage& image = t.target.color;
   WithPixelType(t.pixelBytes, [&](auto pixel) {
     using Pixel = decltype(pixel);
     for (int sx = -1; sx <= 1; sx += 2) {
       for (int sy = -1; sy <= 1; sy += 2) {
         // (cx + sx * x, cy + sy * y): the column follows x, the row is checked.
-        const Range columns = AxisWindow(cx, sx, b.x1, b.x2);
+        const Range columns = AxisWindow(cx, sx, b.X1, b.X2);
         walk.Walk(columns.first, columns.last, [&](int64_t x, int64_t y) {
           const int64_t row = cy + sy * y;
-          if (row >= b.y1 && row < b.y2)
+          if (row >= b.Y1 && row < b.Y2)
             StorePixel<Pixel>(image.Row(static_cast<int32_t>(row)),
                               static_cast<int32_t>(cx + sx * x), t.color);
         });
         // (cx + sx * y, cy + sy * x): the row follows x, the column is checked.
-        const Range rows = AxisWindow(cy, sy, b.y1, b.y2);
+        const Range rows = AxisWindow(cy, sy, b.Y1, b.Y2);
         walk.Walk(rows.first, rows.last, [&](int64_t x, int64_t y) {
           const int64_t column = cx + sx * y;
-          if (column >= b.x1 && column < b.x2)
+          if (column >= b.X1 && column < b.X2)
             StorePixel<Pixel>(image.Row(static_cast<int32_t>(cy + sy * x)),
                               static_cast<int32_t>(column), t.color);
         });
@@ -70,11 +70,11 @@ void DrawOutline(const ShapeTarget& t, int64_t cx, int64_t cy, const CircleOctan
 // Records the columns cx - offset and cx + offset on row y when the row is inside
 // the vertical bounds. Columns are first limited to [x1 - 1, x2], which changes no
 // edge after the final clamping and keeps them in 32 bits.
-void Record(SpanTable& table, const RasterBounds& b, int64_t cx, int64_t offset, int64_t y) {
-  if (y < b.y1 || y >= b.y2) return;
+void Record(SpanTable& table, const PixelRect& b, int64_t cx, int64_t offset, int64_t y) {
+  if (y < b.Y1 || y >= b.Y2) return;
   const size_t row = static_cast<size_t>(y);
-  const int64_t left = std::clamp<int64_t>(cx - offset, int64_t{b.x1} - 1, b.x2);
-  const int64_t right = std::clamp<int64_t>(cx + offset, int64_t{b.x1} - 1, b.x2);
+  const int64_t left = std::clamp<int64_t>(cx - offset, int64_t{b.X1} - 1, b.X2);
+  const int64_t right = std::clamp<int64_t>(cx + offset, int64_t{b.X1} - 1, b.X2);
   table.Left[row] = std::min(table.Left[row], static_cast<int32_t>(std::min(left, right)));
   table.Right[row] = std::max(table.Right[row], static_cast<int32_t>(std::max(left, right)));
 }
@@ -83,7 +83,7 @@ void Record(SpanTable& table, const RasterBounds& b, int64_t cx, int64_t offset,
 constexpr int64_t kLongWalk = 1 << 16;
 
 // Every row the outline touches gets its leftmost and rightmost pixel in the table.
-void RecordCircle(SpanTable& table, const RasterBounds& b, int64_t cx, int64_t cy,
+void RecordCircle(SpanTable& table, const PixelRect& b, int64_t cx, int64_t cy,
                   const CircleOctant& walk) {
   const int64_t r = walk.Radius();
   Record(table, b, cx, 0, cy + r);
@@ -91,7 +91,7 @@ void RecordCircle(SpanTable& table, const RasterBounds& b, int64_t cx, int64_t c
   Record(table, b, cx, r, cy);
   for (int sy = -1; sy <= 1; sy += 2) {
     // Rows cy + sy * x hold the points (cx -/+ y, cy + sy * x).
-    const Range rows = AxisWindow(cy, sy, b.y1, b.y2);
+    const Range rows = AxisWindow(cy, sy, b.Y1, b.Y2);
     walk.Walk(rows.first, rows.last,
               [&](int64_t x, int64_t y) { Record(table, b, cx, y, cy + sy * x); });
   }
@@ -107,7 +107,7 @@ void RecordCircle(SpanTable& table, const RasterBounds& b, int64_t cx, int64_t c
   // A huge circle: for each drawable row, the largest x whose y is that row's
   // distance from the centre is found by bisection (y never rises with x).
   const int64_t lowestY = walk.YAt(lastX);
-  for (int64_t row = b.y1; row < b.y2; ++row) {
+  for (int64_t row = b.Y1; row < b.Y2; ++row) {
     const int64_t t = row > cy ? row - cy : cy - row;
     if (t < lowestY || t > r) continue;
     int64_t good = 0, bad = lastX + 1;  // YAt(good) >= t, YAt(bad) < t (virtually)
@@ -124,18 +124,18 @@ void RecordCircle(SpanTable& table, const RasterBounds& b, int64_t cx, int64_t c
 
 // The span filler's body; the caller holds RasterLock.
 void FillTableRows(const ShapeTarget& t, const SpanTable& table) {
-  const RasterBounds& b = t.bounds;
+  const PixelRect& b = t.bounds;
   // The rows are limited to the bounds and to the table: an empty range as left by
   // Clear can name one row, and the table may hold rows of another target.
-  const int32_t first = std::max(table.FirstRow, b.y1);
+  const int32_t first = std::max(table.FirstRow, b.Y1);
   const int32_t last =
-      std::min({table.LastRow, b.y2 - 1, static_cast<int32_t>(table.Left.size()) - 1});
+      std::min({table.LastRow, b.Y2 - 1, static_cast<int32_t>(table.Left.size()) - 1});
   const RasterImage& image = t.target.color;
   WithPixelType(t.pixelBytes, [&](auto pixel) {
     using Pixel = decltype(pixel);
     for (int32_t y = first; y <= last; ++y) {
-      const int32_t left = std::max(table.Left[static_cast<size_t>(y)], b.x1);
-      const int32_t right = std::min(table.Right[static_cast<size_t>(y)], b.x2 - 1);
+      const int32_t left = std::max(table.Left[static_cast<size_t>(y)], b.X1);
+      const int32_t right = std::min(table.Right[static_cast<size_t>(y)], b.X2 - 1);
       if (right >= left) StoreRow<Pixel>(image.Row(y), left, right - left + 1, t.color);
     }
   });
@@ -158,20 +158,20 @@ bool DrawCircle(C_Surface* target, const C_Circle& circle, const C_Color& color,
     DrawOutline(t, cx, cy, walk);
     return true;
   }
-  const RasterBounds& b = t.bounds;
+  const PixelRect& b = t.bounds;
   SpanTable& table = GlobalSpanTable;
-  table.Reserve(b.y2);
-  table.Clear(b.y1, b.y2);
+  table.Reserve(b.Y2);
+  table.Clear(b.Y1, b.Y2);
   RecordCircle(table, b, cx, cy, walk);
   const int64_t r = walk.Radius();
   // A negative radius leaves first > last: nothing is filled.
-  table.FirstRow = static_cast<int32_t>(std::clamp<int64_t>(cy - r, b.y1, b.y2));
-  table.LastRow = static_cast<int32_t>(std::clamp<int64_t>(cy + r, int64_t{b.y1} - 1, b.y2 - 1));
+  table.FirstRow = static_cast<int32_t>(std::clamp<int64_t>(cy - r, b.Y1, b.Y2));
+  table.LastRow = static_cast<int32_t>(std::clamp<int64_t>(cy + r, int64_t{b.Y1} - 1, b.Y2 - 1));
   // Left edges into [x1, x2], right edges into [x1 - 1, x2 - 1].
-  for (int32_t y = std::max(table.FirstRow, b.y1); y <= table.LastRow; ++y) {
+  for (int32_t y = std::max(table.FirstRow, b.Y1); y <= table.LastRow; ++y) {
     const size_t row = static_cast<size_t>(y);
-    table.Left[row] = std::clamp(table.Left[row], b.x1, b.x2);
-    table.Right[row] = std::clamp(table.Right[row], b.x1 - 1, b.x2 - 1);
+    table.Left[row] = std::clamp(table.Left[row], b.X1, b.X2);
+    table.Right[row] = std::clamp(table.Right[row], b.X1 - 1, b.X2 - 1);
   }
   FillTableRows(t, table);
   return true;

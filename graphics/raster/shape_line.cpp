@@ -96,7 +96,7 @@ LineSteps PlanSteps(Int128 f0, Int128 f1, Int128 g0, int64_t minorStep, int32_t 
 
 // The walk's drawable steps; none when an end point is not a number or the end
 // points coincide in 16.16.
-LineSteps PlanLine(const C_Vector2D& from, const C_Vector2D& to, const RasterBounds& b) {
+LineSteps PlanLine(const C_Vector2D& from, const C_Vector2D& to, const PixelRect& b) {
   if (std::isnan(from.X) || std::isnan(from.Y) || std::isnan(to.X) || std::isnan(to.Y))
     return LineSteps{};
   const float x0 = ClampCoordinate(from.X), y0 = ClampCoordinate(from.Y);
@@ -115,13 +115,13 @@ LineSteps PlanLine(const C_Vector2D& from, const C_Vector2D& to, const RasterBou
   };
   LineSteps s;
   if (adx > ady) {
-    s = PlanSteps(fx0, fx1, fy0, slope(y1 - y0, x1 - x0), b.x1, b.x2, b.y1, b.y2);
+    s = PlanSteps(fx0, fx1, fy0, slope(y1 - y0, x1 - x0), b.X1, b.X2, b.Y1, b.Y2);
     s.xMajor = true;
   } else if (ady > adx) {
-    s = PlanSteps(fy0, fy1, fx0, slope(x1 - x0, y1 - y0), b.y1, b.y2, b.x1, b.x2);
+    s = PlanSteps(fy0, fy1, fx0, slope(x1 - x0, y1 - y0), b.Y1, b.Y2, b.X1, b.X2);
     s.xMajor = false;
   } else {
-    s = PlanSteps(fx0, fx1, fy0, dy > 0 ? kOne : -kOne, b.x1, b.x2, b.y1, b.y2);
+    s = PlanSteps(fx0, fx1, fy0, dy > 0 ? kOne : -kOne, b.X1, b.X2, b.Y1, b.Y2);
     s.xMajor = true;
   }
   return s;

@@ -77,7 +77,7 @@ int64_t TruncWide(double v, double limit) {
 
 // Half-open covered area [x1, x2) x [y1, y2) before cutting to the bounds.
 struct Area {
-  int64_t x1, y1, x2, y2;
+  int64_t X1, Y1, X2, Y2;  // 64 bits: the edges are not clipped yet and may lie far outside
 };
 
 // Orders the resolved edges and truncates them: the start is trunc(x1) and
@@ -89,11 +89,11 @@ bool CoveredArea(const C_Rect& r, Area& area) {
   if (y1 > y2) std::swap(y1, y2);
   const float width = x2 - x1;
   const float height = y2 - y1;
-  area.x1 = TruncWide(x1, 0x1p60);
-  area.y1 = TruncWide(y1, 0x1p60);
-  area.x2 = area.x1 + TruncWide(width, 0x1p61);
-  area.y2 = area.y1 + TruncWide(height, 0x1p61);
-  return area.x2 > area.x1 && area.y2 > area.y1;
+  area.X1 = TruncWide(x1, 0x1p60);
+  area.Y1 = TruncWide(y1, 0x1p60);
+  area.X2 = area.X1 + TruncWide(width, 0x1p61);
+  area.Y2 = area.Y1 + TruncWide(height, 0x1p61);
+  return area.X2 > area.X1 && area.Y2 > area.Y1;
 }
 
 }  // namespace
@@ -111,15 +111,15 @@ bool DrawRectangle(C_Surface* target, const C_Rect& rect, const C_Color& color,
   if (weight == 0 || !CanDraw(t)) return true;
 
   C_Rect resolved = rect;
-  const C_Rect whole(0.0f, 0.0f, static_cast<float>(t.target.color.width),
-                     static_cast<float>(t.target.color.height), 0, 0);
+  const C_Rect whole(0.0f, 0.0f, static_cast<float>(t.target.color.Width),
+                     static_cast<float>(t.target.color.Height), 0, 0);
   ResolveRect(resolved, viewport != nullptr ? *viewport : whole, nullptr, nullptr);
   Area a;
   if (!CoveredArea(resolved, a)) return true;
 
-  const RasterBounds& b = t.bounds;
-  const int64_t cx1 = std::max<int64_t>(a.x1, b.x1), cx2 = std::min<int64_t>(a.x2, b.x2);
-  const int64_t cy1 = std::max<int64_t>(a.y1, b.y1), cy2 = std::min<int64_t>(a.y2, b.y2);
+  const PixelRect& b = t.bounds;
+  const int64_t cx1 = std::max<int64_t>(a.X1, b.X1), cx2 = std::min<int64_t>(a.X2, b.X2);
+  const int64_t cy1 = std::max<int64_t>(a.Y1, b.Y1), cy2 = std::min<int64_t>(a.Y2, b.Y2);
   if (cx1 >= cx2 || cy1 >= cy2) return true;
   const int32_t left = static_cast<int32_t>(cx1), right = static_cast<int32_t>(cx2);
   const int32_t top = static_cast<int32_t>(cy1), bottom = static_cast<int32_t>(cy2);
@@ -131,16 +131,16 @@ bool DrawRectangle(C_Surface* target, const C_Rect& rect, const C_Color& color,
   }
   // Border: the first and last rows in full, then the first and last columns
   // between them, so that every border pixel is drawn (and blended) once.
-  const int64_t lastRow = a.y2 - 1, lastColumn = a.x2 - 1;
-  if (a.y1 >= b.y1 && a.y1 < b.y2) write(t, static_cast<int32_t>(a.y1), left, right - left, weight);
-  if (lastRow != a.y1 && lastRow >= b.y1 && lastRow < b.y2)
+  const int64_t lastRow = a.Y2 - 1, lastColumn = a.X2 - 1;
+  if (a.Y1 >= b.Y1 && a.Y1 < b.Y2) write(t, static_cast<int32_t>(a.Y1), left, right - left, weight);
+  if (lastRow != a.Y1 && lastRow >= b.Y1 && lastRow < b.Y2)
     write(t, static_cast<int32_t>(lastRow), left, right - left, weight);
-  const int32_t innerTop = static_cast<int32_t>(std::max<int64_t>(a.y1 + 1, b.y1));
-  const int32_t innerBottom = static_cast<int32_t>(std::min<int64_t>(lastRow, b.y2));
-  const bool leftInside = a.x1 >= b.x1 && a.x1 < b.x2;
-  const bool rightInside = lastColumn != a.x1 && lastColumn >= b.x1 && lastColumn < b.x2;
+  const int32_t innerTop = static_cast<int32_t>(std::max<int64_t>(a.Y1 + 1, b.Y1));
+  const int32_t innerBottom = static_cast<int32_t>(std::min<int64_t>(lastRow, b.Y2));
+  const bool leftInside = a.X1 >= b.X1 && a.X1 < b.X2;
+  const bool rightInside = lastColumn != a.X1 && lastColumn >= b.X1 && lastColumn < b.X2;
   for (int32_t y = innerTop; y < innerBottom; ++y) {
-    if (leftInside) write(t, y, static_cast<int32_t>(a.x1), 1, weight);
+    if (leftInside) write(t, y, static_cast<int32_t>(a.X1), 1, weight);
     if (rightInside) write(t, y, static_cast<int32_t>(lastColumn), 1, weight);
   }
   return true;

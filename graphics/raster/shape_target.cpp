@@ -12,7 +12,7 @@ bool OpenShapeTarget(C_Surface* surface, const C_Color& color, const C_Rect* vie
   if (!OpenRasterTarget(surface, out.target)) return Fail();
   const RasterImage& image = out.target.color;
   const FormatDescriptor& format = image.format;
-  out.bounds = ComputeBounds(image.width, image.height, viewport, clip);
+  out.bounds = ComputeBounds(image.Width, image.Height, viewport, clip);
   // Palette indexes, grey and packed RGB of 8, 16 and 32 bits are integer pixels;
   // bit-sized and float layouts would need their own writers and are left alone.
   if (format.ComponentType == ComponentInteger &&

@@ -16,7 +16,7 @@ class C_Vector2D;
 // pixels and either may be null (the whole target): a pixel is drawable when it
 // lies inside the target, the viewport and the clip, all truncated to integers.
 // Every routine fails (false) when the target has no colour image, and records
-// 15 then -1 when that image's format has no description. Other failures record -1.
+// ErrorNoFormat then -1 when that image's format has no description. Other failures record -1.
 // NaN coordinates draw nothing; huge ones are walked only where they meet the bounds.
 
 // Writes one pixel, unblended, at the truncated point. The mask image is kept.

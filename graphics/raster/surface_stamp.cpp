@@ -2,9 +2,128 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
+#include "core/cpu_features.h"
 #include "graphics/raster/internal/draw_single.h"
+#include "graphics/raster/internal/span_pixels.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace {
+
+// The tint through an 8-bit coverage image, unscaled, onto a target without mask:
+// the common glyph. The same arithmetic as the blended tinted span kernel (weight
+// b = opacity x a >> 8, 255 counting as 256; a weight of 0 leaves the pixel), over
+// the whole rectangle in one call.
+using span::AlphaRow;
+using span::MixPixel;
+using span::TargetRow;
+
+struct CoverageRows {
+  const SpanJob* job;
+  int32_t sourceX = 0;                     // first coverage column
+  int32_t sourceY = 0;                     // coverage row of target row y1
+  int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;  // target pixels written
+};
+
+void StampCoverageScalar(const CoverageRows& r) {
+  const SpanJob& job = *r.job;
+  const uint32_t opacity = static_cast<uint32_t>(job.Opacity);
+  const uint32_t tint = job.TintOnTarget;
+  const uint32_t colorMask = job.TargetColorMask;
+  const int32_t count = r.X2 - r.X1;
+  for (int32_t y = r.Y1; y < r.Y2; ++y) {
+    uint32_t* target = TargetRow(job, y) + r.X1;
+    const uint8_t* alpha = AlphaRow(job, r.sourceY + (y - r.Y1)) + r.sourceX;
+    for (int32_t i = 0; i < count; ++i) {
+      const uint32_t a = alpha[i];
+      if (a == 0) continue;
+      const uint32_t b = (opacity * a) >> 8;
+      target[i] = MixPixel(target[i], tint, b + (b == 255), colorMask);
+    }
+  }
+}
+
+#if defined(__x86_64__)
+// Eight pixels at a time; a row's last pixels go through masked loads and stores,
+// so nothing outside the rectangle is written, and no coverage is read outside the
+// image. Eight empty coverage bytes are passed over.
+__attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
+  const SpanJob& job = *r.job;
+  const __m256i opacity = _mm256_set1_epi32(job.Opacity);
+  const __m256i tint = _mm256_set1_epi32(static_cast<int32_t>(job.TintOnTarget));
+  const __m256i colorMask = _mm256_set1_epi32(static_cast<int32_t>(job.TargetColorMask));
+  const __m256i evenBytes = _mm256_set1_epi32(0x00FF00FF);
+  const __m256i oddBytes = _mm256_set1_epi32(static_cast<int32_t>(0xFF00FF00u));
+  const __m256i full = _mm256_set1_epi32(255);
+  const __m256i whole = _mm256_set1_epi32(256);
+  const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256i tintEven = _mm256_and_si256(tint, evenBytes);
+  const __m256i tintOdd = _mm256_and_si256(_mm256_srli_epi32(tint, 8), evenBytes);
+  const int32_t count = r.X2 - r.X1;
+  for (int32_t y = r.Y1; y < r.Y2; ++y) {
+    uint32_t* target = TargetRow(job, y) + r.X1;
+    const uint8_t* alpha = AlphaRow(job, r.sourceY + (y - r.Y1)) + r.sourceX;
+    for (int32_t i = 0; i < count; i += 8) {
+      const int32_t n = count - i < 8 ? count - i : 8;
+      // Eight bytes are loaded whole while they lie in the image's row (a short
+      // copy would stall the load that follows it); the ones past n are dropped.
+      uint64_t eight = 0;
+      if (r.sourceX + i + 8 <= job.SourceWidth) {
+        std::memcpy(&eight, alpha + i, sizeof eight);
+        if (n < 8) eight &= (uint64_t{1} << (8 * n)) - 1;
+      } else {
+        std::memcpy(&eight, alpha + i, static_cast<size_t>(n));
+      }
+      if (eight == 0) continue;
+      const __m256i a = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<int64_t>(eight)));
+      // Every product and sum below stays under 2^16 (at most 255 x 256), so each
+      // 16-bit lane multiplies exactly: the weights are copied into both halves.
+      const __m256i b = _mm256_srli_epi32(_mm256_mullo_epi16(opacity, a), 8);
+      const __m256i w = _mm256_sub_epi32(b, _mm256_cmpeq_epi32(b, full));  // 255 -> 256
+      const __m256i inverse = _mm256_sub_epi32(whole, w);
+      const __m256i w2 = _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
+      const __m256i inverse2 = _mm256_or_si256(inverse, _mm256_slli_epi32(inverse, 16));
+      const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(n), lanes);
+      auto* at = reinterpret_cast<int*>(target + i);
+      const __m256i d = n == 8 ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at))
+                               : _mm256_maskload_epi32(at, mask);
+      const __m256i low = _mm256_and_si256(
+          _mm256_srli_epi32(
+              _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(d, evenBytes), inverse2),
+                               _mm256_mullo_epi16(tintEven, w2)),
+              8),
+          evenBytes);
+      const __m256i high = _mm256_and_si256(
+          _mm256_add_epi16(
+              _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(d, 8), evenBytes), inverse2),
+              _mm256_mullo_epi16(tintOdd, w2)),
+          oddBytes);
+      const __m256i mixed = _mm256_or_si256(_mm256_and_si256(_mm256_or_si256(low, high), colorMask),
+                                            _mm256_andnot_si256(colorMask, d));
+      if (n == 8) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), mixed);
+      } else {
+        _mm256_maskstore_epi32(at, mask, mixed);
+      }
+    }
+  }
+}
+#endif
+
+void StampCoverage(const CoverageRows& rows) {
+#if defined(__x86_64__)
+  static const bool avx2 = HasAvx2();
+  if (avx2) return StampCoverageAvx2(rows);
+#endif
+  StampCoverageScalar(rows);
+}
+
+}  // namespace
 
 SurfaceStamp::SurfaceStamp() = default;
 SurfaceStamp::~SurfaceStamp() = default;
@@ -27,8 +146,8 @@ bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* vie
   }
   Placement& p = *placement_;
   p = Placement{};
-  p.area = SourceArea{0, 0, from.width, from.height};
-  p.bounds = ComputeBounds(to.color.width, to.color.height, viewport, clip);
+  p.area = PixelRect{0, 0, from.width, from.height};
+  p.bounds = ComputeBounds(to.color.Width, to.color.Height, viewport, clip);
   if (p.bounds.Empty()) return false;
   DrawOptions flat = options;
   flat.MirrorX = 0;
@@ -38,6 +157,8 @@ bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* vie
   if (!PreparePlacement(from, to, flat, p)) return false;
   width_ = from.width;
   height_ = from.height;
+  coverage_ = p.key.Family == SpanFamily::Blended && p.key.Tint && p.key.SourceAlpha &&
+              !p.key.TargetMask && !p.key.MirrorX && from.color.image == nullptr;
   ready_ = true;
   return true;
 }
@@ -46,17 +167,35 @@ void SurfaceStamp::Draw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, float x,
                         C_Rect* dirty) {
   if (!ready_ || !std::isfinite(x) || !std::isfinite(y)) return;
   Placement& p = *placement_;
-  p.area =
-      SourceArea{std::max(x1, 0), std::max(y1, 0), std::min(x2, width_), std::min(y2, height_)};
-  if (p.area.x1 >= p.area.x2 || p.area.y1 >= p.area.y2) return;
-  p.job.X1 = p.area.x1;
-  p.job.Y1 = p.area.y1;
-  p.job.X2 = p.area.x2;
-  p.job.Y2 = p.area.y2;
+  p.area = PixelRect{std::max(x1, 0), std::max(y1, 0), std::min(x2, width_), std::min(y2, height_)};
+  if (p.area.X1 >= p.area.X2 || p.area.Y1 >= p.area.Y2) return;
+  p.job.X1 = p.area.X1;
+  p.job.Y1 = p.area.Y1;
+  p.job.X2 = p.area.X2;
+  p.job.Y2 = p.area.Y2;
   p.x = x;
   p.y = y;
   if (scaleX_ != 1 || scaleY_ != 1) {
     PlaceScaled(p, scaleX_, scaleY_, dirty);
+  } else if (coverage_ && dirty == nullptr) {
+    const int32_t dx = SaturateToInt(x);
+    const int32_t dy = SaturateToInt(y);
+    const PixelRect& b = p.bounds;
+    const int64_t cx1 = std::max<int64_t>(dx, b.X1);
+    const int64_t cx2 = std::min<int64_t>(int64_t{dx} + (p.area.X2 - p.area.X1), b.X2);
+    const int64_t cy1 = std::max<int64_t>(dy, b.Y1);
+    const int64_t cy2 = std::min<int64_t>(int64_t{dy} + (p.area.Y2 - p.area.Y1), b.Y2);
+    if (cx1 < cx2 && cy1 < cy2) {
+      CoverageRows rows;
+      rows.job = &p.job;
+      rows.sourceX = p.area.X1 + static_cast<int32_t>(cx1 - dx);
+      rows.sourceY = p.area.Y1 + static_cast<int32_t>(cy1 - dy);
+      rows.X1 = static_cast<int32_t>(cx1);
+      rows.Y1 = static_cast<int32_t>(cy1);
+      rows.X2 = static_cast<int32_t>(cx2);
+      rows.Y2 = static_cast<int32_t>(cy2);
+      StampCoverage(rows);
+    }
   } else {
     PlaceCopy(p, dirty);
   }

@@ -45,4 +45,5 @@ class SurfaceStamp {
   float scaleX_ = 1;
   float scaleY_ = 1;
   bool ready_ = false;
+  bool coverage_ = false;  // the tint through coverage alone, onto a target without mask
 };

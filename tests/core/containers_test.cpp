@@ -39,7 +39,7 @@ TEST(Collection, InsertPositionsAndDoubling) {
 
 TEST(Collection, MemoryCounterMovesSlotBySlot) {
   const uint64_t base = MemoryInUse;
-  MemoryPeak = MemoryInUse;
+  MemoryPeak = MemoryInUse.load();
   C_Collection c;
   c.Append(Tag(1));
   EXPECT_EQ(MemoryInUse - base, 1 * kSlot);

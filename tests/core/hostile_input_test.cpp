@@ -16,6 +16,7 @@ TEST(HostileInput, HugeCountsAllocateNothing) {
   C_Collection c;
   EXPECT_FALSE(LoadFromBytes(c, collection));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   EXPECT_EQ(c.Items, nullptr);
 
   std::vector<uint8_t> array = {21, 0};
@@ -42,6 +43,7 @@ TEST(HostileInput, DeepNestingEndsCleanly) {
   C_Collection c;
   EXPECT_FALSE(LoadFromBytes(c, bytes));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   // Whatever was built is owned by its parent and goes with it (LeakSanitizer checks).
   c.DeleteItems();
 }
@@ -59,6 +61,7 @@ TEST(HostileInput, TruncatedCollectionKeepsItsItemsFreeable) {
     C_Collection c;
     EXPECT_FALSE(LoadFromBytes(c, part)) << cut;
     EXPECT_EQ(LastError.Code, -1);
+    EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
     EXPECT_LE(c.Count, c.Capacity);
     c.DeleteItems();
   }
@@ -83,6 +86,7 @@ TEST(HostileInput, AnItemThatReadsNothingEndsTheCollection) {
     C_Collection c;
     EXPECT_FALSE(LoadFromBytes(c, bytes)) << id;
     EXPECT_EQ(LastError.Code, -1);
+    EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
     EXPECT_EQ(c.Count, 1u);
     c.DeleteItems();
   }
@@ -101,6 +105,7 @@ TEST(HostileInput, NestedCollectionsCannotClaimTheSameBytes) {
   C_Collection c;
   EXPECT_FALSE(LoadFromBytes(c, bytes));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   EXPECT_LE(MemoryPeak - peak, 2 * 1000 * sizeof(void*));
   c.DeleteItems();
 }

@@ -75,8 +75,16 @@ TEST(ErrorRecord, FailStoresTheCodeThenMinusOne) {
   EXPECT_EQ(LastError.Code, 10);
   EXPECT_FALSE(Fail(ErrorUnexpectedData));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   EXPECT_EQ(LastError.Value1, 0);
   EXPECT_EQ(LastError.Value2, 0);
+  // A later failure without a code of its own keeps the cause; a new code replaces it.
+  EXPECT_FALSE(Fail());
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
+  EXPECT_FALSE(Fail(ErrorAllocation));
+  EXPECT_EQ(LastError.Cause, ErrorAllocation);
+  LastError = {};
+  EXPECT_EQ(LastError.Cause, 0);
 }
 
 TEST(Random, ReproducesTheClassicSequence) {

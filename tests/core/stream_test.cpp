@@ -135,6 +135,7 @@ TEST_F(ObjectFileTest, TruncatedFileFailsWithMinusOne) {
   C_String read("kept");
   EXPECT_FALSE(LoadObjectFile(&read, path.c_str()));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   EXPECT_STREQ(read.Text, "kept");
   std::remove(path.c_str());
 }

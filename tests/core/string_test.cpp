@@ -96,6 +96,7 @@ TEST(String, BadRecordsFailAndKeepTheText) {
   std::vector<uint8_t> zeroLength = {0x0D, 0, 0, 0, 0, 0};
   EXPECT_FALSE(LoadFromBytes(s, zeroLength));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   EXPECT_STREQ(s.Text, "kept");
   std::vector<uint8_t> huge = {0x0D, 0, 0xFF, 0xFF, 0xFF, 0xFF, 'a'};
   EXPECT_FALSE(LoadFromBytes(s, huge));

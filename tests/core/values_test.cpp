@@ -110,6 +110,7 @@ TEST(ValueClasses, WrongIdFailsAndLeavesTheFields) {
   C_Size read(7, 8);
   EXPECT_FALSE(LoadFromBytes(read, bytes));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   EXPECT_EQ(read.Width, 7);
   EXPECT_EQ(read.Height, 8);
 }

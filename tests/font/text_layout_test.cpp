@@ -144,6 +144,10 @@ TEST(TextLayout, PenPositionsOfTabsJustificationPasswordAndScale) {
       {"a tab at the start advances 48", "\tab", 200, AlignLeft, 0, 10, {48, 54}},
       // "abc" and eight spaces put the tab at 50: it advances 45.
       {"a tab at 50 advances 45", "abc        \tz", 200, AlignLeft, 0, 10, {0, 6, 12, 95}},
+      // Five letters and four spaces: 46, which advances 2; a stop and eleven spaces:
+      // 47, which advances 48.
+      {"a tab at 46 advances 2", "abcde    \tz", 200, AlignLeft, 0, 10, {0, 6, 12, 18, 24, 48}},
+      {"a tab at 47 advances 48", ".           \tz", 200, AlignLeft, 0, 10, {0, 95}},
       {"justified lines broken at a space widen their spaces, the last line does not",
        "abc def ghi jkl",
        45,

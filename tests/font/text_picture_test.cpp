@@ -154,3 +154,42 @@ TEST(TextPicture, ScaledVariant) {
   s.size = 20;
   Check("scaled", s, expected);
 }
+
+namespace {
+
+// Moves every glyph 2 down and paints the second one with the marker colour.
+void LowerAndMark(GlyphPlacement& p) {
+  p.Position.Y += 2;
+  if (p.Index == 1) p.Options.Tint = C_Color(0, 1, 0, 1);
+}
+
+}  // namespace
+
+TEST(TextPicture, HookMovesAndRecoloursGlyphsOfPagesWithoutDisplayCopies) {
+  // Pages as the baker writes them: the colour image is 8-bit grey, which only a
+  // display copy makes drawable; the glyphs are drawn from their coverage.
+  auto font = font_test::MakeBoxFont();
+  C_Surface* page = font->PageAt(0);
+  auto* grey = new C_Image();
+  grey->Create(page->Width, pixel_format::Grey8, page->Height);
+  page->SetChannel(grey, kColorChannel);
+  Picture expected(30, 20, kPaper);
+  expected.Box(0, 5, 4, 7, kInk);
+  expected.Box(6, 5, 4, 7, kMarker);
+  expected.Box(12, 5, 4, 7, kInk);
+  Picture actual(30, 20, kPaper);
+  C_String text("abc");
+  C_FontType type = font_test::RegularType();
+  C_TextFormat format;
+  format.GlyphHook = &LowerAndMark;
+  TextRequest r;
+  r.Color = C_Color(0, 0, 1, 1);
+  r.LayoutRect = C_Rect(0.0f, 0.0f, 30.0f, 20.0f, 0, 0);
+  r.Text = &text;
+  r.Font = font.get();
+  r.Type = &type;
+  r.Format = &format;
+  r.Target = &actual.surface;
+  ASSERT_TRUE(RenderText(r));
+  EXPECT_TRUE(MatchesPicture("text_hooked", actual.Image(), expected.Image()));
+}

@@ -110,9 +110,10 @@ TEST(BmpReader, RefusesHostileHeaders) {
   for (auto& [name, bytes] : cases) {
     const uint64_t before = MemoryInUse;
     C_Image image;
-    LastError.Code = 0;
+    LastError = {0, 0, 0, 0};
     EXPECT_FALSE(ReadPictureBytes(ReadBmp, bytes, &image)) << name;
     EXPECT_EQ(LastError.Code, -1) << name;
+    EXPECT_EQ(LastError.Cause, ErrorUnexpectedData) << name;
     EXPECT_TRUE(IsEmptyImage(image)) << name;
     EXPECT_EQ(MemoryInUse, before) << name;
   }
@@ -123,9 +124,10 @@ TEST(BmpReader, ReadsFromAFileAndReportsAMissingOne) {
   const std::string path = WritePictureFile("rows.bmp", MakeBmp(3, 2, 24, 24, Rows24(3)));
   ASSERT_TRUE(LoadBmpFile(path.c_str(), &image));
   EXPECT_EQ(image.Pixels[0], 10);
-  LastError.Code = 0;
+  LastError = {0, 0, 0, 0};
   EXPECT_FALSE(LoadBmpFile((PictureTempDir() / "absent.bmp").c_str(), &image));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorCannotOpen);
   EXPECT_TRUE(IsEmptyImage(image));
 }
 

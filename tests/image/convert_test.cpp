@@ -113,6 +113,7 @@ TEST(Fill, Failures) {
   LastError = {};
   EXPECT_FALSE(FillImage(&image, C_Color(1, 1, 1, 1)));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   EXPECT_FALSE(FlipVertical(&image));
   EXPECT_FALSE(FillImage(nullptr, C_Color()));
 }

@@ -99,8 +99,10 @@ TEST(Image, CreateFailures) {
   LastError = {};
   EXPECT_FALSE(image.Create(4, 99, 4));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   EXPECT_FALSE(image.Create(4, pixel_format::Index8, 4, 77));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoPaletteFormat);
   // A row wider than 2^24 bits and negative sizes are refused.
   EXPECT_FALSE(image.Create(1 << 20, pixel_format::A8R8G8B8, 1));
   EXPECT_FALSE(image.Create(-1, pixel_format::Grey8, 1));
@@ -137,6 +139,7 @@ TEST(Image, AttachPixelsFailures) {
   EXPECT_FALSE(image.AttachPixels(2, 2, 2, pixel_format::Index8, 99, block));
   EXPECT_FALSE(image.AttachPixels(4, 2, 2, pixel_format::Grey8, pixel_format::None, block));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorMissingArgument);
   EXPECT_EQ(image.Pixels, nullptr);
 }
 
@@ -191,6 +194,7 @@ TEST(Image, ConvertIntoChecksItsArguments) {
   ASSERT_TRUE(source.Create(2, pixel_format::Grey8, 2));
   EXPECT_FALSE(C_Image::ConvertInto(123, &target, &source));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   source.Pixels[0] = 0x80;
   ASSERT_TRUE(C_Image::ConvertInto(pixel_format::Grey16, &target, &source));
   EXPECT_EQ(target.Width, 2);

@@ -8,6 +8,7 @@
 
 #include "core/error.h"
 #include "core/memory_counter.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
 #include "image/surface_files.h"
@@ -49,6 +50,7 @@ TEST(PictureFile, ExtensionChoosesTheReaderWhateverItsCase) {
   C_Image image;
   EXPECT_FALSE(LoadImageFile(WritePictureFile("wrong.pcx", SmallBmp()).c_str(), &image));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
 }
 
 TEST(PictureFile, UnreadableNamesFailAndEmptyTheImage) {
@@ -57,20 +59,21 @@ TEST(PictureFile, UnreadableNamesFailAndEmptyTheImage) {
   const uint64_t held = MemoryInUse;
   // JPEG names are recognised but not decoded, and that is not an error.
   for (const char* name : {"a.jpeg", "a.jpg", "b.JPG"}) {
-    LastError.Code = 0;
+    LastError = {0, 0, 0, 0};
     EXPECT_FALSE(LoadImageFile(WritePictureFile(name, SmallTga()).c_str(), &image)) << name;
     EXPECT_EQ(LastError.Code, 0) << name;
     EXPECT_TRUE(IsEmptyImage(image)) << name;
   }
   EXPECT_EQ(held - MemoryInUse, 3u);
   for (const char* name : {"a.png", "noextension", "trailingdot."}) {
-    LastError.Code = 0;
+    LastError = {0, 0, 0, 0};
     EXPECT_FALSE(LoadImageFile(WritePictureFile(name, SmallTga()).c_str(), &image)) << name;
     EXPECT_EQ(LastError.Code, -1) << name;
   }
-  LastError.Code = 0;
+  LastError = {0, 0, 0, 0};
   EXPECT_FALSE(LoadImageFile((PictureTempDir() / "missing.pcx").c_str(), &image));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorCannotOpen);
   EXPECT_TRUE(IsEmptyImage(image));
 }
 
@@ -79,10 +82,10 @@ TEST(PictureFile, SurfaceFromColourAndAlphaFiles) {
   const std::string alpha = WritePictureFile("light_a.tga", SmallTga());
   C_Surface* surface = NewSurfaceFromFiles(colour.c_str(), alpha.c_str());
   ASSERT_NE(surface, nullptr);
-  ASSERT_NE(surface->FindImage(1), nullptr);
-  ASSERT_NE(surface->FindImage(2), nullptr);
-  EXPECT_EQ(surface->FindImage(1)->Pixels[0], 5);
-  EXPECT_EQ(surface->FindImage(2)->Pixels[0], 7);
+  ASSERT_NE(surface->FindImage(kColorChannel), nullptr);
+  ASSERT_NE(surface->FindImage(kAlphaChannel), nullptr);
+  EXPECT_EQ(surface->FindImage(kColorChannel)->Pixels[0], 5);
+  EXPECT_EQ(surface->FindImage(kAlphaChannel)->Pixels[0], 7);
   EXPECT_EQ(surface->Width, 2);
   EXPECT_EQ(surface->Height, 1);
   EXPECT_EQ(surface->Columns, 1u);
@@ -97,11 +100,11 @@ TEST(PictureFile, SurfaceKeepsWhatLoadedWhenTheAlphaFileFails) {
   const std::string alpha = WritePictureFile("broken_a.pcx", SmallBmp());
   C_Surface* surface = NewSurfaceFromFiles(colour.c_str(), alpha.c_str());
   ASSERT_NE(surface, nullptr);
-  EXPECT_NE(surface->FindImage(1), nullptr);
-  EXPECT_EQ(surface->FindImage(2), nullptr);
+  EXPECT_NE(surface->FindImage(kColorChannel), nullptr);
+  EXPECT_EQ(surface->FindImage(kAlphaChannel), nullptr);
   EXPECT_STREQ(surface->Name, colour.c_str());
   EXPECT_FALSE(LoadChannel(surface, "absent.tga", 1));
-  EXPECT_EQ(surface->FindImage(1)->Pixels[0], 1);  // the failed load replaced nothing
+  EXPECT_EQ(surface->FindImage(kColorChannel)->Pixels[0], 1);  // the failed load replaced nothing
   delete surface;
   EXPECT_EQ(MemoryInUse, before);
 }

@@ -128,6 +128,7 @@ TEST(PixelFormat, PackColorOfUndescribedFormat) {
   LastError = {};
   EXPECT_EQ(PackColor(99, C_Color(1, 1, 1, 1)), 0u);
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
 }
 
 }  // namespace

@@ -105,6 +105,7 @@ TEST(ImageRecord, WrongClassIdAndUndescribedFormat) {
   LastError = {};
   EXPECT_FALSE(LoadFromBytes(image, bytes));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   EXPECT_FALSE(LoadFromBytes(image, ImageRecord(4, 2, 2, 2, 8, 99)));
   image.Format = 99;
   EXPECT_FALSE(image.Save(nullptr, 0));
@@ -136,6 +137,7 @@ TEST(ImageRecord, HostileSizesAreRefusedBeforeAllocating) {
     LastError = {};
     EXPECT_FALSE(LoadFromBytes(image, bytes)) << c.Width << "x" << c.Height;
     EXPECT_EQ(LastError.Code, -1);
+    EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
     EXPECT_EQ(image.Pixels, nullptr);
     EXPECT_EQ(MemoryInUse, before);
   }
@@ -187,7 +189,7 @@ TEST(SurfaceRecord, WithoutChannelList) {
 TEST(SurfaceRecord, OtherVersionLoadsEmpty) {
   const std::vector<uint8_t> bytes = {15, 0, 99, 0, 0x7F, 0x81, 1, 0, 0, 0};
   C_Surface surface;
-  surface.SetChannel(new C_Image(), 1);
+  surface.SetChannel(new C_Image(), kColorChannel);
   int32_t consumed = 0;
   ASSERT_TRUE(LoadFromBytes(surface, bytes, &consumed));
   EXPECT_EQ(consumed, 4);
@@ -241,7 +243,7 @@ TEST(SurfaceRecord, BadImageKeepsChannelsReadSoFar) {
   C_Surface surface;
   C_Image* image = new C_Image();
   ASSERT_TRUE(image->Create(2, pixel_format::Grey8, 1));
-  surface.SetChannel(image, 1);
+  surface.SetChannel(image, kColorChannel);
   std::vector<uint8_t> bytes = SaveToBytes(surface);
   bytes.resize(bytes.size() - 11);  // drop the end marker, Extra, Columns, Rows
   bytes.push_back(0x81);
@@ -253,10 +255,11 @@ TEST(SurfaceRecord, BadImageKeepsChannelsReadSoFar) {
   LastError = {};
   EXPECT_FALSE(LoadFromBytes(loaded, bytes));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   ASSERT_NE(loaded.Channels, nullptr);
   EXPECT_EQ(loaded.Channels->Count, 1u);
-  EXPECT_NE(loaded.FindImage(1), nullptr);
-  EXPECT_EQ(loaded.FindImage(2), nullptr);
+  EXPECT_NE(loaded.FindImage(kColorChannel), nullptr);
+  EXPECT_EQ(loaded.FindImage(kAlphaChannel), nullptr);
 }
 
 TEST(SurfaceRecord, DeeplyNestedExtraIsBounded) {
@@ -283,7 +286,7 @@ TEST(SurfaceRecord, ExtraCollectionTakesItsItemsWithIt) {
   C_Surface inner;
   C_Image* image = new C_Image();
   ASSERT_TRUE(image->Create(2, pixel_format::Grey8, 2));
-  inner.SetChannel(image, 1);
+  inner.SetChannel(image, kColorChannel);
   std::vector<uint8_t> bytes = {15, 0, 100, 0, 0x80};
   PutU16(bytes, class_id::Collection);
   PutU32(bytes, 2);
@@ -308,7 +311,7 @@ TEST(SurfaceRecord, EveryTruncationFailsCleanly) {
   C_Image* image = new C_Image();
   ASSERT_TRUE(image->Create(2, pixel_format::R8G8B8, 2));
   std::memset(image->Pixels, 1, 12);
-  surface.SetChannel(image, 1);
+  surface.SetChannel(image, kColorChannel);
   surface.Extra = new C_Color(0, 1, 0, 1);
   const std::vector<uint8_t> bytes = SaveToBytes(surface);
   const uint64_t before = MemoryInUse;

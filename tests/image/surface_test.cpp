@@ -46,7 +46,7 @@ TEST(Surface, NewSurfaceDefaults) {
   EXPECT_EQ(surface.Channels, nullptr);
   EXPECT_EQ(surface.Columns, 1u);
   EXPECT_EQ(surface.Rows, 1u);
-  EXPECT_EQ(surface.FindImage(1), nullptr);
+  EXPECT_EQ(surface.FindImage(kColorChannel), nullptr);
   EXPECT_FALSE(surface.Prepare());  // never attached
 }
 

@@ -102,9 +102,10 @@ TEST(TgaReader, RefusesHostileHeadersAndData) {
   for (auto& [name, bytes] : cases) {
     const uint64_t before = MemoryInUse;
     C_Image image;
-    LastError.Code = 0;
+    LastError = {0, 0, 0, 0};
     EXPECT_FALSE(ReadPictureBytes(ReadTga, bytes, &image)) << name;
     EXPECT_EQ(LastError.Code, -1) << name;
+    EXPECT_EQ(LastError.Cause, ErrorUnexpectedData) << name;
     EXPECT_TRUE(IsEmptyImage(image)) << name;
     EXPECT_EQ(MemoryInUse, before) << name;
   }

@@ -16,11 +16,6 @@
 #include "platform/window_region.h"
 #include "window_fixture.h"
 
-// Found by argument-dependent lookup from the comparisons of rectangle lists.
-bool operator==(const RegionRect& a, const RegionRect& b) {
-  return a.X1 == b.X1 && a.Y1 == b.Y1 && a.X2 == b.X2 && a.Y2 == b.Y2;
-}
-
 namespace {
 
 TEST(Clock, CounterAdvancesAndMillisecondFallbackStepsInThousandths) {
@@ -105,25 +100,25 @@ void MakeMask(C_Image& mask, const std::vector<std::vector<uint8_t>>& rows) {
 TEST(WindowRegion, RunsOfFullBytesBecomeRowRectangles) {
   C_Image mask;
   MakeMask(mask, {{255, 255, 0, 255}, {0, 254, 255, 255}, {0, 0, 0, 0}});
-  std::vector<RegionRect> rects;
+  std::vector<PixelRect> rects;
   ASSERT_TRUE(BuildWindowRegion(&mask, C_Rect(), rects));
-  const std::vector<RegionRect> expected = {{0, 0, 2, 1}, {3, 0, 4, 1}, {2, 1, 4, 2}};
+  const std::vector<PixelRect> expected = {{0, 0, 2, 1}, {3, 0, 4, 1}, {2, 1, 4, 2}};
   EXPECT_EQ(rects, expected);
 
   // The offset's X1 and Y1, truncated, shift every rectangle.
   ASSERT_TRUE(BuildWindowRegion(&mask, C_Rect(10.9f, -3.5f, 0.0f, 0.0f, 0, 0), rects));
-  const std::vector<RegionRect> shifted = {{10, -3, 12, -2}, {13, -3, 14, -2}, {12, -2, 14, -1}};
+  const std::vector<PixelRect> shifted = {{10, -3, 12, -2}, {13, -3, 14, -2}, {12, -2, 14, -1}};
   EXPECT_EQ(rects, shifted);
 
   // A bottom-up mask is read by picture rows.
   mask.BottomUp = 1;
   ASSERT_TRUE(BuildWindowRegion(&mask, C_Rect(), rects));
-  const std::vector<RegionRect> flipped = {{2, 1, 4, 2}, {0, 2, 2, 3}, {3, 2, 4, 3}};
+  const std::vector<PixelRect> flipped = {{2, 1, 4, 2}, {0, 2, 2, 3}, {3, 2, 4, 3}};
   EXPECT_EQ(rects, flipped);
 }
 
 TEST(WindowRegion, MissingOrUndescribedMasksFail) {
-  std::vector<RegionRect> rects = {{1, 1, 2, 2}};
+  std::vector<PixelRect> rects = {{1, 1, 2, 2}};
   EXPECT_FALSE(BuildWindowRegion(nullptr, C_Rect(), rects));
   EXPECT_TRUE(rects.empty());
   C_Image odd;
@@ -131,6 +126,7 @@ TEST(WindowRegion, MissingOrUndescribedMasksFail) {
   SetError(0);
   EXPECT_FALSE(BuildWindowRegion(&odd, C_Rect(), rects));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   C_Image empty;
   empty.Format = pixel_format::Grey8;
   EXPECT_TRUE(BuildWindowRegion(&empty, C_Rect(), rects));
@@ -141,7 +137,7 @@ TEST(WindowRegion, NarrowFormatsAreNotReadPastTheirRows) {
   C_Image mask;
   ASSERT_TRUE(mask.Create(20, pixel_format::Index1, 2, pixel_format::R8G8B8));
   std::memset(mask.Pixels, 0xFF, static_cast<size_t>(mask.PixelBytes));
-  std::vector<RegionRect> rects;
+  std::vector<PixelRect> rects;
   ASSERT_TRUE(BuildWindowRegion(&mask, C_Rect(), rects));
   ASSERT_EQ(rects.size(), 2u);
   EXPECT_EQ(rects[0].X2, mask.RowBytes);
@@ -153,7 +149,7 @@ TEST_F(WindowTest, ShapeUpdateStoresTheRegion) {
   window.RegionImage = &mask;
   window.RegionOffset = C_Rect(1, 2, 0, 0);
   OpenWindow(4, 2);  // the dummy driver has no shaped windows: a plain one opens
-  const std::vector<RegionRect> expected = {{2, 2, 4, 3}, {1, 3, 5, 4}};
+  const std::vector<PixelRect> expected = {{2, 2, 4, 3}, {1, 3, 5, 4}};
   EXPECT_EQ(GetWindowRegion(&window), expected);
   window.RegionImage = nullptr;
   window.Update(UpdateShape);  // no mask: the last shape stays

@@ -144,6 +144,7 @@ TEST_F(PresentTest, UndescribedOrEmptyImagesShowNothing) {
   odd.Format = 999;
   ShowImage(&odd, &window, C_Vector2D(0, 0));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   EXPECT_EQ(window.PresentImage->Pixels, back.Pixels);  // still bound to the last image
   C_Image empty;
   ShowImage(&empty, &window, C_Vector2D(0, 0));

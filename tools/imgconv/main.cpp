@@ -39,7 +39,7 @@ bool HasAlpha(int32_t format) {
 }
 
 // --- PNG -------------------------------------------------------------------------------
-// Format 24 is blue, green, red, alpha in memory, format 21 blue, green, red: the
+// A8R8G8B8 is blue, green, red, alpha in memory, R8G8B8 blue, green, red: the
 // simplified API's BGRA and BGR layouts.
 bool ReadPng(const char* path, C_Image* image) {
   png_image png;

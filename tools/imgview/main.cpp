@@ -6,8 +6,9 @@
 #include <string>
 #include <thread>
 
-#include "graphics/geometry/color.h"
 #include "graphics/api/graphic_api.h"
+#include "graphics/geometry/color.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/picture_file.h"
 #include "image/surface.h"
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   Picture = new C_Surface();
-  Picture->SetChannel(pixels, 1);
+  Picture->SetChannel(pixels, kColorChannel);
 
   C_Window window;
   window.Caption = C_String(("imgview - " + std::string(argv[1])).c_str());

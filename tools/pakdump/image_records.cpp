@@ -2,46 +2,30 @@
 // skipped) and surfaces (channel keys with their images, Extra, Columns, Rows).
 #include "core/class_id.h"
 #include "image/pixel_format.h"
+#include "image/record_layout.h"
 #include "tools/pakdump/record_dumper.h"
 
 namespace {
 
-constexpr uint32_t kNoFormat = 0x80000001u;
-constexpr uint32_t kPlaceholderFormat = 0x80000002u;
-constexpr uint8_t kListMarker = 0x7F;
-constexpr uint8_t kEndMarker = 0x80;
-constexpr uint8_t kEntryMarker = 0x81;
-
 // Bits per pixel of a format; -1 when the code has no description.
 int FormatBits(uint32_t format) {
-  if (format == kNoFormat || format == kPlaceholderFormat) return 0;
+  const int32_t code = static_cast<int32_t>(format);
+  if (code == pixel_format::None || code == pixel_format::Placeholder) return 0;
   FormatDescriptor descriptor;
   if (!DescribeFormat(static_cast<int32_t>(format), descriptor)) return -1;
   return static_cast<int>(descriptor.BitsPerPixel);
 }
 
-// The single-bit formats and the 48- and 64-bit integer formats carry no pixel rows
-// in the record: the loader allocates their pixels without reading any.
+// Whether the record carries rows, by the loader's own rule.
 bool RowsAreStored(uint32_t format) {
-  switch (format) {
-    case 1:
-    case 5:
-    case 22:
-    case 25:
-    case 26:
-    case 37:
-    case 40:
-    case 41:
-      return false;
-    default:
-      return true;
-  }
+  FormatDescriptor descriptor;
+  return DescribeFormat(static_cast<int32_t>(format), descriptor) && RecordStoresRows(descriptor);
 }
 
 bool DescribeImage(RecordDumper& d) {
   uint16_t version = 0;
   if (!d.U16("version", &version)) return false;
-  if (version != 100) {
+  if (version != FormatVersion) {
     d.Note("(version is not 100: the loader reads nothing more of this image)");
     return true;
   }
@@ -108,8 +92,8 @@ bool DescribeChannelList(RecordDumper& d) {
       d.Note("(the data ends inside the channel list)");
       return !d.Failed();
     }
-    if (next == kEndMarker) return d.U8("end marker");
-    if (next == kEntryMarker) {
+    if (next == kChannelListEnd) return d.U8("end marker");
+    if (next == kChannelEntryMarker) {
       if (!d.U8("channel")) return false;
       d.Enter();
       const bool read = d.U32("key") && d.Record("image", RecordRole::Member, class_id::Image);
@@ -118,8 +102,8 @@ bool DescribeChannelList(RecordDumper& d) {
       continue;
     }
     int64_t run = 1;
-    while (d.PeekByte(run) >= 0 && d.PeekByte(run) != kEndMarker &&
-           d.PeekByte(run) != kEntryMarker) {
+    while (d.PeekByte(run) >= 0 && d.PeekByte(run) != kChannelListEnd &&
+           d.PeekByte(run) != kChannelEntryMarker) {
       ++run;
     }
     const std::string what = std::to_string(run) + (run == 1 ? " byte" : " bytes") +
@@ -132,13 +116,13 @@ bool DescribeChannelList(RecordDumper& d) {
 bool DescribeSurface(RecordDumper& d) {
   uint16_t version = 0;
   if (!d.U16("version", &version)) return false;
-  if (version != 100) {
+  if (version != FormatVersion) {
     d.Note("(version is not 100: the loader reads nothing more of this surface)");
     return true;
   }
   uint8_t marker = 0;
   if (!d.U8("list marker", &marker)) return false;
-  if (marker == kListMarker) {
+  if (marker == kChannelListMarker) {
     if (!DescribeChannelList(d)) return false;
   } else {
     d.Note("(no channel list)");

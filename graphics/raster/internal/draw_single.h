@@ -22,32 +22,29 @@ struct DrawSource {
 };
 
 // Decodes the source. False when it has neither image (nothing recorded), and with
-// 15 then -1 when the colour image is not 32-bit with 8-bit colour channels or
+// ErrorNoFormat then -1 when the colour image is not 32-bit with 8-bit colour channels or
 // the alpha image is not 8-bit or does not cover the colour image.
 // With coverageOnly and an alpha image present, the colour image is left out (the
 // draw paints its tint through the alpha image).
 bool OpenDrawSource(C_Surface* surface, DrawSource& source, bool coverageOnly = false);
 
-// Decodes the target for image drawing: as OpenRasterTarget, and 15 then -1 when
+// Decodes the target for image drawing: as OpenRasterTarget, and ErrorNoFormat then -1 when
 // the colour image is not a 32-bit format with 8-bit colour channels.
 bool OpenDrawTarget(C_Surface* surface, RasterTarget& target);
 
 // The integer source rectangle: rect (null = the whole image) resolved against the
 // image with the surface's frame grid, truncated and clipped to the image. False
 // when nothing of it remains.
-struct SourceArea {
-  int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-};
 bool ResolveSourceArea(const C_Surface& surface, int32_t width, int32_t height, const C_Rect* rect,
-                       SourceArea& area);
+                       PixelRect& area);
 
 // One draw's span job, kernels, bounds, source rectangle and resolved position.
 struct Placement {
   SpanJob job;
   SpanSet spans;
   SpanKey key;
-  RasterBounds bounds;
-  SourceArea area;
+  PixelRect bounds;
+  PixelRect area;
   float x = 0, y = 0;  // resolved position
   bool mirrorX = false, mirrorY = false;
 };

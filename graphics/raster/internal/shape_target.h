@@ -13,7 +13,7 @@ namespace shape_detail {
 
 struct ShapeTarget {
   RasterTarget target;     // colour image and optional 8-bit mask
-  RasterBounds bounds;     // drawable pixels of this call
+  PixelRect bounds;        // drawable pixels of this call
   uint32_t color = 0;      // the colour packed into the colour image's format
   int32_t pixelBytes = 0;  // 1, 2 or 4; 0 for a depth the shapes do not draw
   bool blendable = false;  // 4-byte pixels with 8-bit red, green and blue

@@ -14,7 +14,7 @@
 namespace {
 
 uint32_t PixelAt(const C_Surface* surface, int32_t x, int32_t y) {
-  const C_Image* image = surface->FindImage(1);
+  const C_Image* image = surface->FindImage(kColorChannel);
   return reinterpret_cast<const uint32_t*>(image->RowAddress(y))[x];
 }
 
@@ -65,7 +65,7 @@ TEST_F(RootFixture, StatesGateConfigurationAndDrawing) {
 
 TEST_F(RootFixture, OpenCreatesABottomUpOpaqueBlackBackBuffer) {
   api.Open();
-  const C_Image* image = api.Target->FindImage(1);
+  const C_Image* image = api.Target->FindImage(kColorChannel);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->Width, 800);
   EXPECT_EQ(image->Height, 600);
@@ -73,7 +73,7 @@ TEST_F(RootFixture, OpenCreatesABottomUpOpaqueBlackBackBuffer) {
   EXPECT_EQ(image->BottomUp, 1);
   EXPECT_EQ(PixelAt(api.Target, 0, 0), 0xFF000000u);
   EXPECT_EQ(api.GetPixelFormat(), pixel_format::A8R8G8B8);
-  EXPECT_EQ(api.Target->FindImage(2), nullptr);
+  EXPECT_EQ(api.Target->FindImage(kAlphaChannel), nullptr);
 }
 
 TEST(GraphicApi, KeepAspectFitsTheConfiguredRatioIntoTheWindow) {
@@ -89,8 +89,8 @@ TEST(GraphicApi, KeepAspectFitsTheConfiguredRatioIntoTheWindow) {
     window.Owner.Area = C_Rect(0.0f, 0.0f, c.width, c.height, 0, 0);
     api.Attach(&window.Owner);
     api.Open();
-    const C_Image* color = api.Target->FindImage(1);
-    const C_Image* mask = api.Target->FindImage(2);
+    const C_Image* color = api.Target->FindImage(kColorChannel);
+    const C_Image* mask = api.Target->FindImage(kAlphaChannel);
     ASSERT_NE(mask, nullptr);
     EXPECT_EQ(color->Width, c.expectWidth) << c.width << "x" << c.height;
     EXPECT_EQ(color->Height, c.expectHeight) << c.width << "x" << c.height;
@@ -106,9 +106,9 @@ TEST_F(RootFixture, ResizeFollowsTheWindowAndRepaints) {
   EXPECT_EQ(paints, 1);  // Open ends with the resize handler, which repaints
   window.Owner.Area = C_Rect(10.0f, 20.0f, 330.0f, 260.0f, 0, 0);
   window.Owner.ResizeHandler(&window.Owner);
-  EXPECT_EQ(api.Target->FindImage(1)->Width, 320);
-  EXPECT_EQ(api.Target->FindImage(1)->Height, 240);
-  EXPECT_EQ(api.Target->FindImage(1)->BottomUp, 1);
+  EXPECT_EQ(api.Target->FindImage(kColorChannel)->Width, 320);
+  EXPECT_EQ(api.Target->FindImage(kColorChannel)->Height, 240);
+  EXPECT_EQ(api.Target->FindImage(kColorChannel)->BottomUp, 1);
   EXPECT_EQ(PixelAt(api.Target, 319, 239), 0xFF000000u);  // no stale heap contents
   EXPECT_EQ(paints, 2);
   window.Owner.Area = C_Rect(0.0f, 0.0f, -5.0f, 1e30f, 0, 0);  // nonsense sizes stay harmless
@@ -205,15 +205,15 @@ TEST(GraphicApi, ImageHooksBuildAndDropDisplayCopies) {
   C_Image* alpha = new C_Image();
   ASSERT_TRUE(alpha->CreateFilled(4, pixel_format::Grey8, 2, C_Color(1, 1, 1, 1)));
   C_Surface surface;
-  ASSERT_TRUE(surface.SetChannel(color, 1));
-  ASSERT_TRUE(surface.SetChannel(alpha, 2));
+  ASSERT_TRUE(surface.SetChannel(color, kColorChannel));
+  ASSERT_TRUE(surface.SetChannel(alpha, kAlphaChannel));
   ImageHook* hook = api.CreateImageHook();
   ASSERT_TRUE(surface.Attach(hook));
   delete hook;
 
   ASSERT_TRUE(surface.Prepare());
-  const C_Image* colorCopy = surface.FindChannel(1)->Converted;
-  const C_Image* alphaCopy = surface.FindChannel(2)->Converted;
+  const C_Image* colorCopy = surface.FindChannel(kColorChannel)->Converted;
+  const C_Image* alphaCopy = surface.FindChannel(kAlphaChannel)->Converted;
   ASSERT_NE(colorCopy, nullptr);
   ASSERT_NE(alphaCopy, nullptr);
   EXPECT_EQ(colorCopy->Format, pixel_format::A8R8G8B8);
@@ -223,9 +223,10 @@ TEST(GraphicApi, ImageHooksBuildAndDropDisplayCopies) {
   // The image changes size: the copy follows instead of keeping stale dimensions.
   ASSERT_TRUE(color->CreateFilled(8, pixel_format::R8G8B8A8, 3, C_Color(0, 0, 1, 1)));
   ASSERT_TRUE(surface.Prepare());
-  EXPECT_EQ(surface.FindChannel(1)->Converted->Width, 8);
+  EXPECT_EQ(surface.FindChannel(kColorChannel)->Converted->Width, 8);
   EXPECT_EQ(
-      reinterpret_cast<const uint32_t*>(surface.FindChannel(1)->Converted->Pixels)[0] & 0xFFFFFF,
+      reinterpret_cast<const uint32_t*>(surface.FindChannel(kColorChannel)->Converted->Pixels)[0] &
+          0xFFFFFF,
       0x0000FFu);
   // Releasing the surface drops the copies through the hook (no leak under ASan).
 }
@@ -236,7 +237,7 @@ TEST_F(RootFixture, PresentCentresTheBackBufferInTheWindow) {
   window.Owner.Area = C_Rect(0.0f, 0.0f, 1000.0f, 700.0f, 0, 0);
   api.ResizeWithWindow = 0;
   EXPECT_TRUE(api.Present());
-  EXPECT_EQ(window.PresentImage->Pixels, api.Target->FindImage(1)->Pixels);
+  EXPECT_EQ(window.PresentImage->Pixels, api.Target->FindImage(kColorChannel)->Pixels);
   // The window is not open, so the client area keeps what the test set.
   EXPECT_FLOAT_EQ(window.PresentPosition.X, 100);
   EXPECT_FLOAT_EQ(window.PresentPosition.Y, 50);

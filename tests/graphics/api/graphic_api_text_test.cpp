@@ -6,6 +6,7 @@
 #include "font/render_text.h"
 #include "graphics/api/graphic_api.h"
 #include "graphics/geometry/color.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
 #include "platform/window.h"
@@ -14,7 +15,7 @@
 namespace {
 
 uint32_t At(const C_Surface* surface, int32_t x, int32_t y) {
-  return reinterpret_cast<const uint32_t*>(surface->FindImage(1)->RowAddress(y))[x];
+  return reinterpret_cast<const uint32_t*>(surface->FindImage(kColorChannel)->RowAddress(y))[x];
 }
 
 }  // namespace

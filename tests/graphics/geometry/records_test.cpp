@@ -28,10 +28,11 @@ float BitsFloat(uint32_t bits) {
 void ExpectEveryPrefixFails(C_Object& object, const std::vector<uint8_t>& record) {
   for (size_t length = 0; length < record.size(); ++length) {
     SCOPED_TRACE(length);
-    LastError.Code = 0;
+    LastError = {0, 0, 0, 0};
     const std::vector<uint8_t> prefix(record.begin(), record.begin() + length);
     EXPECT_FALSE(LoadFromBytes(object, prefix));
     EXPECT_EQ(LastError.Code, -1);
+    EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   }
 }
 
@@ -78,12 +79,14 @@ TEST(RectRecord, WrongIdsAndShortRecordsFail) {
   C_Rect rect(1, 2, 3, 4, 5, 6, C_Vector2D(7, 8, 9));
   const std::vector<uint8_t> bytes = SaveToBytes(rect);
   C_Rect loaded;
-  LastError.Code = 0;
+  LastError = {0, 0, 0, 0};
   EXPECT_FALSE(LoadFromBytes(loaded, WithId(bytes, 10)));
   EXPECT_EQ(LastError.Code, -1);
-  LastError.Code = 0;
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
+  LastError = {0, 0, 0, 0};
   EXPECT_FALSE(LoadFromBytes(loaded, WithId(bytes, 19, 20)));  // pivot not a 2D vector
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   ExpectEveryPrefixFails(loaded, bytes);
 }
 
@@ -120,12 +123,14 @@ TEST(CircleRecord, LayoutRoundTripAndFailures) {
   EXPECT_EQ(loaded.Center.Anchor, 0x22);
   EXPECT_EQ(loaded.Radius, 12.75f);
 
-  LastError.Code = 0;
+  LastError = {0, 0, 0, 0};
   EXPECT_FALSE(LoadFromBytes(loaded, WithId(bytes, 11)));
   EXPECT_EQ(LastError.Code, -1);
-  LastError.Code = 0;
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
+  LastError = {0, 0, 0, 0};
   EXPECT_FALSE(LoadFromBytes(loaded, WithId(bytes, 10, 2)));  // centre must be a 2D vector
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   ExpectEveryPrefixFails(loaded, bytes);
 }
 
@@ -187,8 +192,9 @@ TEST(Color, RecordKeepsEveryBitAndRefusesOtherIds) {
   EXPECT_EQ(Bits(loaded.Blue), 0x00000001u);
   EXPECT_EQ(Bits(loaded.Alpha), 0x3F800001u);
 
-  LastError.Code = 0;
+  LastError = {0, 0, 0, 0};
   EXPECT_FALSE(LoadFromBytes(loaded, WithId(bytes, 20)));  // a 4D vector record
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorUnexpectedData);
   ExpectEveryPrefixFails(loaded, bytes);
 }

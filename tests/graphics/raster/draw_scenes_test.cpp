@@ -11,6 +11,7 @@
 #include "graphics/geometry/anchor.h"
 #include "graphics/geometry/color.h"
 #include "graphics/raster/draw_surface.h"
+#include "image/channel.h"
 #include "reference_picture.h"
 
 using draw_test::Picture;
@@ -218,7 +219,7 @@ TEST(ReferenceScenes, EachFamilyScaled) {
        [](uint32_t s, uint32_t d, bool) { return (d & 0xFF000000) | (s & 0xFFFF00) | 0xFF; }},
   };
   for (const Case& c : cases) {
-    if (!c.alpha) source->surface.SetChannel(nullptr, 2);
+    if (!c.alpha) source->surface.SetChannel(nullptr, kAlphaChannel);
     Picture actual(kSide, kSide, kPaper), expected(kSide, kSide, kPaper);
     DrawOptions options;
     options.Scale = C_Vector2D(3, 3);

@@ -11,6 +11,7 @@
 #include "draw_test_support.h"
 #include "graphics/geometry/anchor.h"
 #include "graphics/geometry/color.h"
+#include "image/channel.h"
 
 using draw_test::Picture;
 using draw_test::Tag;
@@ -300,6 +301,7 @@ TEST(DrawSurfaceBadInput, UnusableSurfacesAreRefused) {
   EXPECT_FALSE(DrawSurface(&source->surface, &narrow.surface, nullptr, nullptr, nullptr,
                            C_Vector2D(), nullptr, nullptr));
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   // An alpha image smaller than its colour image would be read past its end.
   source->AddSecond(255, 2, 4);
   EXPECT_FALSE(DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
@@ -318,7 +320,7 @@ TEST(DrawSurfaceAlpha, AnAlphaImageAloneDrawsTheTint) {
   alpha->Create(2, pixel_format::Grey8, 1);
   alpha->RowAddress(0)[0] = 255;
   alpha->RowAddress(0)[1] = 0;
-  glyph.SetChannel(alpha, 2);
+  glyph.SetChannel(alpha, kAlphaChannel);
   Picture target(2, 1, 0xFF000000);
   DrawOptions options;
   options.UseTint = 1;

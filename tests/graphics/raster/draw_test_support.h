@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
 
@@ -18,14 +19,14 @@ struct Picture {
           int32_t format = pixel_format::A8R8G8B8) {
     auto* image = new C_Image;
     image->Create(width, format, height);
-    surface.SetChannel(image, 1);
+    surface.SetChannel(image, kColorChannel);
     if (image->BitsPerPixel != 32) return;
     for (int32_t y = 0; y < height; ++y) {
       for (int32_t x = 0; x < width; ++x) Set(x, y, fill);
     }
   }
-  C_Image& Color() const { return *surface.FindImage(1); }
-  C_Image* Second() const { return surface.FindImage(2); }
+  C_Image& Color() const { return *surface.FindImage(kColorChannel); }
+  C_Image* Second() const { return surface.FindImage(kAlphaChannel); }
   uint32_t At(int32_t x, int32_t y) const {
     return reinterpret_cast<const uint32_t*>(Color().RowAddress(y))[x];
   }
@@ -40,7 +41,7 @@ struct Picture {
     for (int32_t y = 0; y < image->Height; ++y) {
       for (int32_t x = 0; x < image->Width; ++x) image->RowAddress(y)[x] = value;
     }
-    surface.SetChannel(image, 2);
+    surface.SetChannel(image, kAlphaChannel);
   }
   uint8_t& SecondAt(int32_t x, int32_t y) { return Second()->RowAddress(y)[x]; }
 };

@@ -5,35 +5,35 @@
 #include <limits>
 
 #include "graphics/geometry/color.h"
-#include "graphics/raster/internal/blend.h"
-#include "graphics/raster/raster_target.h"
-#include "graphics/raster/internal/span_table.h"
 #include "graphics/geometry/rect.h"
+#include "graphics/raster/internal/blend.h"
+#include "graphics/raster/internal/span_table.h"
+#include "graphics/raster/raster_target.h"
 #include "image/image.h"
 #include "image/surface.h"
 #include "reference_picture.h"
 
-TEST(RasterBounds, ViewportAndClipIntersectWithTheTarget) {
+TEST(PixelRect, ViewportAndClipIntersectWithTheTarget) {
   const C_Rect viewport(-5.7f, 2.9f, 90.2f, 300.0f, 0, 0);
   const C_Rect clip(10.0f, 0.0f, 50.5f, 40.0f, 0, 0);
-  const RasterBounds b = ComputeBounds(80, 60, &viewport, &clip);
-  EXPECT_EQ(b.x1, 10);
-  EXPECT_EQ(b.y1, 2);
-  EXPECT_EQ(b.x2, 50);
-  EXPECT_EQ(b.y2, 40);
-  const RasterBounds whole = ComputeBounds(80, 60, nullptr, nullptr);
-  EXPECT_EQ(whole.x2, 80);
-  EXPECT_EQ(whole.y2, 60);
+  const PixelRect b = ComputeBounds(80, 60, &viewport, &clip);
+  EXPECT_EQ(b.X1, 10);
+  EXPECT_EQ(b.Y1, 2);
+  EXPECT_EQ(b.X2, 50);
+  EXPECT_EQ(b.Y2, 40);
+  const PixelRect whole = ComputeBounds(80, 60, nullptr, nullptr);
+  EXPECT_EQ(whole.X2, 80);
+  EXPECT_EQ(whole.Y2, 60);
 }
 
-TEST(RasterBounds, NanAndHugeEdgesSaturate) {
+TEST(PixelRect, NanAndHugeEdgesSaturate) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const C_Rect viewport(nan, -1e30f, 1e30f, nan, 0, 0);
-  const RasterBounds b = ComputeBounds(80, 60, &viewport, nullptr);
-  EXPECT_EQ(b.x1, 0);
-  EXPECT_EQ(b.y1, 0);
-  EXPECT_EQ(b.x2, 80);
-  EXPECT_EQ(b.y2, 0);
+  const PixelRect b = ComputeBounds(80, 60, &viewport, nullptr);
+  EXPECT_EQ(b.X1, 0);
+  EXPECT_EQ(b.Y1, 0);
+  EXPECT_EQ(b.X2, 80);
+  EXPECT_EQ(b.Y2, 0);
   EXPECT_TRUE(b.Empty());
 }
 

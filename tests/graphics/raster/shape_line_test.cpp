@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/vector2d.h"
-#include "graphics/raster/shapes.h"
 #include "graphics/geometry/rect.h"
+#include "graphics/raster/shapes.h"
 #include "image/pixel_format.h"
 #include "reference_picture.h"
 #include "shape_support.h"

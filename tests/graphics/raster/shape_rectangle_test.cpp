@@ -6,9 +6,9 @@
 #include <random>
 
 #include "graphics/geometry/anchor.h"
-#include "graphics/raster/shapes.h"
 #include "graphics/geometry/rect.h"
 #include "graphics/geometry/resolve.h"
+#include "graphics/raster/shapes.h"
 #include "image/pixel_format.h"
 #include "reference_picture.h"
 #include "shape_support.h"

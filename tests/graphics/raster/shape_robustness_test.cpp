@@ -11,9 +11,10 @@
 
 #include "core/error.h"
 #include "graphics/geometry/circle.h"
+#include "graphics/geometry/rect.h"
 #include "graphics/raster/raster_lock.h"
 #include "graphics/raster/shapes.h"
-#include "graphics/geometry/rect.h"
+#include "image/channel.h"
 #include "image/pixel_format.h"
 #include "shape_support.h"
 
@@ -36,7 +37,7 @@ int CountSuccesses(C_Surface* target, const C_Rect* viewport, const C_Rect* clip
 TEST(ShapeBadInput, TargetsWithoutAColourImageFail) {
   EXPECT_EQ(CountSuccesses(nullptr, nullptr, nullptr), 0);
   C_Surface empty;
-  LastError.Code = 0;
+  LastError = {0, 0, 0, 0};
   EXPECT_EQ(CountSuccesses(&empty, nullptr, nullptr), 0);
   EXPECT_EQ(LastError.Code, -1);
   // Only a mask image, under key 2.
@@ -44,7 +45,7 @@ TEST(ShapeBadInput, TargetsWithoutAColourImageFail) {
   ASSERT_TRUE(mask.Create(8, pixel_format::Grey8, 8));
   C_Surface maskOnly;
   maskOnly.SharedImages = 1;
-  ASSERT_TRUE(maskOnly.SetChannel(&mask, 2));
+  ASSERT_TRUE(maskOnly.SetChannel(&mask, kAlphaChannel));
   EXPECT_EQ(CountSuccesses(&maskOnly, nullptr, nullptr), 0);
 }
 
@@ -54,6 +55,7 @@ TEST(ShapeBadInput, AnUndescribedFormatFailsAndWritesNothing) {
   SetError(0);
   EXPECT_EQ(CountSuccesses(&c.surface, nullptr, nullptr), 0);
   EXPECT_EQ(LastError.Code, -1);
+  EXPECT_EQ(LastError.Cause, ErrorNoFormat);
   c.image.Format = pixel_format::A8R8G8B8;
   EXPECT_EQ(c.At(1, 1), c.background);
   EXPECT_EQ(c.At(3, 3), c.background);

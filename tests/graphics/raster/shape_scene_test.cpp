@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "graphics/geometry/circle.h"
-#include "graphics/raster/shapes.h"
 #include "graphics/geometry/rect.h"
+#include "graphics/raster/shapes.h"
 #include "image/pixel_format.h"
 #include "reference_picture.h"
 #include "shape_support.h"

@@ -12,8 +12,9 @@
 #include <utility>
 
 #include "graphics/geometry/color.h"
-#include "graphics/raster/raster_target.h"
 #include "graphics/geometry/rect.h"
+#include "graphics/raster/raster_target.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/pixel_format.h"
 #include "image/surface.h"
@@ -58,15 +59,15 @@ void ShapeReferenceLine(float fromX, float fromY, float toX, float toY, const Sh
 void ShapeReferenceCircle(int64_t cx, int64_t cy, int64_t r, const ShapePlot& plot);
 
 // The bounds of a call, computed from their definition.
-RasterBounds ShapeReferenceBounds(int32_t width, int32_t height, const C_Rect* viewport,
-                                  const C_Rect* clip);
+PixelRect ShapeReferenceBounds(int32_t width, int32_t height, const C_Rect* viewport,
+                               const C_Rect* clip);
 
 // Draws into expected (colour, and mask when mask is not null) what the shape
 // routines should: pixels of the shape, plotted through the rules of one call.
 struct ShapeReferenceTarget {
   C_Image* color = nullptr;
   C_Image* mask = nullptr;
-  RasterBounds bounds;
+  PixelRect bounds;
   uint32_t packed = 0;
 
   // Unblended write of the packed colour if drawable; the mask is kept.
@@ -90,12 +91,12 @@ inline ShapeCanvas::ShapeCanvas(int32_t width, int32_t height, int32_t format, i
   image.BottomUp = bottomUp ? 1 : 0;
   background = PackColor(format, fill);
   surface.SharedImages = 1;  // the canvas owns its images
-  surface.SetChannel(&image, 1);
+  surface.SetChannel(&image, kColorChannel);
   if (withMask) {
     mask.CreateFilled(width + 2 * guard, pixel_format::Grey8, height + 2 * guard,
                       C_Color(0, 0, 0, 0));
     mask.BottomUp = image.BottomUp;
-    surface.SetChannel(&mask, 2);
+    surface.SetChannel(&mask, kAlphaChannel);
   }
 }
 
@@ -165,11 +166,10 @@ inline void ShapeReferenceLine(float fromX, float fromY, float toX, float toY,
   }
 }
 
-inline void ShapeReferenceCircle(int64_t cx, int64_t cy, int64_t r, const ShapePlot& plot) {
-  plot(cx, cy + r);
-  plot(cx, cy - r);
-  plot(cx + r, cy);
-  plot(cx - r, cy);
+// The plain midpoint walk of one octant: from (0, r) with d = 1 - r, while x < y,
+// x moves by one (and y down by one when d >= 0); visit(x, y) sees each point.
+template <typename Visit>
+void ShapeReferenceOctant(int64_t r, Visit&& visit) {
   int64_t x = 0, y = r, d = 1 - r;
   while (x < y) {
     if (d < 0) {
@@ -179,39 +179,49 @@ inline void ShapeReferenceCircle(int64_t cx, int64_t cy, int64_t r, const ShapeP
       --y;
     }
     ++x;
+    visit(x, y);
+  }
+}
+
+inline void ShapeReferenceCircle(int64_t cx, int64_t cy, int64_t r, const ShapePlot& plot) {
+  plot(cx, cy + r);
+  plot(cx, cy - r);
+  plot(cx + r, cy);
+  plot(cx - r, cy);
+  ShapeReferenceOctant(r, [&](int64_t x, int64_t y) {
     const int64_t points[8][2] = {{cx + x, cy + y}, {cx - x, cy + y}, {cx + x, cy - y},
                                   {cx - x, cy - y}, {cx + y, cy + x}, {cx - y, cy + x},
                                   {cx + y, cy - x}, {cx - y, cy - x}};
     for (const auto& p : points) plot(p[0], p[1]);
-  }
+  });
 }
 
-inline RasterBounds ShapeReferenceBounds(int32_t width, int32_t height, const C_Rect* viewport,
-                                         const C_Rect* clip) {
+inline PixelRect ShapeReferenceBounds(int32_t width, int32_t height, const C_Rect* viewport,
+                                      const C_Rect* clip) {
   auto whole = [](float v) { return static_cast<int32_t>(v); };  // finite test values only
-  RasterBounds b{0, 0, width, height};
+  PixelRect b{0, 0, width, height};
   if (viewport)
     b = {whole(viewport->X1), whole(viewport->Y1), whole(viewport->X2), whole(viewport->Y2)};
-  b.x1 = std::max(b.x1, 0);
-  b.y1 = std::max(b.y1, 0);
-  b.x2 = std::min(b.x2, width);
-  b.y2 = std::min(b.y2, height);
+  b.X1 = std::max(b.X1, 0);
+  b.Y1 = std::max(b.Y1, 0);
+  b.X2 = std::min(b.X2, width);
+  b.Y2 = std::min(b.Y2, height);
   if (clip) {
-    b.x1 = std::max(b.x1, whole(clip->X1));
-    b.y1 = std::max(b.y1, whole(clip->Y1));
-    b.x2 = std::min(b.x2, whole(clip->X2));
-    b.y2 = std::min(b.y2, whole(clip->Y2));
+    b.X1 = std::max(b.X1, whole(clip->X1));
+    b.Y1 = std::max(b.Y1, whole(clip->Y1));
+    b.X2 = std::min(b.X2, whole(clip->X2));
+    b.Y2 = std::min(b.Y2, whole(clip->Y2));
   }
   return b;
 }
 
 inline void ShapeReferenceTarget::Put(int64_t x, int64_t y) const {
-  if (x < bounds.x1 || x >= bounds.x2 || y < bounds.y1 || y >= bounds.y2) return;
+  if (x < bounds.X1 || x >= bounds.X2 || y < bounds.Y1 || y >= bounds.Y2) return;
   ShapeCanvas::WritePixel(*color, static_cast<int32_t>(x), static_cast<int32_t>(y), packed);
 }
 
 inline void ShapeReferenceTarget::PutWeighted(int64_t x64, int64_t y64, int32_t w) const {
-  if (x64 < bounds.x1 || x64 >= bounds.x2 || y64 < bounds.y1 || y64 >= bounds.y2) return;
+  if (x64 < bounds.X1 || x64 >= bounds.X2 || y64 < bounds.Y1 || y64 >= bounds.Y2) return;
   const int32_t x = static_cast<int32_t>(x64), y = static_cast<int32_t>(y64);
   if (color->BitsPerPixel != 32) return Put(x, y);
   uint8_t* m = mask ? mask->RowAddress(y) + x : nullptr;
@@ -263,7 +273,7 @@ inline void ShapeReferenceRectangle(const ShapeReferenceTarget& t, const C_Rect&
 inline void ShapeReferenceDisc(const ShapeReferenceTarget& t, int64_t cx, int64_t cy, int64_t r) {
   std::map<int64_t, std::pair<int64_t, int64_t>> rows;
   ShapeReferenceCircle(cx, cy, r, [&](int64_t x, int64_t y) {
-    if (y < t.bounds.y1 || y >= t.bounds.y2) return;
+    if (y < t.bounds.Y1 || y >= t.bounds.Y2) return;
     auto [it, added] = rows.try_emplace(y, x, x);
     it->second.first = std::min(it->second.first, x);
     it->second.second = std::max(it->second.second, x);
@@ -271,8 +281,8 @@ inline void ShapeReferenceDisc(const ShapeReferenceTarget& t, int64_t cx, int64_
   for (const auto& [y, span] : rows) {
     if (y < cy - r || y > cy + r) continue;
     // Only the part inside the bounds is visited: huge discs have huge rows.
-    const int64_t from = std::max<int64_t>(span.first, t.bounds.x1);
-    const int64_t to = std::min<int64_t>(span.second, t.bounds.x2 - 1);
+    const int64_t from = std::max<int64_t>(span.first, t.bounds.X1);
+    const int64_t to = std::min<int64_t>(span.second, t.bounds.X2 - 1);
     for (int64_t x = from; x <= to; ++x) t.Put(x, y);
   }
 }

@@ -1,0 +1,2 @@
+#include "low/low.h"
+#include "high/internal/detail.h"

@@ -1,0 +1,1 @@
+// internal to high

@@ -1,0 +1,3 @@
+#include <SDL.h>
+#include "side/side.h"
+#include "unknown/thing.h"

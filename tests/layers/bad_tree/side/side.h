@@ -1,0 +1,3 @@
+#include "high/high.h"
+#include "high/internal/detail.h"
+#include "low/low.h"
