@@ -46,6 +46,9 @@ for target in "$build"/fuzz/fuzz_*; do
   if [ "$name" = fuzz_font ]; then
     "$build"/tools/fontbake/fontbake --out "$work/seed.pak" --seed
   fi
+  if [ "$name" = fuzz_widget_files ]; then
+    cp "$build"/widgets/*.wgt "$work"/
+  fi
   echo "== $name for ${seconds}s"
   rc=0
   "$target" -max_total_time="$seconds" -print_final_stats=1 \

@@ -171,7 +171,7 @@ void C_Widget::CopyTo(C_Widget* target) {
   target->DrawOrder = new (std::nothrow) C_Collection();
   if (!target->DrawOrder) return;
   for (uint32_t k = 0; k < DrawOrder->Count; ++k) {
-    const auto* child = static_cast<const C_Widget*>(DrawOrder->Items[k]);
+    const auto* child = dynamic_cast<const C_Widget*>(DrawOrder->Items[k]);
     target->DrawOrder->Append(child ? target->ChildAt(static_cast<uint32_t>(child->Index))
                                     : nullptr);
   }

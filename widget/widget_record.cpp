@@ -44,7 +44,7 @@ bool TakeCollection(C_Object* object, C_Collection*& list) {
 
 C_Widget* DrawOrderAt(const C_Widget& widget, uint32_t index) {
   if (!widget.DrawOrder) return nullptr;
-  return static_cast<C_Widget*>(widget.DrawOrder->GetAt(index));
+  return dynamic_cast<C_Widget*>(widget.DrawOrder->GetAt(index));
 }
 
 bool C_Widget::Load(ByteStream* stream, int32_t context) {

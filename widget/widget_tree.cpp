@@ -8,7 +8,8 @@
 #include "widget/widget.h"
 
 C_Widget* C_Widget::ChildAt(uint32_t index) const {
-  return Children ? static_cast<C_Widget*>(Children->GetAt(index)) : nullptr;
+  // A caller may have put anything into the list; only widgets are children.
+  return Children ? dynamic_cast<C_Widget*>(Children->GetAt(index)) : nullptr;
 }
 
 uint32_t C_Widget::ChildCount() const {
@@ -26,7 +27,7 @@ void C_Widget::Relink() {
   }
   if (!DrawOrder) return;
   for (uint32_t k = 0; k < DrawOrder->Count; ++k) {
-    if (auto* child = static_cast<C_Widget*>(DrawOrder->Items[k]))
+    if (auto* child = dynamic_cast<C_Widget*>(DrawOrder->Items[k]))
       child->OrderIndex = static_cast<int32_t>(k);
   }
 }

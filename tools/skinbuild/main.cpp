@@ -1,0 +1,134 @@
+// skinbuild: writes the skin into a folder: "guigfx.pak" (the graphics sheets it
+// paints) and the eleven widget files under "widgets/", from the templates
+// described in templates.cpp. Every file is read back and must save to the same
+// bytes; with --fonts, every text layer must name a font the pack holds.
+//
+// Usage: skinbuild --out <folder> [--fonts <fonts.pak>]
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/byte_stream.h"
+#include "core/class_registry.h"
+#include "core/collection.h"
+#include "core/resource.h"
+#include "image/surface.h"
+#include "skin/decal.h"
+#include "tools/skinbuild/sheets.h"
+#include "tools/skinbuild/templates.h"
+#include "widget/widget.h"
+
+namespace {
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return bytes;
+  uint8_t buffer[65536];
+  size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  std::fclose(file);
+  return bytes;
+}
+
+std::vector<uint8_t> SavedBytes(C_Object& object) {
+  ByteStream* stream = NewMemoryWriter();
+  std::vector<uint8_t> bytes;
+  if (object.Save(stream, 0)) bytes.assign(stream->Buffer, stream->Buffer + stream->Total);
+  FreeStream(stream);
+  return bytes;
+}
+
+// Writes object to path, reads it back into `fresh` and, with `sameBytes`, checks
+// that it saves to the bytes written. (A surface read back holds its channels in
+// the reverse order, so the pack of sheets is only read back.)
+bool WriteAndCheck(C_Object& object, C_Object& fresh, const std::string& path, bool sameBytes) {
+  if (!SaveObjectFile(&object, path.c_str())) {
+    std::fprintf(stderr, "skinbuild: cannot write %s\n", path.c_str());
+    return false;
+  }
+  const std::vector<uint8_t> written = ReadFile(path);
+  if (!LoadObjectFile(&fresh, path.c_str()) || (sameBytes && SavedBytes(fresh) != written)) {
+    std::fprintf(stderr, "skinbuild: %s does not read back to the same bytes\n", path.c_str());
+    return false;
+  }
+  return true;
+}
+
+// Every text layer of the tree names a font of the pack.
+bool FontsExist(const C_Widget& widget, const C_Collection& fonts, const char* file) {
+  for (const C_Decal* decal : widget.Decals) {
+    if (!decal) continue;
+    for (const C_Collection* list : {decal->Layers, decal->CheckedLayers}) {
+      for (uint32_t i = 0; list && i < list->Count; ++i) {
+        const auto* text = dynamic_cast<const C_Layer_Text*>(list->Items[i]);
+        if (text && fonts.FindByName(text->Font.Name.c_str()) < 0) {
+          std::fprintf(stderr, "skinbuild: %s names the font \"%s\", which the pack lacks\n", file,
+                       text->Font.Name.c_str());
+          return false;
+        }
+      }
+    }
+  }
+  for (uint32_t i = 0; i < widget.ChildCount(); ++i) {
+    if (!FontsExist(*widget.ChildAt(i), fonts, file)) return false;
+  }
+  return true;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: skinbuild --out <folder> [--fonts <fonts.pak>]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string out, fontsPath;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--out") == 0) {
+      out = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--fonts") == 0) {
+      fontsPath = argv[i + 1];
+    } else {
+      return Usage();
+    }
+  }
+  if (out.empty() || argc % 2 == 0) return Usage();
+  mkdir(out.c_str(), 0755);
+  mkdir((out + "/widgets").c_str(), 0755);
+
+  C_Collection fonts;
+  if (!fontsPath.empty() && !LoadObjectFile(&fonts, fontsPath.c_str())) {
+    std::fprintf(stderr, "skinbuild: cannot read the fonts in %s\n", fontsPath.c_str());
+    return 1;
+  }
+
+  bool ok = true;
+  {
+    C_Collection sheets;
+    C_Surface* sheet = PaintControlsSheet();
+    if (!sheet || !sheets.Append(sheet)) return 1;
+    C_Collection readBack;
+    ok = WriteAndCheck(sheets, readBack, out + "/guigfx.pak", false);
+    readBack.DeleteItems();
+    sheets.DeleteItems();
+  }
+
+  int count = 0;
+  const TemplateFile* templates = Templates(count);
+  for (int i = 0; ok && i < count; ++i) {
+    C_Widget* widget = templates[i].Build();
+    C_Object* fresh = CreateObject(widget->GetClassId());
+    ok = fresh && WriteAndCheck(*widget, *fresh, out + "/" + templates[i].Path, true);
+    if (ok && !fontsPath.empty()) ok = FontsExist(*widget, fonts, templates[i].Path);
+    DeleteOwnedObject(widget);
+    DeleteOwnedObject(fresh);
+  }
+  fonts.DeleteItems();
+  return ok ? 0 : 1;
+}
