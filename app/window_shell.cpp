@@ -275,8 +275,13 @@ double WindowShell::ReadClock() {
 
 bool WindowShell::MessageStep() {
   // A run limited to a number of frames ends as Escape would, after the last one.
-  if (options_.MaxFrames > 0 && frames_ == options_.MaxFrames && Window && Window->Opened) {
-    EndProgram(Window);
+  if (options_.MaxFrames > 0 && frames_ >= options_.MaxFrames) {
+    if (Window && Window->Opened) EndProgram(Window);
+    // The messages queued before the quit message are handled now, so that the
+    // run ends with this step and leaves no quit message behind.
+    while (PumpMessage()) {
+    }
+    return false;
   }
   return PumpMessage();
 }
