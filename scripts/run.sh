@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds and runs the program. Until the demo window exists, the program is the
-# headless frame benchmark: it runs the real frame loop in each of the nine
-# shape/view combinations and prints their generation and frame rates and the
-# peak memory use.
+# Builds everything and starts the demo in its window. Arguments go to the program:
+#   bash scripts/run.sh --headless --frames 300 --view bump --screenshot shot.png
+# runs it without a display and keeps the last frame. The frame benchmark (the
+# real shell headless in each of the nine mode pairs) stays runnable with
+#   cmake --preset bench && cmake --build --preset bench --target frame_bench &&
+#   build/bench/bench/frame_bench
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
-cmake --preset bench -B build/bench
-cmake --build build/bench -j2 --target frame_bench
-exec build/bench/bench/frame_bench "$@"
+cmake --preset default >/dev/null
+cmake --build --preset default
+exec build/default/app/dappleforge "$@"
