@@ -144,8 +144,8 @@ void FormatStatusLine(char* buffer, int32_t size, const char* prefix, float rate
   std::snprintf(buffer, static_cast<size_t>(size), "%s%d fps", prefix, RateForDisplay(rate));
 }
 
-bool PaintOverlay(C_GraphicApi* api) {
-  if (!api) return false;
+void DrawOverlay(C_GraphicApi* api) {
+  if (!api) return;
   DrawOptions options;
   options.Pivot.Anchor = kTopMiddle;  // the image's hot spot: the middle of its top edge
   api->BeginDraw();
@@ -161,12 +161,20 @@ bool PaintOverlay(C_GraphicApi* api) {
   DrawStatusLine(api, "Generation: ", GenerationRate, kGenerationLineX);
   DrawStatusLine(api, "All: ", FrameRate, kFrameLineX);
   api->EndDraw();
-  if (DemoDesktop) {
-    if (DemoDesktop->Status == DesktopResources) {
-      DemoDesktop->Layout();
-      if (DemoDesktop->Root) DemoDesktop->UpdateWidget(DemoDesktop->Root);
-    }
-    DemoDesktop->Paint();
+}
+
+void PaintWidgets() {
+  if (!DemoDesktop) return;
+  if (DemoDesktop->Status == DesktopResources) {
+    DemoDesktop->Layout();
+    if (DemoDesktop->Root) DemoDesktop->UpdateWidget(DemoDesktop->Root);
   }
+  DemoDesktop->Paint();
+}
+
+bool PaintOverlay(C_GraphicApi* api) {
+  if (!api) return false;
+  DrawOverlay(api);
+  PaintWidgets();
   return api->Present();
 }

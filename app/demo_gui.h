@@ -43,8 +43,13 @@ bool BuildOptionList(C_Desktop* desktop, C_Widget* optionTemplate, C_Widget* sep
 // and of several checked the last wins.
 void ReadOptions(const C_Desktop* desktop, int32_t& shapeMode, int32_t& viewMode);
 
-// The paint handler: draws the frame into api's back buffer and presents it.
+// The paint handler: draws the frame into api's back buffer and presents it;
+// that is DrawOverlay, PaintWidgets, then the interface's Present.
 bool PaintOverlay(C_GraphicApi* api);
+// The background, the view, the light sprite in the bump view and the status lines.
+void DrawOverlay(C_GraphicApi* api);
+// The desktop's layout, the root page's update and the widgets' paint pass.
+void PaintWidgets();
 
 // The text of a status line ("Generation: 152 fps") into buffer, without allocating.
 void FormatStatusLine(char* buffer, int32_t size, const char* prefix, float rate);

@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +23,7 @@
 #include "app/demo_main.h"
 #include "app/demo_options.h"
 #include "app/demo_state.h"
+#include "app/headless_shell.h"
 #include "core/memory_counter.h"
 #include "graphics/api/graphic_api.h"
 #include "image/image.h"
@@ -30,9 +32,13 @@
 #include "widget/desktop.h"
 #include "widget/widget.h"
 
+// Counted by the replacement operator new of the driver's tests (demo_test.cpp).
+extern std::atomic<uint64_t> g_newCalls;
+
 namespace {
 
 constexpr uint32_t kBackground = 0x80AFD2;  // (128, 175, 210)
+constexpr size_t kRecordedFrames = 64;      // modes recorded without allocating
 
 // One run of the demo with actions after chosen frames; DemoOutput is captured.
 class DemoRun {
@@ -42,6 +48,8 @@ class DemoRun {
     options.MaxFrames = 40;  // a backstop: every test ends earlier or means to run this long
     options.AfterPaint = &DemoRun::After;
     options.Context = this;
+    shapes.reserve(kRecordedFrames);
+    views.reserve(kRecordedFrames);
   }
   int Run() {
     char* buffer = nullptr;
@@ -256,6 +264,28 @@ TEST(DemoShellRun, LeftDragAboveTheOptionsSteersTheLightAndTheSprite) {
     EXPECT_EQ(run.views.back(), ViewBumpMapping);
     if (c.LightX != -128) {
       EXPECT_NE(before, after) << "the lighting follows the light";
+    }
+  }
+}
+
+TEST(DemoShellRun, TheFrameLoopAllocatesNothingButTheTextPlacementsInAnyModePair) {
+  for (int32_t pair = 0; pair < 9; ++pair) {
+    DemoRun run;
+    run.options.InitialShape = pair / 3;
+    run.options.InitialView = pair % 3;
+    run.options.MaxFrames = 12;
+    uint64_t counts[13] = {};
+    for (int32_t frame = 2; frame <= 12; ++frame) {
+      run.actions[frame] = [&counts, frame] { counts[frame] = g_newCalls.load(); };
+    }
+    ASSERT_EQ(run.Run(), 1);
+    // The one allocation left is the raster layer's placement record, made once for
+    // every text drawn (two status lines and six option labels); nothing else in
+    // the frame allocates.
+    constexpr uint64_t kTextsPerFrame = 8;
+    for (int32_t frame = 3; frame <= 12; ++frame) {
+      EXPECT_LE(counts[frame] - counts[frame - 1], kTextsPerFrame)
+          << ShapeName(pair / 3) << ", " << ViewName(pair % 3) << " frame " << frame;
     }
   }
 }
