@@ -1,7 +1,7 @@
 // Feeds a desktop holding the gallery's widgets a sequence of events chosen by the
 // input: presses and releases of any button, pointer moves (inside, on the edges
 // and far outside the screen), keys with and without characters, timer ticks at
-// times moving forward by random steps, form commands and paints. After every
+// times moving forward by random steps, form commands and a paint. After every
 // event each scroll bar that has a range must hold a value within it.
 #include <cstddef>
 #include <cstdint>
@@ -45,8 +45,8 @@ double FuzzClock() {
 }
 
 // Keys the desktop acts on, and a few it does not.
-constexpr int32_t kKeys[] = {KeyBackspace, KeyTab,     KeyEnter, KeyArrowLeft, KeyArrowUp,
-                             KeyArrowRight, KeyArrowDown, KeyDelete, 65,         27};
+constexpr int32_t kKeys[] = {KeyBackspace,  KeyTab,       KeyEnter,  KeyArrowLeft, KeyArrowUp,
+                             KeyArrowRight, KeyArrowDown, KeyDelete, 65,           27};
 
 void CheckBars(const C_Widget* w) {
   if (!w) return;
@@ -100,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (gallery.Form) gallery.Form->BringToFront = 1;
   desktop.PrepareAll();
   int32_t left = 0, middle = 0, right = 0, x = 0, y = 0;
+  bool painted = false;
   for (int steps = 0; in.More() && steps < 400; ++steps) {
     const uint8_t op = in.Byte();
     switch (op % 8) {
@@ -139,9 +140,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (what < 64) {
           desktop.RunFormCommand(AnyForm(desktop.Root, in.Byte()),
                                  static_cast<uint16_t>(PartMinimise + what % 4));
-        } else if (what < 128) {
+        } else if (what < 240) {
           world.window.Owner.Active = what & 1;
-        } else {
+        } else if (!painted) {  // one paint at most: filling the screen costs the most
+          painted = true;
           desktop.Layout();
           desktop.Paint();
         }

@@ -111,7 +111,6 @@ class C_Window : public C_Object {
   C_Image* PresentImage = nullptr;   // owned; bound to the presented pixels by ShowImage
   WindowHandlers Handlers;           // the application's bank
   WindowHandlers FrameworkHandlers;  // the framework's bank, called first
-  C_Object* HandlerTarget = nullptr;  // what the framework's handlers act for (the desktop)
   C_Window* ParentWindow = nullptr;  // null: top-level window
   C_Collection* Children = nullptr;  // owned, created empty; not used by the window
   uint8_t Opened = 0;                // 1 while the platform window exists
@@ -127,6 +126,8 @@ class C_Window : public C_Object {
   DrawOwner Owner;              // what the drawing interface attaches to
   C_GraphicApi* Api = nullptr;  // the attached interface, set by its Attach
   C_Vector2D PresentPosition;   // client position of PresentImage's top-left corner
+  // What the framework's handlers act for (the desktop); none until one installs them.
+  C_Object* HandlerTarget = nullptr;
 };
 
 // The window's present operation: binds PresentImage to image's pixels (no copy),

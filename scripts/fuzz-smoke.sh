@@ -7,9 +7,9 @@
 # Usage: scripts/fuzz-smoke.sh [seconds-per-target]
 #   Without an argument each target runs for its own time: the object-record target
 #   60 s, the picture-file readers (bmp, pcx, tga, image records) and pakdump's
-#   record walker, the raster targets, the font target, the widget-file target and
-#   the desktop's event sequences 30 s, others 60 s. The font target's seed is a
-#   tiny font pack that fontbake bakes on the spot from the machine's TrueType
+#   record walker 30 s, the raster targets, the font target, the widget-file target
+#   and the desktop's event sequences 30 s, others 60 s. The font target's seed is
+#   a tiny font pack that fontbake bakes on the spot from the machine's TrueType
 #   faces, the widget-file target's seeds are the widget files of the build
 #   (<build>/widgets/*.wgt); built files are never committed.
 #   FUZZ_BUILD_DIR chooses the build directory (default build/fuzz).

@@ -169,8 +169,8 @@ class C_Desktop : public C_Object {
   SpinLockWord Lock{0};
   C_Object* Stored[3] = {};  // the stored form's three optional objects, owned
   DesktopClock Clock = nullptr;
-  C_Vector2D Pointer;     // the last pointer position an event gave
-  C_Rect PressResolved;   // the pressed widget's resolved rectangle at the press
+  C_Vector2D Pointer;    // the last pointer position an event gave
+  C_Rect PressResolved;  // the pressed widget's resolved rectangle at the press
 
  private:
   // Internal steps shared by the files of the desktop.

@@ -193,8 +193,8 @@ void C_Desktop::MouseMove(int32_t left, int32_t middle, int32_t right, int32_t x
 void C_Desktop::ApplyDrag(const C_Vector2D& point) {
   if (!Pressed || !DragOwner || DragAction == kNoDragAction) return;
   const uint32_t action = DragAction;
-  const bool moving = action == ZoneMove || action == ZoneMoveHorizontal ||
-                      action == ZoneMoveVertical;
+  const bool moving =
+      action == ZoneMove || action == ZoneMoveHorizontal || action == ZoneMoveVertical;
   const bool sizing = action >= ZoneLeftEdge && action <= ZoneBottomRight;
   if (moving && !DragOwner->Movable) return;
   if (sizing && !DragOwner->Resizable) return;

@@ -343,8 +343,8 @@ void C_Desktop::PaintWidget(C_Widget* w, C_GraphicApi* api) {
   if (slot == SlotNormal && !w->Inactive && w->Decals[SlotActive]) slot = SlotActive;
   C_Decal* decal = w->Decals[slot] ? w->Decals[slot] : w->Decals[SlotNormal];
   Drawn = w;
-  w->ContentExtent = C_Rect(65536.0f, 65536.0f, -65536.0f, -65536.0f, kAnchorResolved,
-                            kAnchorResolved);
+  w->ContentExtent =
+      C_Rect(65536.0f, 65536.0f, -65536.0f, -65536.0f, kAnchorResolved, kAnchorResolved);
   if (decal) {
     DecalWidget drawn;
     drawn.Rect = w->Resolved;

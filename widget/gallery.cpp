@@ -150,9 +150,8 @@ C_Widget* MakeMarked(uint16_t kind, const char* font) {
 C_Widget* MakeSeparator() {
   C_Widget* w = New<C_Widget>(KindGroupSeparator);
   if (!w) return nullptr;
-  w->Decals[SlotNormal] =
-      Decal({RectLayer(R(0, 0, 0, 2, kStartStart, MakeAnchor(AnchorEnd, AnchorExtent)),
-                       Grey(0.5f), Grey(0.5f))});
+  w->Decals[SlotNormal] = Decal({RectLayer(
+      R(0, 0, 0, 2, kStartStart, MakeAnchor(AnchorEnd, AnchorExtent)), Grey(0.5f), Grey(0.5f))});
   return w;
 }
 
@@ -175,14 +174,13 @@ C_ScrollBar* MakeScrollBar(uint16_t kind, const char* font) {
   const uint8_t half = across ? MakeAnchor(AnchorFractionOfStart, AnchorEnd)
                               : MakeAnchor(AnchorEnd, AnchorFractionOfStart);
   if (pageDown) {
-    pageDown->Rect = across ? R(kBar, 0, 0.5f, 0, kStartStart, half)
-                            : R(0, kBar, 0, 0.5f, kStartStart, half);
+    pageDown->Rect =
+        across ? R(kBar, 0, 0.5f, 0, kStartStart, half) : R(0, kBar, 0, 0.5f, kStartStart, half);
   }
   if (pageUp) {
-    pageUp->Rect = across ? R(0.5f, 0, -kBar, 0, MakeAnchor(AnchorFractionOfStart, AnchorStart),
-                                   kEndEnd)
-                          : R(0, 0.5f, 0, -kBar, MakeAnchor(AnchorStart, AnchorFractionOfStart),
-                                   kEndEnd);
+    pageUp->Rect =
+        across ? R(0.5f, 0, -kBar, 0, MakeAnchor(AnchorFractionOfStart, AnchorStart), kEndEnd)
+               : R(0, 0.5f, 0, -kBar, MakeAnchor(AnchorStart, AnchorFractionOfStart), kEndEnd);
   }
   C_Widget* down = MakeButton(font, PartStepDown);
   C_Widget* up = MakeButton(font, PartStepUp);
@@ -193,9 +191,9 @@ C_ScrollBar* MakeScrollBar(uint16_t kind, const char* font) {
   }
   C_Widget* thumb = New<C_Widget>(KindButton, PartThumb);
   if (thumb) {
-    thumb->Decals[SlotNormal] = Decal({RectLayer(Fill(), Grey(0.55f), Grey(0.3f)),
-                                       ZoneLayer(Fill(), across ? ZoneMoveHorizontal
-                                                                : ZoneMoveVertical)});
+    thumb->Decals[SlotNormal] =
+        Decal({RectLayer(Fill(), Grey(0.55f), Grey(0.3f)),
+               ZoneLayer(Fill(), across ? ZoneMoveHorizontal : ZoneMoveVertical)});
     thumb->Decals[SlotPressed] = Decal({RectLayer(Fill(), Grey(0.4f), Grey(0.2f))});
     thumb->Movable = 1;
     thumb->Rect = across ? R(kBar, 0, kMinThumbLength, kBar, kStartStart, kSizes)
@@ -269,9 +267,8 @@ C_Widget* MakeFrame(uint16_t part, const C_Rect& rect, const char* font,
   frame->Movable = 1;
   frame->Resizable = sizing ? 1 : 0;
   const C_Rect caption = R(0, 0, 0, kCaption, kStartStart, MakeAnchor(AnchorEnd, AnchorExtent));
-  C_Layer_Text* title = TextLayer(R(4, 4, -4, kCaption, kStartStart,
-                                         MakeAnchor(AnchorEnd, AnchorStart)),
-                                  font, kWhite);
+  C_Layer_Text* title = TextLayer(
+      R(4, 4, -4, kCaption, kStartStart, MakeAnchor(AnchorEnd, AnchorStart)), font, kWhite);
   frame->Decals[SlotNormal] =
       Decal({RectLayer(Fill(), Grey(0.85f), Grey(0.2f)), RectLayer(caption, Grey(0.5f), Grey(0.2f)),
              title, ZoneLayer(caption, ZoneMove, CursorSizeAll),
@@ -279,10 +276,10 @@ C_Widget* MakeFrame(uint16_t part, const C_Rect& rect, const char* font,
                                 ZoneBottomRight, CursorSizeNWSE)
                     : nullptr});
   // The active look: the caption in blue.
-  frame->Decals[SlotActive] =
-      Decal({RectLayer(Fill(), Grey(0.85f), Grey(0.2f)), RectLayer(caption, kCaptionBlue, Grey(0.2f)),
-             TextLayer(R(4, 4, -4, kCaption, kStartStart, MakeAnchor(AnchorEnd, AnchorStart)),
-                       font, kWhite)});
+  frame->Decals[SlotActive] = Decal(
+      {RectLayer(Fill(), Grey(0.85f), Grey(0.2f)), RectLayer(caption, kCaptionBlue, Grey(0.2f)),
+       TextLayer(R(4, 4, -4, kCaption, kStartStart, MakeAnchor(AnchorEnd, AnchorStart)), font,
+                 kWhite)});
   float x = -2 - 16;
   for (uint16_t command : commands) {
     C_Widget* button = MakeButton(font, command);
@@ -305,10 +302,10 @@ C_Form* MakeForm(const char* font) {
   if (content) content->Rect = R(4, kCaption + 4, -4, -4, kStartStart, kEndEnd);
   Add(form, content);
   // AddChild hands children of a paged widget to child 0, so the page is set after.
-  Add(form, MakeFrame(PartFrameNormal, Fill(), font, {PartRollUp, PartMaximise, PartMinimise},
-                      true));
-  Add(form, MakeFrame(PartFrameMinimised, R(0, 0, 130, kCaption + 2, kStartStart, kSizes),
-                      font, {PartRestore}, false));
+  Add(form,
+      MakeFrame(PartFrameNormal, Fill(), font, {PartRollUp, PartMaximise, PartMinimise}, true));
+  Add(form, MakeFrame(PartFrameMinimised, R(0, 0, 130, kCaption + 2, kStartStart, kSizes), font,
+                      {PartRestore}, false));
   Add(form, MakeFrame(PartFrameMaximised, Fill(), font, {PartRestore, PartMinimise}, false));
   Add(form, MakeFrame(PartFrameRolledUp,
                       R(0, 0, 0, kCaption + 2, kStartStart, MakeAnchor(AnchorEnd, AnchorExtent)),
@@ -371,32 +368,58 @@ const char* const kGalleryParagraph =
     "when the text grows past the box the scroll bars appear.\n"
     "when it shrinks again they go away.";
 
-Gallery BuildGallery(C_Desktop& desktop, const char* font) {
+namespace {
+
+// A clone of the given template set up in place, or one made in code.
+struct Maker {
+  const char* font;
+  const GalleryTemplates* templates;
+  C_Widget* operator()(BasicTemplate which, const C_Rect& rect, const char* name,
+                       const char* text) const {
+    C_Widget* from = templates ? templates->Items[which] : nullptr;
+    if (!from) return MakeWidget(which, font, rect, name, text);
+    auto* widget = static_cast<C_Widget*>(from->Clone());
+    if (widget) widget->Setup(rect, name, text);
+    return widget;
+  }
+};
+
+}  // namespace
+
+Gallery BuildGallery(C_Desktop& desktop, const char* font, const GalleryTemplates* templates) {
   Gallery g;
   if (!desktop.Root) return g;
-  g.Form = static_cast<C_Form*>(
-      MakeWidget(TemplateForm, font, FormRect(20, 20, 580, 440), "Gallery", "widget gallery"));
+  const Maker Make{font, templates};
+  g.Form = dynamic_cast<C_Form*>(
+      Make(TemplateForm, FormRect(20, 20, 580, 440), "Gallery", "widget gallery"));
   if (!g.Form) return g;
   desktop.Root->AddChild(g.Form);
   g.Form->Movable = 1;
   g.Form->Resizable = 1;
+  // A drag acts on the frame that owns the zone: the normal and rolled-up frames
+  // move the form, and the normal one resizes it.
+  for (uint16_t part : {PartFrameNormal, PartFrameRolledUp}) {
+    if (C_Widget* frame = g.Form->FindPart(part, KindPlain)) {
+      frame->Movable = 1;
+      frame->Resizable = part == PartFrameNormal ? 1 : 0;
+    }
+  }
   C_Widget* form = g.Form;
   const char* const buttons[] = {"apply", "reset"};
   for (int i = 0; i < 2; ++i) {
-    g.Buttons[i] = MakeWidget(TemplateButton, font, SizedRect(10 + 90.0f * i, 10, 80, 22),
-                              buttons[i], buttons[i]);
+    g.Buttons[i] =
+        Make(TemplateButton, SizedRect(10 + 90.0f * i, 10, 80, 22), buttons[i], buttons[i]);
     Add(form, g.Buttons[i]);
   }
   const char* const options[] = {"lumps", "blobs", "noise", "height", "normal", "bump"};
   float y = 44;
   for (int i = 0; i < 6; ++i) {
     if (i == 3) {
-      g.Separator = MakeWidget(TemplateSeparator, font, SizedRect(10, y + 2, 150, 4), "split", "");
+      g.Separator = Make(TemplateSeparator, SizedRect(10, y + 2, 150, 4), "split", "");
       Add(form, g.Separator);
       y += 10;
     }
-    g.Options[i] = MakeWidget(TemplateOption, font, SizedRect(10, y, 150, 16), options[i],
-                              options[i]);
+    g.Options[i] = Make(TemplateOption, SizedRect(10, y, 150, 16), options[i], options[i]);
     if (g.Options[i] && (i == 0 || i == 3)) g.Options[i]->Checked = 1;
     Add(form, g.Options[i]);
     y += 20;
@@ -404,23 +427,21 @@ Gallery BuildGallery(C_Desktop& desktop, const char* font) {
   const char* const checks[] = {"grid", "light"};
   for (int i = 0; i < 2; ++i) {
     g.CheckBoxes[i] =
-        MakeWidget(TemplateCheckBox, font, SizedRect(10, y + 8 + 20.0f * i, 150, 16), checks[i],
-                   checks[i]);
+        Make(TemplateCheckBox, SizedRect(10, y + 8 + 20.0f * i, 150, 16), checks[i], checks[i]);
     Add(form, g.CheckBoxes[i]);
   }
-  g.TextBox = static_cast<C_TextBox*>(
-      MakeWidget(TemplateTextBox, font, SizedRect(180, 10, 360, 160), "text", kGalleryParagraph));
+  g.TextBox = dynamic_cast<C_TextBox*>(
+      Make(TemplateTextBox, SizedRect(180, 10, 360, 160), "text", kGalleryParagraph));
   Add(form, g.TextBox);
-  g.ScrollSpace = MakeWidget(TemplateScrollSpace, font, SizedRect(180, 190, 360, 180), "space", "");
+  g.ScrollSpace = Make(TemplateScrollSpace, SizedRect(180, 190, 360, 180), "space", "");
   Add(form, g.ScrollSpace);
   if (g.ScrollSpace) {
     for (int i = 0; i < 6; ++i) {
       char label[] = "item a";
       label[5] = static_cast<char>('a' + i);
-      g.SpaceChildren[i] = MakeWidget(TemplateButton, font,
-                                      SizedRect(20 + 150.0f * (i % 3), 20 + 140.0f * (i / 3), 120,
-                                                30),
-                                      label, label);
+      g.SpaceChildren[i] =
+          Make(TemplateButton, SizedRect(20 + 150.0f * (i % 3), 20 + 140.0f * (i / 3), 120, 30),
+               label, label);
       Add(g.ScrollSpace, g.SpaceChildren[i]);
     }
   }

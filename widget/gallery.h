@@ -53,6 +53,15 @@ struct Gallery {
 // The paragraph the gallery's text box starts with.
 extern const char* const kGalleryParagraph;
 
+// Templates to clone the gallery's widgets from (a form, a button, an option, a
+// check box, a group separator, a text box and a scroll space), by BasicTemplate;
+// the widgets of an entry left none are made in code. Not owned.
+struct GalleryTemplates {
+  C_Widget* Items[TemplateScrollSpace + 1] = {};
+};
+
 // Builds the gallery on the desktop's root page (which must exist) and returns
-// its widgets; nothing is prepared.
-Gallery BuildGallery(C_Desktop& desktop, const char* fontName);
+// its widgets; nothing is prepared. The form and its frames can be moved and
+// resized.
+Gallery BuildGallery(C_Desktop& desktop, const char* fontName,
+                     const GalleryTemplates* templates = nullptr);

@@ -49,13 +49,19 @@ TEST_F(EditTest, KeysEditTheTextAtTheCaret) {
     int32_t caret;
   };
   const Step steps[] = {
-      {'d', "d", "abcd", 4},         {'e', "e", "abcde", 5},        {SDLK_LEFT, nullptr, "abcde", 4},
-      {SDLK_LEFT, nullptr, "abcde", 3}, {SDLK_BACKSPACE, nullptr, "abde", 2},
-      {SDLK_DELETE, nullptr, "abe", 2}, {SDLK_RIGHT, nullptr, "abe", 3},
+      {'d', "d", "abcd", 4},
+      {'e', "e", "abcde", 5},
+      {SDLK_LEFT, nullptr, "abcde", 4},
+      {SDLK_LEFT, nullptr, "abcde", 3},
+      {SDLK_BACKSPACE, nullptr, "abde", 2},
+      {SDLK_DELETE, nullptr, "abe", 2},
+      {SDLK_RIGHT, nullptr, "abe", 3},
       {SDLK_DELETE, nullptr, "abe", 3},  // at the end: nothing
       {SDLK_RIGHT, nullptr, "abe", 3},   // nor further right
-      {SDLK_RETURN, nullptr, "abe\n", 4}, {SDLK_TAB, "\t", "abe\n\t", 5},
-      {SDLK_BACKSPACE, nullptr, "abe\n", 4}, {SDLK_BACKSPACE, nullptr, "abe", 3},
+      {SDLK_RETURN, nullptr, "abe\n", 4},
+      {SDLK_TAB, "\t", "abe\n\t", 5},
+      {SDLK_BACKSPACE, nullptr, "abe\n", 4},
+      {SDLK_BACKSPACE, nullptr, "abe", 3},
   };
   for (const Step& step : steps) {
     Key(step.key, step.typed);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/widget/desktop_test_support.h"
+#include "tests/widget/widget_test_support.h"
 
 namespace {
 
@@ -154,8 +155,8 @@ TEST_F(DesktopTest, PressOptionsCheckOnThePressWithinTheirGroup) {
   C_Widget* content = gallery.Form->ChildAt(0);
   C_Widget* made[3] = {};
   for (int i = 0; i < 3; ++i) {
-    made[i] = MakeWidget(TemplateOption, "Boxes", SizedRect(10, 300 + 20.0f * i, 100, 16), "p",
-                         "press");
+    made[i] =
+        MakeWidget(TemplateOption, "Boxes", SizedRect(10, 300 + 20.0f * i, 100, 16), "p", "press");
     made[i]->Kind = KindPressOption;
     ASSERT_TRUE(content->AddChild(made[i]));
   }
@@ -346,6 +347,62 @@ TEST_F(DesktopTest, PressingBringsToFrontRemembersTheActiveChildAndSetsTheFocus)
   desktop.Layout();
   EXPECT_EQ(gallery.Form->Inactive, 0);
   EXPECT_EQ(second->Inactive, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Every drag action on a 60 x 60 box at (100, 100) with a minimum of 20 x 20, its
+// far corner given as a size or as coordinates, dragged from its centre.
+TEST_F(DesktopTest, DragActionsMoveAndResizeByTheirEdges) {
+  C_Widget* box = new C_Widget();
+  box->Setup(SizedRect(100, 100, 60, 60), "box", "");
+  box->Decals[SlotNormal] = widget_test::ZoneDecal(ZoneMove);
+  auto* zone = static_cast<C_Layer_Zone*>(box->Decals[SlotNormal]->Layers->Items[0]);
+  zone->Area = C_Rect(0, 0, 0, 0, 0x00, 0x11);
+  box->MinWidth = box->MinHeight = 20;
+  ASSERT_TRUE(desktop.Root->AddChild(box));
+  desktop.PrepareAll();
+  constexpr uint8_t kSizes = 0x33, kCoordinates = 0x00;
+  struct Case {
+    uint8_t action, anchor2, movable, resizable;
+    float dx, dy;
+    C_Rect want;  // X1, Y1, X2, Y2 as stored
+  };
+  const Case cases[] = {
+      {ZoneLeftEdge, kSizes, 1, 1, 10, 0, {110, 100, 50, 60}},
+      {ZoneLeftEdge, kSizes, 1, 1, 100, 0, {140, 100, 20, 60}},  // stops at the minimum
+      {ZoneTopEdge, kSizes, 1, 1, 0, -10, {100, 90, 60, 70}},
+      {ZoneRightEdge, kSizes, 1, 1, -100, 0, {100, 100, 20, 60}},
+      {ZoneBottomEdge, kSizes, 1, 1, 0, 15, {100, 100, 60, 75}},
+      {ZoneTopLeft, kSizes, 1, 1, 5, 5, {105, 105, 55, 55}},
+      {ZoneTopRight, kSizes, 1, 1, 10, 10, {100, 110, 70, 50}},
+      {ZoneBottomLeft, kSizes, 1, 1, 10, 10, {110, 100, 50, 70}},
+      {ZoneBottomRight, kSizes, 1, 1, 10, -50, {100, 100, 70, 20}},
+      {ZoneMoveHorizontal, kSizes, 1, 1, 7, 9, {107, 100, 60, 60}},
+      {ZoneMoveVertical, kSizes, 1, 1, 7, 9, {100, 109, 60, 60}},
+      {ZoneMove, kSizes, 1, 1, 5, 6, {105, 106, 60, 60}},
+      {ZoneLeftEdge, kCoordinates, 1, 1, 10, 0, {110, 100, 160, 160}},
+      {ZoneRightEdge, kCoordinates, 1, 1, -100, 0, {100, 100, 120, 160}},
+      {ZoneMove, kCoordinates, 1, 1, 5, 6, {105, 106, 165, 166}},
+      {ZoneMove, kSizes, 0, 1, 5, 6, {100, 100, 60, 60}},        // not movable
+      {ZoneRightEdge, kSizes, 1, 0, 10, 0, {100, 100, 60, 60}},  // not resizable
+  };
+  for (const Case& c : cases) {
+    box->Rect = c.anchor2 == kSizes ? SizedRect(100, 100, 60, 60)
+                                    : C_Rect(100, 100, 160, 160, 0x00, kCoordinates);
+    box->Movable = c.movable;
+    box->Resizable = c.resizable;
+    zone->Action = c.action;
+    desktop.Layout();
+    Drag(C_Vector2D(130, 130), C_Vector2D(130 + c.dx, 130 + c.dy));
+    const C_Rect& r = box->Rect;
+    EXPECT_EQ(r.X1, c.want.X1) << int(c.action) << " anchor " << int(c.anchor2);
+    EXPECT_EQ(r.Y1, c.want.Y1) << int(c.action) << " anchor " << int(c.anchor2);
+    EXPECT_EQ(r.X2, c.want.X2) << int(c.action) << " anchor " << int(c.anchor2);
+    EXPECT_EQ(r.Y2, c.want.Y2) << int(c.action) << " anchor " << int(c.anchor2);
+  }
 }
 
 }  // namespace

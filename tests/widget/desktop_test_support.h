@@ -54,11 +54,16 @@ class DesktopTest : public ::testing::Test {
     desktop.Clock = TestClock;
     desktop.InstallHandlers(&api);
     desktop.Fonts = &fonts;
+    Populate();
+    desktop.PrepareAll();
+    desktop.Layout();
+  }
+  // Binds the resources and builds the screen: by default the gallery's flat
+  // templates drawn with the box font.
+  virtual void Populate() {
     desktop.BindResources();
     desktop.CreatePage();
     gallery = BuildGallery(desktop, "Boxes");
-    desktop.PrepareAll();
-    desktop.Layout();
   }
   void TearDown() override {
     desktop.UnprepareAll();

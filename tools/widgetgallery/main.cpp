@@ -1,9 +1,11 @@
 // widgetgallery: opens an 800 x 600 window showing the widget gallery (buttons,
 // two option groups split by a separator, check boxes, a text box holding a
 // paragraph to edit and scroll, a scroll space with children) on the desktop,
-// which routes the mouse and the keyboard to them. Escape or closing the window
-// ends it with status 0; without a readable "fonts.pak" in the working directory
-// it ends with 1.
+// which routes the mouse and the keyboard to them. The widgets are cloned from
+// the widget files and drawn with the graphics sheets of the working directory
+// ("widgets/*.wgt", "guigfx.pak", as the build tree holds them); when any is
+// missing they are made in code with a plain look. Escape or closing the window
+// ends it with status 0; without a readable "fonts.pak" it ends with 1.
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -23,6 +25,21 @@ constexpr uint32_t kWidth = 800;
 constexpr uint32_t kHeight = 600;
 constexpr int32_t kEscape = 27;
 const char* const kFontPack = "fonts.pak";
+const char* const kSheetPack = "guigfx.pak";
+// The widget files the gallery clones from, by template.
+struct TemplateFile {
+  BasicTemplate Which;
+  const char* Path;
+};
+constexpr TemplateFile kTemplateFiles[] = {
+    {TemplateForm, "widgets/form.wgt"},
+    {TemplateButton, "widgets/button.wgt"},
+    {TemplateOption, "widgets/option.wgt"},
+    {TemplateCheckBox, "widgets/checkbox.wgt"},
+    {TemplateSeparator, "widgets/hseparator.wgt"},
+    {TemplateTextBox, "widgets/textbox.wgt"},
+    {TemplateScrollSpace, "widgets/scrollspace.wgt"},
+};
 const char* const kFontName = "DejaVu Sans";
 // Time between repaints while the loop runs.
 constexpr auto kFrame = std::chrono::milliseconds(15);
@@ -39,6 +56,37 @@ bool PaintGallery(C_GraphicApi* api) {
   }
   api->EndDraw();
   return api->Present();
+}
+
+C_Widget* LoadWidgetFile(const char* path) {
+  ByteStream* stream = OpenFileReader(path);
+  if (!stream) return nullptr;
+  C_Object* object = nullptr;
+  const bool loaded = LoadHeldObject(stream, 0, object) && !stream->Broken;
+  FreeStream(stream);
+  auto* widget = dynamic_cast<C_Widget*>(object);
+  if (loaded && widget) return widget;
+  DeleteOwnedObject(object);
+  return nullptr;
+}
+
+// The widget files and the sheets, all or nothing; false leaves both empty.
+bool LoadSkin(GalleryTemplates& templates, C_Collection*& sheets) {
+  sheets = new C_Collection();
+  bool complete = LoadObjectFile(sheets, kSheetPack);
+  for (const TemplateFile& file : kTemplateFiles) {
+    if (!complete) break;
+    templates.Items[file.Which] = LoadWidgetFile(file.Path);
+    complete = templates.Items[file.Which] != nullptr;
+  }
+  if (complete) return true;
+  for (C_Widget*& item : templates.Items) {
+    DeleteOwnedObject(item);
+    item = nullptr;
+  }
+  DeleteOwnedObject(sheets);  // with whatever it read
+  sheets = nullptr;
+  return false;
 }
 
 void EndProgram(C_Window* window) {
@@ -75,12 +123,18 @@ int main() {
   api.Attach(&window.Owner);
   api.PaintHandler = &PaintGallery;
 
+  GalleryTemplates templates;
+  C_Collection* sheets = nullptr;
+  const bool skinned = LoadSkin(templates, sheets);
+  if (!skinned) std::printf("widgetgallery: no widget files here, the widgets get a plain look\n");
   auto* desktop = new C_Desktop();
   desktop->InstallHandlers(&api);
   desktop->Fonts = &fonts;
+  desktop->Sheets = sheets;  // the desktop owns them from here
   desktop->BindResources();
   desktop->CreatePage();
-  BuildGallery(*desktop, kFontName);
+  BuildGallery(*desktop, kFontName, skinned ? &templates : nullptr);
+  for (C_Widget* item : templates.Items) DeleteOwnedObject(item);
 
   window.Open();
   if (!window.Opened) {
