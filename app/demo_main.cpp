@@ -14,6 +14,7 @@
 #include "image/image.h"
 #include "image/image_ops.h"
 #include "image/surface.h"
+#include "thread/worker_pool.h"
 
 namespace {
 
@@ -111,6 +112,10 @@ void Delete(T*& object) {
 int DemoMain(DemoShell* shell) {
   ResetState();
   if (!shell || !shell->StartFirstPhase()) return 0;
+  // The frame's row work is shared by the worker pool, started here once for the
+  // whole run (DF_WORKERS threads, else one per core). A pool that runs already
+  // (a test or a benchmark chose its size) is used as it is and left running.
+  const bool ownPool = Workers.Start(PoolThreadCount());
 
   const C_Color black = C_Color::FromBytes(0, 0, 0);
   for (C_Image** image : {&HeightImage, &NormalImage, &ShadedImage, &NoiseBaseImage,
@@ -168,6 +173,7 @@ int DemoMain(DemoShell* shell) {
   Delete(ShadedImage);
   Delete(ShadedSurface);
 
+  if (ownPool) Workers.Stop();
   shell->DeleteSecondPhase();
   return 1;
 }

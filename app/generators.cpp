@@ -1,7 +1,9 @@
 // Shape generators. Sections: shapes, stamps, particle frames, noise lattice,
 // noise octaves. The per-pixel loops are plain portable C++ that the compiler
 // vectorises (built for AVX2 too, chosen when the program starts); each gives the
-// same bits as the step-by-step rules.
+// same bits as the step-by-step rules. The frame's loops run in bands of rows on
+// the worker pool: every band writes only its own rows (or lines), and each pixel
+// gets the same operations in the same order as on one thread.
 #include "app/generators.h"
 
 #include <algorithm>
@@ -11,9 +13,30 @@
 
 #include "core/cpu_features.h"
 #include "core/numeric.h"
+#include "core/spin_lock.h"
 #include "image/pixel_rows.h"
+#include "thread/worker_pool.h"
 
 namespace {
+
+// True when the two images' pixel blocks do not overlap.
+bool SeparatePixels(const C_Image& a, const C_Image& b) {
+  const uintptr_t aBegin = reinterpret_cast<uintptr_t>(a.Pixels);
+  const uintptr_t bBegin = reinterpret_cast<uintptr_t>(b.Pixels);
+  return aBegin + uintptr_t(a.PixelBytes) <= bBegin || bBegin + uintptr_t(b.PixelBytes) <= aBegin;
+}
+
+// Runs band over rows 0..rows - 1 on the pool, or all on this thread when the
+// call reads pixels that it also writes (then only the order of one thread gives
+// the result of one thread).
+template <typename F>
+void SplitRows(bool separate, int32_t rows, F& band) {
+  if (separate) {
+    Workers.Bands(rows, band);
+  } else {
+    band(0, rows);
+  }
+}
 
 // ---- shapes ----
 
@@ -180,7 +203,8 @@ bool Stamp(const C_Image* source, C_Image* target, const C_Vector2D& position) {
 //
 // A frame's stamps are clipped first and then drawn band by band: each band of
 // target rows (small enough to stay in the first-level cache) receives every stamp
-// that overlaps it, in the frame's order. Every pixel still sees its stamps in
+// that overlaps it, in the frame's order. The pool's threads take contiguous runs
+// of target rows and walk them in such bands. Every pixel still sees its stamps in
 // particle and offset order, which the folding addition needs. Within a stamp only
 // the source columns between the first and last non-zero pixel of each row are
 // combined: a zero source pixel leaves the target unchanged under both rules
@@ -200,8 +224,10 @@ struct StampFrame {
   StampArea Areas[kMaxStamps];
   RowSpan Spans[kMaxSpanRows];
 };
-// The generators run on one thread; reused by every frame instead of allocated.
+// Reused by every frame instead of allocated: filled by the calling thread, then
+// only read by the bands. The lock keeps calls from two threads apart.
 StampFrame stampFrame;
+SpinLockWord stampFrameLock{0};
 
 // For a source of at most kMaxSpanRows rows.
 void FindRowSpans(const PixelView& source, RowSpan* spans) {
@@ -214,11 +240,12 @@ void FindRowSpans(const PixelView& source, RowSpan* spans) {
   }
 }
 
+// Target rows [firstRow, endRow).
 template <typename Rule>
 DF_INLINE void StampBands(const StampArea* areas, int32_t count, const RowSpan* spans,
-                          bool useSpans, int32_t targetHeight) {
-  for (int32_t band = 0; band < targetHeight; band += kBandRows) {
-    const int32_t bandEnd = band + kBandRows;
+                          bool useSpans, int32_t firstRow, int32_t endRow) {
+  for (int32_t band = firstRow; band < endRow; band += kBandRows) {
+    const int32_t bandEnd = std::min(band + kBandRows, endRow);
     for (int32_t i = 0; i < count; ++i) {
       const StampArea& a = areas[i];
       const int32_t first = std::max(band, a.TargetTop) - a.TargetTop;
@@ -241,15 +268,15 @@ DF_INLINE void StampBands(const StampArea* areas, int32_t count, const RowSpan* 
 }
 
 DF_VECTOR_CLONES void StampBandsMax(const StampArea* areas, int32_t count, const RowSpan* spans,
-                                    bool useSpans, int32_t targetHeight) {
-  StampBands<MaxRule>(areas, count, spans, useSpans, targetHeight);
+                                    bool useSpans, int32_t firstRow, int32_t endRow) {
+  StampBands<MaxRule>(areas, count, spans, useSpans, firstRow, endRow);
 }
 DF_VECTOR_CLONES void StampBandsFold(const StampArea* areas, int32_t count, const RowSpan* spans,
-                                     bool useSpans, int32_t targetHeight) {
-  StampBands<FoldRule>(areas, count, spans, useSpans, targetHeight);
+                                     bool useSpans, int32_t firstRow, int32_t endRow) {
+  StampBands<FoldRule>(areas, count, spans, useSpans, firstRow, endRow);
 }
 
-using BandKernel = void (*)(const StampArea*, int32_t, const RowSpan*, bool, int32_t);
+using BandKernel = void (*)(const StampArea*, int32_t, const RowSpan*, bool, int32_t, int32_t);
 
 template <BandKernel Kernel>
 void DrawParticles(const C_Image* shape, C_Image* height, const Particle* particles, int32_t count,
@@ -261,6 +288,7 @@ void DrawParticles(const C_Image* shape, C_Image* height, const Particle* partic
   const float h = float(to.Height + 1);
   const float offsets[9][2] = {{0, 0},  {-w, h}, {-w, 0}, {-w, -h}, {0, -h},
                                {w, -h}, {w, 0},  {0, h},  {w, h}};
+  SpinLockGuard hold(stampFrameLock);
   int32_t stamps = 0;
   for (int32_t i = 0; i < count; ++i) {
     const float t = float(clock() - startTime);
@@ -278,7 +306,10 @@ void DrawParticles(const C_Image* shape, C_Image* height, const Particle* partic
   // A source taller than the span table is combined whole, row by row.
   const bool useSpans = from.Height <= kMaxSpanRows;
   if (useSpans) FindRowSpans(from, stampFrame.Spans);
-  Kernel(stampFrame.Areas, stamps, stampFrame.Spans, useSpans, to.Height);
+  auto band = [&](int32_t first, int32_t end) {
+    Kernel(stampFrame.Areas, stamps, stampFrame.Spans, useSpans, first, end);
+  };
+  SplitRows(SeparatePixels(*shape, *height), to.Height, band);
 }
 
 // ---- noise lattice ----
@@ -300,9 +331,11 @@ DF_VECTOR_CLONES void FoldPhaseRow(const PhasePair* pairs, uint16_t* row, int32_
   for (int32_t x = 0; x < width; ++x) row[x] = FoldPhase(pairs[x].Phase);
 }
 
-// Both steps for the first rows of the table: each pair is read and written once.
-DF_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& image) {
-  for (int32_t y = 0; y < image.Height; ++y) {
+// Both steps for rows [first, end) of the image and the table: each pair is read
+// and written once.
+DF_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& image, int32_t first,
+                                      int32_t end) {
+  for (int32_t y = first; y < end; ++y) {
     PhasePair* pairs = table + size_t(y) * kNoiseSide;
     uint16_t* row = image.Row16(y);
     for (int32_t x = 0; x < image.Width; ++x) {
@@ -326,6 +359,13 @@ DF_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& image) 
 // output column, so it runs on a transposed copy of the column pass's result,
 // column by column; the octaves' contributions are summed transposed and added
 // to the height field once, which is the same modulo-65536 sum.
+//
+// On the pool the passes run in stages of 8-row blocks, each band writing only
+// its own part: the column pass and its transposition by rows of temp (whose
+// values go to the same places of every lattice line), the row pass by output
+// columns (sum lines), the final addition by rows of the height field. The row
+// pass of one octave shares a stage with the column pass of the next, which
+// writes the other of two lattice buffers.
 
 struct AxisWalk {
   uint16_t First[kNoiseSide];   // lattice index of f (cell mod count)
@@ -349,19 +389,34 @@ void WalkAxis(int32_t count, AxisWalk& walk) {
   }
 }
 
+// One octave as the passes need it.
+struct OctavePlan {
+  AxisWalk Down;        // along each column: the column pass over `rows` cells
+  AxisWalk Across;      // along each row: the row pass over `columns` cells
+  int32_t Columns;      // lattice columns of the column pass (0 before the first plan)
+  int32_t Rows;         // lattice rows of the column pass
+  uint32_t Multiplier;  // 16.16 amplitude of the row pass
+};
+
 // Transposed buffers: one 512-value line per lattice column or output column.
 struct NoiseWorkspace {
-  uint16_t Lattice[kNoiseSide * kNoiseSide];  // column pass result, line = lattice column
-  uint16_t Sum[kNoiseSide * kNoiseSide];      // octave sum, line = output column
+  uint16_t Lattice[2][kNoiseSide * kNoiseSide];  // column pass results, line = lattice column
+  uint16_t Sum[kNoiseSide * kNoiseSide];         // octave sum, line = output column
+  OctavePlan Plans[kOctaveCount];
 };
-// The application runs its generators on one thread; the buffers are reused by
-// every call instead of being allocated per frame.
+// Reused by every call instead of allocated per frame; the bands of a call write
+// separate parts of it, and the lock keeps calls from two threads apart.
 NoiseWorkspace workspace;
+SpinLockWord workspaceLock{0};
 
-// temp row r (columns 0..count - 1) = blend of base rows First[r] and Second[r].
+constexpr int32_t kBlockRows = 8;  // the transpositions work in 8 x 8 blocks
+constexpr int32_t kBlocks = kNoiseSide / kBlockRows;
+
+// temp rows [first, end) (columns 0..count - 1) = blend of base rows First[r] and
+// Second[r].
 DF_VECTOR_CLONES void ColumnPass(const PixelView& base, const PixelView& temp, int32_t columns,
-                                 const AxisWalk& walk) {
-  for (int32_t r = 0; r < kNoiseSide; ++r) {
+                                 const AxisWalk& walk, int32_t first, int32_t end) {
+  for (int32_t r = first; r < end; ++r) {
     const uint16_t* f = base.Row16(walk.First[r]);
     const uint16_t* e = base.Row16(walk.Second[r]);
     const uint32_t s = walk.Weight[r];
@@ -403,11 +458,13 @@ DF_INLINE void Store8(uint16_t* p, U16x8 v) {
   std::memcpy(p, &v, sizeof v);
 }
 
-// Lattice line c = column c of temp: whole 8 x 8 blocks, then the columns of a
-// count that is not a multiple of 8 one value at a time.
-DF_VECTOR_CLONES void TransposeColumns(const PixelView& temp, int32_t columns, uint16_t* lines) {
+// Lattice line c = column c of temp, for temp rows [first, end) (multiples of 8):
+// whole 8 x 8 blocks, then the columns of a count that is not a multiple of 8 one
+// value at a time.
+DF_VECTOR_CLONES void TransposeColumns(const PixelView& temp, int32_t columns, uint16_t* lines,
+                                       int32_t first, int32_t end) {
   const int32_t whole = columns & ~7;
-  for (int32_t r0 = 0; r0 < kNoiseSide; r0 += 8) {
+  for (int32_t r0 = first; r0 < end; r0 += 8) {
     for (int32_t c0 = 0; c0 < whole; c0 += 8) {
       U16x8 block[8];
       for (int32_t i = 0; i < 8; ++i) block[i] = Load8(temp.Row16(r0 + i) + c0);
@@ -421,12 +478,13 @@ DF_VECTOR_CLONES void TransposeColumns(const PixelView& temp, int32_t columns, u
   }
 }
 
-// Sum line c += M-scaled blend of lattice lines First[c] and Second[c]; the first
-// octave stores instead of adding, so the sum needs no clearing.
+// Sum lines [first, end) += M-scaled blend of lattice lines First[c] and
+// Second[c]; the first octave stores instead of adding, so the sum needs no
+// clearing.
 template <bool kFirst>
 DF_INLINE void RowPassLines(const uint16_t* lines, uint16_t* sum, const AxisWalk& walk,
-                            uint32_t multiplier) {
-  for (int32_t c = 0; c < kNoiseSide; ++c) {
+                            uint32_t multiplier, int32_t first, int32_t end) {
+  for (int32_t c = first; c < end; ++c) {
     const uint16_t* f = lines + size_t(walk.First[c]) * kNoiseSide;
     const uint16_t* e = lines + size_t(walk.Second[c]) * kNoiseSide;
     const uint32_t s = walk.Weight[c];
@@ -441,17 +499,19 @@ DF_INLINE void RowPassLines(const uint16_t* lines, uint16_t* sum, const AxisWalk
 }
 
 DF_VECTOR_CLONES void RowPass(const uint16_t* lines, uint16_t* sum, const AxisWalk& walk,
-                              uint32_t multiplier, bool first) {
-  if (first) {
-    RowPassLines<true>(lines, sum, walk, multiplier);
+                              uint32_t multiplier, bool firstOctave, int32_t first, int32_t end) {
+  if (firstOctave) {
+    RowPassLines<true>(lines, sum, walk, multiplier, first, end);
   } else {
-    RowPassLines<false>(lines, sum, walk, multiplier);
+    RowPassLines<false>(lines, sum, walk, multiplier, first, end);
   }
 }
 
-// height(c, r) += sum line c at r, modulo 65536, in 8 x 8 blocks.
-DF_VECTOR_CLONES void AddTransposed(const uint16_t* sum, const PixelView& height) {
-  for (int32_t r0 = 0; r0 < kNoiseSide; r0 += 8) {
+// height(c, r) += sum line c at r, modulo 65536, for rows [first, end) (multiples
+// of 8), in 8 x 8 blocks.
+DF_VECTOR_CLONES void AddTransposed(const uint16_t* sum, const PixelView& height, int32_t first,
+                                    int32_t end) {
+  for (int32_t r0 = first; r0 < end; r0 += 8) {
     for (int32_t c0 = 0; c0 < kNoiseSide; c0 += 8) {
       U16x8 block[8];
       for (int32_t i = 0; i < 8; ++i) block[i] = Load8(sum + size_t(c0 + i) * kNoiseSide + r0);
@@ -474,16 +534,58 @@ bool ViewNoiseImages(const C_Image* base, C_Image* temp, C_Image* height, PixelV
   return true;
 }
 
-// One octave's passes into the transposed sum.
-void AddOctaveToSum(const PixelView& base, const PixelView& temp, int32_t columns, int32_t rows,
-                    uint32_t multiplier, bool first) {
-  AxisWalk walk;
-  WalkAxis(rows, walk);
-  ColumnPass(base, temp, columns, walk);
-  TransposeColumns(temp, columns, workspace.Lattice);
-  WalkAxis(columns, walk);
-  RowPass(workspace.Lattice, workspace.Sum, walk, multiplier, first);
+// The walks depend only on the lattice counts, which are the same every frame:
+// they are kept from the last call.
+void PlanOctave(int32_t columns, int32_t rows, uint32_t multiplier, OctavePlan& plan) {
+  if (plan.Columns != columns || plan.Rows != rows) {
+    WalkAxis(rows, plan.Down);
+    WalkAxis(columns, plan.Across);
+    plan.Columns = columns;
+    plan.Rows = rows;
+  }
+  plan.Multiplier = multiplier;
 }
+
+// The planned octaves 0..count - 1 of the workspace, summed and added to height.
+struct OctaveRun {
+  const PixelView& Base;
+  const PixelView& Temp;
+  const PixelView& Height;
+  int32_t Count;
+  bool Separate;  // base and temp do not overlap
+
+  // Octave i's column pass into lattice buffer i mod 2, blocks [first, end).
+  void Columns(int32_t i, int32_t first, int32_t end) const {
+    const OctavePlan& plan = workspace.Plans[i];
+    ColumnPass(Base, Temp, plan.Columns, plan.Down, first * kBlockRows, end * kBlockRows);
+    TransposeColumns(Temp, plan.Columns, workspace.Lattice[i % 2], first * kBlockRows,
+                     end * kBlockRows);
+  }
+  // Octave i's row pass from lattice buffer i mod 2 into sum lines of blocks [first, end).
+  void Rows(int32_t i, int32_t first, int32_t end) const {
+    const OctavePlan& plan = workspace.Plans[i];
+    RowPass(workspace.Lattice[i % 2], workspace.Sum, plan.Across, plan.Multiplier, i == 0,
+            first * kBlockRows, end * kBlockRows);
+  }
+
+  void Go() const {
+    auto opening = [this](int32_t first, int32_t end) { Columns(0, first, end); };
+    SplitRows(Separate, kBlocks, opening);
+    for (int32_t i = 1; i < Count; ++i) {
+      auto overlap = [this, i](int32_t first, int32_t end) {
+        Rows(i - 1, first, end);
+        Columns(i, first, end);
+      };
+      SplitRows(Separate, kBlocks, overlap);
+    }
+    auto closing = [this](int32_t first, int32_t end) { Rows(Count - 1, first, end); };
+    SplitRows(Separate, kBlocks, closing);
+    auto add = [this](int32_t first, int32_t end) {
+      AddTransposed(workspace.Sum, Height, first * kBlockRows, end * kBlockRows);
+    };
+    SplitRows(Separate, kBlocks, add);
+  }
+};
 
 }  // namespace
 
@@ -554,9 +656,12 @@ bool RefreshNoiseBase(const PhasePair* table, C_Image* image) {
   // past its end.
   if (!table || !ViewPixels(image, 16, view) || view.Width > kNoiseSide || view.Height > kNoiseSide)
     return false;
-  for (int32_t y = 0; y < view.Height; ++y) {
-    FoldPhaseRow(table + size_t(y) * kNoiseSide, view.Row16(y), view.Width);
-  }
+  auto band = [&](int32_t first, int32_t end) {
+    for (int32_t y = first; y < end; ++y) {
+      FoldPhaseRow(table + size_t(y) * kNoiseSide, view.Row16(y), view.Width);
+    }
+  };
+  Workers.Bands(view.Height, band);
   return true;
 }
 
@@ -569,7 +674,8 @@ bool AdvanceAndRefreshNoiseBase(PhasePair* table, size_t count, C_Image* image) 
     AdvancePhases(table, count);
     return false;
   }
-  AdvanceFoldRows(table, view);
+  auto band = [&](int32_t first, int32_t end) { AdvanceFoldRows(table, view, first, end); };
+  Workers.Bands(view.Height, band);
   const size_t done = size_t(view.Height) * kNoiseSide;
   AdvancePhases(table + done, count - done);
   return true;
@@ -580,18 +686,20 @@ bool AddNoiseOctave(const C_Image* base, C_Image* temp, C_Image* height, int32_t
   PixelView b, t, h;
   if (!ViewNoiseImages(base, temp, height, b, t, h)) return false;
   if (columns < 1 || columns > kNoiseSide || rows < 1 || rows > kNoiseSide) return false;
-  AddOctaveToSum(b, t, columns, rows, OctaveMultiplier(amplitude), true);
-  AddTransposed(workspace.Sum, h);
+  SpinLockGuard hold(workspaceLock);
+  PlanOctave(columns, rows, OctaveMultiplier(amplitude), workspace.Plans[0]);
+  OctaveRun{b, t, h, 1, SeparatePixels(*base, *temp)}.Go();
   return true;
 }
 
 bool AddNoiseOctaves(const C_Image* base, C_Image* temp, C_Image* height) {
   PixelView b, t, h;
   if (!ViewNoiseImages(base, temp, height, b, t, h)) return false;
+  SpinLockGuard hold(workspaceLock);
   for (int32_t i = 0; i < kOctaveCount; ++i) {
     const int32_t n = kOctaveLattice[i];
-    AddOctaveToSum(b, t, n, n, OctaveMultiplier(OctaveAmplitude(i)), i == 0);
+    PlanOctave(n, n, OctaveMultiplier(OctaveAmplitude(i)), workspace.Plans[i]);
   }
-  AddTransposed(workspace.Sum, h);
+  OctaveRun{b, t, h, kOctaveCount, SeparatePixels(*base, *temp)}.Go();
   return true;
 }

@@ -1,5 +1,8 @@
 // The three shape generators of the demo (lumps, blobs, tileable lattice noise) and
 // the 16-bit fixed-point pieces they are built from. All work on 16-bit grey images.
+// The frame routines (particle frames, the noise refresh and octaves) share their
+// rows out on the process's worker pool while it runs; their results do not depend
+// on the number of threads.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,8 @@
 // Normal map and bump shading. Plain loops that the compiler vectorises, and
 // AVX2 kernels chosen at start-up when the processor has AVX2; every f32 step is
-// rounded as in the scalar rule, so all of them give the same bits.
+// rounded as in the scalar rule, so all of them give the same bits. The rows are
+// shared out in bands on the worker pool: each row of output depends only on
+// three rows of input, so every band writes its own rows.
 #include "app/normal_map.h"
 
 #include <cmath>
@@ -13,6 +15,7 @@
 #include "image/image.h"
 #include "image/image_ops.h"
 #include "image/pixel_rows.h"
+#include "thread/worker_pool.h"
 
 namespace {
 
@@ -376,6 +379,19 @@ bool Disjoint(const C_Image& a, const C_Image& b) {
   return aBegin + uintptr_t(a.PixelBytes) <= bBegin || bBegin + uintptr_t(b.PixelBytes) <= aBegin;
 }
 
+// Runs band over rows 0..rows - 1 on the pool when the images' pixel blocks are
+// separate; rows written through one image and read through another would
+// otherwise depend on the order in which the bands run, so they stay on one
+// thread in the order of one thread.
+template <typename F>
+void RunRows(const C_Image& from, const C_Image& to, int32_t rows, F& band) {
+  if (Disjoint(from, to)) {
+    Workers.Bands(rows, band);
+  } else {
+    band(0, rows);
+  }
+}
+
 }  // namespace
 
 void LightIntegers(const C_Vector3D& light, int32_t out[3]) {
@@ -391,12 +407,15 @@ bool BuildNormalMap(const C_Image* height, C_Image* normal) {
   NormalShifts shifts;
   if (!ViewNormalImages(height, normal, h, n, shifts)) return false;
   const Kernels kernels = ChooseKernels();
-  for (int32_t y = 0; y < h.Height; ++y) {
-    const int32_t above = y == 0 ? h.Height - 1 : y - 1;
-    const int32_t below = y == h.Height - 1 ? 0 : y + 1;
-    kernels.Normals(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
-                    nullptr, ShadeRule{});
-  }
+  auto band = [&](int32_t first, int32_t end) {
+    for (int32_t y = first; y < end; ++y) {
+      const int32_t above = y == 0 ? h.Height - 1 : y - 1;
+      const int32_t below = y == h.Height - 1 ? 0 : y + 1;
+      kernels.Normals(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
+                      nullptr, ShadeRule{});
+    }
+  };
+  RunRows(*height, *normal, h.Height, band);
   return true;
 }
 
@@ -409,13 +428,19 @@ bool ShadeBump(const C_Image* normal, C_Image* shaded, const C_Vector3D& light) 
   if (NarrowChannels(from)) {
     const ShadeRule rule = MakeShadeRule(from, l, to);
     const Kernels kernels = ChooseKernels();
-    for (int32_t y = 0; y < in.Height; ++y) {
-      kernels.ShadeRows(in.Row32(y), out.Row32(y), in.Width, rule);
-    }
+    auto band = [&](int32_t first, int32_t end) {
+      for (int32_t y = first; y < end; ++y) {
+        kernels.ShadeRows(in.Row32(y), out.Row32(y), in.Width, rule);
+      }
+    };
+    RunRows(*normal, *shaded, in.Height, band);
   } else {
-    for (int32_t y = 0; y < in.Height; ++y) {
-      ShadeRowWide(in.Row32(y), out.Row32(y), in.Width, from, l, to);
-    }
+    auto band = [&](int32_t first, int32_t end) {
+      for (int32_t y = first; y < end; ++y) {
+        ShadeRowWide(in.Row32(y), out.Row32(y), in.Width, from, l, to);
+      }
+    };
+    RunRows(*normal, *shaded, in.Height, band);
   }
   return true;
 }
@@ -443,11 +468,14 @@ bool BuildNormalMapAndShade(const C_Image* height, C_Image* normal, C_Image* sha
   LightIntegers(light, l);
   const ShadeRule rule = MakeShadeRule(from, l, to);
   const Kernels kernels = ChooseKernels();
-  for (int32_t y = 0; y < h.Height; ++y) {
-    const int32_t above = y == 0 ? h.Height - 1 : y - 1;
-    const int32_t below = y == h.Height - 1 ? 0 : y + 1;
-    kernels.NormalsShaded(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
-                          out.Row32(y), rule);
-  }
+  auto band = [&](int32_t first, int32_t end) {
+    for (int32_t y = first; y < end; ++y) {
+      const int32_t above = y == 0 ? h.Height - 1 : y - 1;
+      const int32_t below = y == h.Height - 1 ? 0 : y + 1;
+      kernels.NormalsShaded(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
+                            out.Row32(y), rule);
+    }
+  };
+  Workers.Bands(h.Height, band);
   return true;
 }

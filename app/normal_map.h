@@ -1,5 +1,7 @@
 // The two derived views of the height field: its normal map, and the normal map lit
-// by one directional light (bump shading).
+// by one directional light (bump shading). Both share their rows out on the
+// process's worker pool while it runs, with the same results on any number of
+// threads.
 #pragma once
 
 #include "core/vector3d.h"

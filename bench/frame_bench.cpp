@@ -1,18 +1,27 @@
-// The demo's frames as the user sees them: the real window shell on the platform's
-// display-less driver (full overlay, widgets and present), in each of the nine mode
-// pairs. For each pair it prints the median frame time and the share of the frame
-// spent in generation, the view, the display copy's conversion, the overlay's
-// drawing, the widgets' painting and the present, and the frame time in units of
-// one memcpy of an 800 x 600 32-bit frame measured in the same run. With
-// --checksums it prints the four frame checksums instead (one per line, hex).
+// The demo's frames, two ways. First the real window shell on the platform's
+// display-less driver (full overlay, widgets and present) in each of the nine mode
+// pairs: the median frame time, the share of the frame spent in generation, the
+// view, the display copy's conversion, the overlay's drawing, the widgets'
+// painting and the present, and the frame time in units of one memcpy of an
+// 800 x 600 32-bit frame measured in the same run. Then, as Google Benchmark
+// runs, the headless frame (message step, clearing, generator, view) in each pair
+// with one thread and with all cores, beside a memcpy of one frame and libnoise's
+// six-octave Perlin over the same 512 x 512 pixels. --data DIR names the data
+// folder (default: beside the program); --checksums prints the four frame
+// checksums instead (one per line, hex).
+#include <benchmark/benchmark.h>
+#include <libnoise/noise.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/data_folder.h"
 #include "app/demo_gui.h"
 #include "app/demo_main.h"
+#include "app/demo_shell.h"
 #include "app/demo_state.h"
 #include "app/frame_checksums.h"
 #include "app/headless_shell.h"
@@ -21,6 +30,7 @@
 #include "image/surface.h"
 #include "platform/clock.h"
 #include "platform/program_env.h"
+#include "thread/worker_pool.h"
 
 namespace {
 
@@ -130,6 +140,88 @@ double MemcpySeconds() {
   return Median(times);
 }
 
+// A shell whose frame loop is the benchmark's loop: one frame per iteration, in
+// one pair of modes, showing nothing.
+class BenchShell : public DemoShell {
+ public:
+  BenchShell(benchmark::State& state, int32_t shape, int32_t view)
+      : state_(state), shape_(shape), view_(view) {}
+  bool StartFirstPhase() override {
+    // The window's two values, as in the demo.
+    NextRandom();
+    NextRandom();
+    return true;
+  }
+  void StartSecondPhase() override {}
+  void InitClock() override {}
+  double ReadClock() override { return SteadyClockSeconds(); }
+  bool MessageStep() override { return state_.KeepRunning(); }
+  void OptionStep(int32_t& shape, int32_t& view) override {
+    shape = shape_;
+    view = view_;
+  }
+  void PaintStep() override {}
+  void CloseFirstPhase() override {}
+  void DeleteSecondPhase() override {}
+
+ private:
+  benchmark::State& state_;
+  int32_t shape_, view_;
+};
+
+// Arguments: the mode pair (shape * 3 + view) and the thread count.
+void BM_Frame(benchmark::State& state) {
+  Workers.Stop();
+  Workers.Start(int32_t(state.range(1)));
+  BenchShell shell(state, int32_t(state.range(0)) / 3, int32_t(state.range(0)) % 3);
+  FILE* output = DemoOutput;
+  DemoOutput = nullptr;
+  if (DemoMain(&shell) != 1) state.SkipWithError("the demo did not run");
+  DemoOutput = output;
+  Workers.Stop();
+}
+
+void BM_MemcpyFrame800x600x4(benchmark::State& state) {
+  std::vector<uint8_t> from(800 * 600 * 4, 1), to(800 * 600 * 4);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), to.size());
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MemcpyFrame800x600x4)->Unit(benchmark::kMicrosecond);
+
+void BM_LibnoisePerlin(benchmark::State& state) {
+  noise::module::Perlin perlin;
+  perlin.SetOctaveCount(6);
+  std::vector<float> out(512 * 512);
+  double z = 0;
+  for (auto _ : state) {
+    for (int y = 0; y < 512; ++y)
+      for (int x = 0; x < 512; ++x)
+        out[y * 512 + x] = float(perlin.GetValue(x / 64.0, y / 64.0, z));
+    z += 0.01;
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+BENCHMARK(BM_LibnoisePerlin)->Unit(benchmark::kMicrosecond);
+
+void RegisterFrames() {
+  const int32_t all = PoolThreadCount();
+  for (int32_t mode = 0; mode < 9; ++mode) {
+    for (int32_t threads : {1, all}) {
+      std::string name = std::string("BM_Frame/") + ShapeName(mode / 3) + "/" + ViewName(mode % 3);
+      for (char& c : name) c = c == ' ' ? '_' : c;
+      name += "/threads:" + std::to_string(threads);
+      benchmark::RegisterBenchmark(name.c_str(), BM_Frame)
+          ->Args({mode, threads})
+          ->Unit(benchmark::kMicrosecond)
+          ->UseRealTime();
+      if (all == 1) break;
+    }
+  }
+}
+
 int PrintChecksums() {
   FrameChecksums sums;
   if (!ComputeFrameChecksums(sums)) {
@@ -198,17 +290,24 @@ int PrintBreakdown(const char* dataFolder) {
 
 int main(int argc, char** argv) {
   const char* data = nullptr;
+  int kept = 1;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--checksums") == 0) return PrintChecksums();
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       data = argv[++i];
       continue;
     }
-    std::fprintf(stderr, "usage: frame_bench [--checksums] [--data DIR]\n");
-    return 2;
+    argv[kept++] = argv[i];  // Google Benchmark's own options
   }
+  argc = kept;
   static char folder[4096];
   const C_String programFolder = ProgramFolder();
   if (!FindDataFolder(data, programFolder.c_str(), folder, sizeof folder)) return 2;
-  return PrintBreakdown(folder);
+  if (PrintBreakdown(folder) != 0) return 1;
+  RegisterFrames();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
 }

@@ -1,17 +1,23 @@
 // The per-frame generators and views against their step-by-step references (same
 // build flags), the Perlin Noise frame against libnoise's 6-octave Perlin over the
-// same 512 x 512 pixels, and memcpy of 512 x 512 x 4 bytes as the yardstick.
+// same 512 x 512 pixels, and memcpy of 512 x 512 x 4 bytes as the yardstick. Our
+// own measures run with one thread and with all cores (argument: the thread
+// count), beside the worker pool's wake-up and the display copy of each view.
 #include <benchmark/benchmark.h>
 #include <libnoise/noise.h>
 
+#include <chrono>
 #include <cstring>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "../tests/app/reference_generators.h"
 #include "app/generators.h"
 #include "app/normal_map.h"
 #include "core/random.h"
+#include "image/image_ops.h"
+#include "thread/worker_pool.h"
 
 namespace {
 
@@ -52,7 +58,25 @@ double FixedTime(void*) {
   return 3.25;
 }
 
+// The process's pool with the benchmark's thread count, for one benchmark.
+class PoolThreads {
+ public:
+  explicit PoolThreads(const benchmark::State& state) {
+    Workers.Stop();
+    Workers.Start(int32_t(state.range(0)));
+  }
+  ~PoolThreads() { Workers.Stop(); }
+};
+
+// One thread, and all cores (DF_WORKERS or one thread per core).
+void ThreadCounts(benchmark::internal::Benchmark* b) {
+  b->ArgName("threads")->Arg(1);
+  if (PoolThreadCount() > 1) b->Arg(PoolThreadCount());
+  b->UseRealTime()->Unit(benchmark::kMicrosecond);
+}
+
 void BM_LumpsFrame(benchmark::State& state) {
+  PoolThreads pool(state);
   Scene s;
   for (auto _ : state) {
     s.ClearHeight();
@@ -69,6 +93,7 @@ void BM_LumpsFrameReference(benchmark::State& state) {
   }
 }
 void BM_BlobsFrame(benchmark::State& state) {
+  PoolThreads pool(state);
   Scene s;
   for (auto _ : state) {
     s.ClearHeight();
@@ -85,6 +110,7 @@ void BM_BlobsFrameReference(benchmark::State& state) {
   }
 }
 void BM_PerlinFrame(benchmark::State& state) {
+  PoolThreads pool(state);
   Scene s;
   for (auto _ : state) {
     s.ClearHeight();
@@ -115,6 +141,7 @@ void BM_LibnoisePerlin(benchmark::State& state) {
   }
 }
 void BM_BuildNormalMap(benchmark::State& state) {
+  PoolThreads pool(state);
   Scene s;
   for (auto _ : state) {
     BuildNormalMap(&s.Height, &s.Normal);
@@ -129,6 +156,7 @@ void BM_BuildNormalMapReference(benchmark::State& state) {
   }
 }
 void BM_ShadeBump(benchmark::State& state) {
+  PoolThreads pool(state);
   Scene s;
   BuildNormalMap(&s.Height, &s.Normal);
   for (auto _ : state) {
@@ -146,6 +174,7 @@ void BM_ShadeBumpReference(benchmark::State& state) {
 }
 // The driver's BumpMapping view: both of the above in one sweep over the rows.
 void BM_BuildNormalMapAndShade(benchmark::State& state) {
+  PoolThreads pool(state);
   Scene s;
   for (auto _ : state) {
     BuildNormalMapAndShade(&s.Height, &s.Normal, &s.Shaded, C_Vector3D(-128, -128, 256));
@@ -161,18 +190,71 @@ void BM_Memcpy512x512x4(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_LumpsFrame)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LumpsFrameReference)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BlobsFrame)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BlobsFrameReference)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PerlinFrame)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PerlinFrameReference)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LibnoisePerlin)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BuildNormalMap)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BuildNormalMapReference)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ShadeBump)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ShadeBumpReference)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BuildNormalMapAndShade)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Memcpy512x512x4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LumpsFrame)->Apply(ThreadCounts);
+BENCHMARK(BM_LumpsFrameReference)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlobsFrame)->Apply(ThreadCounts);
+BENCHMARK(BM_BlobsFrameReference)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PerlinFrame)->Apply(ThreadCounts);
+BENCHMARK(BM_PerlinFrameReference)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LibnoisePerlin)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BuildNormalMap)->Apply(ThreadCounts);
+BENCHMARK(BM_BuildNormalMapReference)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShadeBump)->Apply(ThreadCounts);
+BENCHMARK(BM_ShadeBumpReference)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BuildNormalMapAndShade)->Apply(ThreadCounts);
+BENCHMARK(BM_Memcpy512x512x4)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+// One call of the pool with nothing to do but wake every thread and wait for it:
+// back to back, as the calls of a frame come.
+void BM_PoolWake(benchmark::State& state) {
+  PoolThreads pool(state);
+  const int32_t threads = Workers.Threads();
+  auto nothing = [](int32_t first, int32_t end) { benchmark::DoNotOptimize(first + end); };
+  for (auto _ : state) Workers.Bands(threads, nothing);
+}
+BENCHMARK(BM_PoolWake)->Apply(ThreadCounts)->Unit(benchmark::kNanosecond);
+
+// The same after the threads have gone to sleep (a pause longer than their spin);
+// only the call is timed. A caller that finds no worker awake in time does the
+// bands itself, so this is at most the cost of the wake-up call.
+void BM_PoolWakeFromSleep(benchmark::State& state) {
+  PoolThreads pool(state);
+  const int32_t threads = Workers.Threads();
+  auto nothing = [](int32_t first, int32_t end) { benchmark::DoNotOptimize(first + end); };
+  for (auto _ : state) {
+    std::this_thread::sleep_for(std::chrono::microseconds(300));
+    const auto start = std::chrono::steady_clock::now();
+    Workers.Bands(threads, nothing);
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+}
+BENCHMARK(BM_PoolWakeFromSleep)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(PoolThreadCount())
+    ->UseManualTime()
+    ->Iterations(2000)
+    ->Unit(benchmark::kNanosecond);
+
+// The display copy of each view: the shown 512 x 512 image converted into the
+// 32-bit format of the back buffer (one thread; it runs outside the frame's pool).
+void BM_DisplayCopy(benchmark::State& state) {
+  Scene s;
+  BuildNormalMapAndShade(&s.Height, &s.Normal, &s.Shaded, C_Vector3D(-128, -128, 256));
+  const C_Image* shown = state.range(0) == 0 ? &s.Height : &s.Shaded;
+  C_Image copy;
+  copy.Create(512, pixel_format::A8R8G8B8, 512);
+  for (auto _ : state) {
+    ConvertPixels(&copy, shown);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_DisplayCopy)
+    ->ArgName("grey16_or_rgba")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

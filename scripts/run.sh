@@ -5,6 +5,7 @@
 # real shell headless in each of the nine mode pairs) stays runnable with
 #   cmake --preset bench && cmake --build --preset bench --target frame_bench &&
 #   build/bench/bench/frame_bench
+# (DF_WORKERS=N sets the worker pool's threads, for both.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
