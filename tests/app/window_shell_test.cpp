@@ -306,6 +306,22 @@ TEST(DemoShellRun, EscapeEndsTheProgramAfterTheCurrentFrameWithTheMemoryLine) {
   EXPECT_EQ(run.memoryAfter, run.memoryBefore);
 }
 
+TEST(DemoShellRun, ClosingTheWindowEndsTheProgramLikeEscape) {
+  DemoRun run;
+  run.options.MaxFrames = 10;  // the backstop: the close must come first
+  run.actions[2] = [] {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = WindowId();
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    Push(e);
+  };
+  ASSERT_EQ(run.Run(), 1);
+  EXPECT_GE(run.frames, 3);  // the close request is handled in frame 3
+  EXPECT_LE(run.frames, 4);
+  EXPECT_NE(run.output.find("\n\nMax use of memory: "), std::string::npos);
+}
+
 // A data folder holding links to every built file but the one left out.
 std::string FolderWithout(const char* missing, const char* tag) {
   namespace fs = std::filesystem;
