@@ -1,24 +1,144 @@
-// The demo's headless frame (message step, clearing, generator, view) in each of
-// the nine mode pairs, with one thread and with all cores, beside the yardsticks
-// of the same run: a memcpy of one 800 x 600 32-bit frame and libnoise's
-// six-octave Perlin over the same 512 x 512 pixels. With --checksums it prints the
-// four frame checksums instead (one per line, hex).
+// The demo's frames, two ways. First the real window shell on the platform's
+// display-less driver (full overlay, widgets and present) in each of the nine mode
+// pairs: the median frame time, the share of the frame spent in generation, the
+// view, the display copy's conversion, the overlay's drawing, the widgets'
+// painting and the present, and the frame time in units of one memcpy of an
+// 800 x 600 32-bit frame measured in the same run. Then, as Google Benchmark
+// runs, the headless frame (message step, clearing, generator, view) in each pair
+// with one thread and with all cores, beside a memcpy of one frame and libnoise's
+// six-octave Perlin over the same 512 x 512 pixels. --data DIR names the data
+// folder (default: beside the program); --checksums prints the four frame
+// checksums instead (one per line, hex).
 #include <benchmark/benchmark.h>
 #include <libnoise/noise.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/data_folder.h"
+#include "app/demo_gui.h"
 #include "app/demo_main.h"
 #include "app/demo_shell.h"
 #include "app/demo_state.h"
 #include "app/frame_checksums.h"
 #include "app/headless_shell.h"
+#include "app/window_shell.h"
+#include "graphics/api/graphic_api.h"
+#include "image/surface.h"
+#include "platform/clock.h"
+#include "platform/program_env.h"
 #include "thread/worker_pool.h"
 
 namespace {
+
+constexpr int32_t kWarmUpFrames = 20;
+constexpr int32_t kFramesPerPair = 200;
+constexpr int32_t kPairs = 9;
+constexpr size_t kFrameBytes = 800 * 600 * 4;
+constexpr int32_t kCopies = 200;
+
+enum Part { Generation, View, DisplayCopy, Overlay, Widgets, Present, kPartCount };
+const char* const kPartNames[kPartCount] = {"generation", "view",    "display copy",
+                                            "overlay",    "widgets", "present"};
+
+// One frame's parts in seconds, and the whole frame.
+struct FrameTimes {
+  double Parts[kPartCount] = {};
+  double Whole = 0;
+};
+
+// A window shell whose steps time the parts of each frame. The display copy is
+// timed on its own before the next frame (one more Prepare of the view surface),
+// and taken from the time between the option step and the paint step.
+class TimingShell : public WindowShell {
+ public:
+  TimingShell(const WindowShellOptions& options, std::vector<FrameTimes>& frames)
+      : WindowShell(options), frames_(frames) {}
+
+  void StartSecondPhase() override {
+    WindowShell::StartSecondPhase();
+    if (MainDrawing()) MainDrawing()->PaintHandler = &TimedPaint;
+  }
+  bool MessageStep() override {
+    if (painted_) RecordFrame();
+    return WindowShell::MessageStep();
+  }
+  void OptionStep(int32_t& shapeMode, int32_t& viewMode) override {
+    frameStart_ = ::ReadClock();
+    WindowShell::OptionStep(shapeMode, viewMode);
+    optionEnd_ = ::ReadClock();
+  }
+  void PaintStep() override {
+    paintStart_ = ::ReadClock();
+    WindowShell::PaintStep();
+    paintEnd_ = ::ReadClock();
+    painted_ = true;
+  }
+
+  static double overlay_, widgets_, present_;
+
+ private:
+  static bool TimedPaint(C_GraphicApi* api) {
+    const double t0 = ::ReadClock();
+    DrawOverlay(api);
+    const double t1 = ::ReadClock();
+    PaintWidgets();
+    const double t2 = ::ReadClock();
+    const bool shown = api->Present();
+    const double t3 = ::ReadClock();
+    overlay_ = t1 - t0;
+    widgets_ = t2 - t1;
+    present_ = t3 - t2;
+    return shown;
+  }
+  void RecordFrame() {
+    painted_ = false;
+    C_Surface* view = ViewMode == ViewHeightMap   ? HeightSurface
+                      : ViewMode == ViewNormalMap ? NormalSurface
+                                                  : ShadedSurface;
+    const double c0 = ::ReadClock();
+    if (view) view->Prepare();
+    const double copy = ::ReadClock() - c0;
+    FrameTimes t;
+    const double generation = GenerationRate > 0 ? 1.0 / GenerationRate : 0;
+    t.Parts[Generation] = generation;
+    t.Parts[DisplayCopy] = copy;
+    t.Parts[View] = std::max(0.0, paintStart_ - optionEnd_ - generation - copy);
+    t.Parts[Overlay] = overlay_;
+    t.Parts[Widgets] = widgets_;
+    t.Parts[Present] = present_;
+    t.Whole = paintEnd_ - frameStart_;
+    frames_.push_back(t);
+  }
+
+  std::vector<FrameTimes>& frames_;
+  bool painted_ = false;
+  double frameStart_ = 0, optionEnd_ = 0, paintStart_ = 0, paintEnd_ = 0;
+};
+double TimingShell::overlay_ = 0;
+double TimingShell::widgets_ = 0;
+double TimingShell::present_ = 0;
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double MemcpySeconds() {
+  std::vector<unsigned char> from(kFrameBytes, 1), to(kFrameBytes, 0);
+  std::vector<double> times;
+  for (int32_t i = 0; i < kCopies; ++i) {
+    const double t0 = ::ReadClock();
+    std::memcpy(to.data(), from.data(), kFrameBytes);
+    times.push_back(::ReadClock() - t0);
+    from[size_t(i) % kFrameBytes] = to[size_t(i * 7) % kFrameBytes];
+  }
+  return Median(times);
+}
 
 // A shell whose frame loop is the benchmark's loop: one frame per iteration, in
 // one pair of modes, showing nothing.
@@ -115,12 +235,75 @@ int PrintChecksums() {
   return 0;
 }
 
+int PrintBreakdown(const char* dataFolder) {
+  UseHeadlessVideo();
+  FILE* saved = DemoOutput;
+  FILE* quiet = std::fopen("/dev/null", "w");
+  const double copy = MemcpySeconds();
+  std::printf("memcpy of one 800 x 600 32-bit frame: %.3f ms\n", copy * 1e3);
+  std::printf("%-26s %9s %7s", "pair", "frame ms", "units");
+  for (const char* name : kPartNames) std::printf(" %12s", name);
+  std::printf("\n");
+  int status = 0;
+  for (int32_t pair = 0; pair < kPairs; ++pair) {
+    std::vector<FrameTimes> frames;
+    frames.reserve(kWarmUpFrames + kFramesPerPair + 2);
+    WindowShellOptions options;
+    options.DataFolder = dataFolder;
+    options.MaxFrames = kWarmUpFrames + kFramesPerPair;
+    options.InitialShape = pair / 3;
+    options.InitialView = pair % 3;
+    TimingShell shell(options, frames);
+    if (quiet) DemoOutput = quiet;
+    const int result = DemoMain(&shell);
+    DemoOutput = saved;
+    if (result != 1 || int32_t(frames.size()) <= kWarmUpFrames) {
+      std::fprintf(stderr, "frame_bench: the demo did not run (data in %s?)\n", dataFolder);
+      status = 1;
+      break;
+    }
+    frames.erase(frames.begin(), frames.begin() + kWarmUpFrames);
+    std::vector<double> whole;
+    double sums[kPartCount] = {};
+    for (const FrameTimes& t : frames) {
+      whole.push_back(t.Whole);
+      for (int32_t p = 0; p < kPartCount; ++p) sums[p] += t.Parts[p];
+    }
+    const double median = Median(whole);
+    char name[64];
+    std::snprintf(name, sizeof name, "%s, %s", ShapeName(pair / 3), ViewName(pair % 3));
+    std::printf("%-26s %9.3f %7.2f", name, median * 1e3, median / copy);
+    // Shares of the parts' total: the display copy is timed apart from the frame
+    // (one more conversion between frames), so the parts only approximate the
+    // whole frame and are scaled to add up to 100 %.
+    double parts = 0;
+    for (double sum : sums) parts += sum;
+    for (double sum : sums) std::printf(" %11.1f%%", parts > 0 ? 100.0 * sum / parts : 0.0);
+    std::printf("\n");
+    std::fflush(stdout);
+  }
+  if (quiet) std::fclose(quiet);
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* data = nullptr;
+  int kept = 1;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--checksums") == 0) return PrintChecksums();
+    if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
+      data = argv[++i];
+      continue;
+    }
+    argv[kept++] = argv[i];  // Google Benchmark's own options
   }
+  argc = kept;
+  static char folder[4096];
+  const C_String programFolder = ProgramFolder();
+  if (!FindDataFolder(data, programFolder.c_str(), folder, sizeof folder)) return 2;
+  if (PrintBreakdown(folder) != 0) return 1;
   RegisterFrames();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;

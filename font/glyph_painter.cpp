@@ -47,12 +47,13 @@ GlyphPainter::GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bou
 }
 
 int32_t GlyphPainter::FindPage(uint32_t index) {
-  for (size_t i = 0; i < pages_.size(); ++i) {
-    if (pages_[i].index == index) return static_cast<int32_t>(i);
+  for (int32_t i = 0; i < pageCount_; ++i) {
+    if (PageAt(i).index == index) return i;
   }
   C_Surface* surface = font_.PageAt(index);
   if (surface == nullptr) return -1;
-  Page& page = pages_.emplace_back();
+  Page& page = pageCount_ < kInlinePages ? inlinePages_[pageCount_] : morePages_.emplace_back();
+  ++pageCount_;
   page.index = index;
   page.surface = surface;
   if (const C_Image* image = PageImage(*surface)) {
@@ -60,7 +61,7 @@ int32_t GlyphPainter::FindPage(uint32_t index) {
     page.height = image->Height;
   }
   page.usable = page.stamp.Begin(surface, target_, nullptr, &boundsRect_, options_, true);
-  return static_cast<int32_t>(pages_.size() - 1);
+  return pageCount_ - 1;
 }
 
 void GlyphPainter::Prepare(const C_BitmapGlyph& variant, Picture& picture) {
@@ -68,7 +69,7 @@ void GlyphPainter::Prepare(const C_BitmapGlyph& variant, Picture& picture) {
   if (variant.PixelSize == 0 || target_ == nullptr) return;
   picture.page = FindPage(variant.Page);
   if (picture.page < 0) return;
-  const Page& page = pages_[static_cast<size_t>(picture.page)];
+  const Page& page = PageAt(picture.page);
   const C_Rect& source = variant.Source;
   if (!SourceInside(source, page.width, page.height)) return;
   picture.x1 = static_cast<int32_t>(source.X1);
@@ -115,7 +116,7 @@ void GlyphPainter::Draw(const C_BitmapGlyph& variant, uint8_t code, float penX, 
         top + picture.height > static_cast<float>(bounds_.Y1))) {
     return;
   }
-  Page& page = pages_[static_cast<size_t>(picture.page)];
+  Page& page = PageAt(picture.page);
   if (page.usable)
     page.stamp.Draw(picture.x1, picture.y1, picture.x2, picture.y2, left, top, nullptr);
 }
@@ -138,8 +139,7 @@ void GlyphPainter::DrawHooked(const Picture& picture, float cx, float cy, int32_
   if (o.Angle == 0 && o.MirrorX == 0 && o.MirrorY == 0 && o.WrapX == 0 && o.WrapY == 0 &&
       o.Pivot.Anchor == 0 && placement.Position.Anchor == 0) {
     SurfaceStamp stamp;
-    if (stamp.Begin(pages_[static_cast<size_t>(picture.page)].surface, target_, nullptr,
-                    &boundsRect_, o, true)) {
+    if (stamp.Begin(PageAt(picture.page).surface, target_, nullptr, &boundsRect_, o, true)) {
       stamp.Draw(picture.x1, picture.y1, picture.x2, picture.y2,
                  placement.Position.X - o.Pivot.X * o.Scale.X,
                  placement.Position.Y - o.Pivot.Y * o.Scale.Y, nullptr);
@@ -149,6 +149,6 @@ void GlyphPainter::DrawHooked(const Picture& picture, float cx, float cy, int32_
   const C_Rect source(static_cast<float>(picture.x1), static_cast<float>(picture.y1),
                       static_cast<float>(picture.x2), static_cast<float>(picture.y2),
                       kAnchorResolved, kAnchorResolved);
-  ::DrawSurface(pages_[static_cast<size_t>(picture.page)].surface, target_, &source, nullptr,
-                &boundsRect_, placement.Position, &placement.Options, nullptr);
+  ::DrawSurface(PageAt(picture.page).surface, target_, &source, nullptr, &boundsRect_,
+                placement.Position, &placement.Options, nullptr);
 }

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds and runs the program. Until the demo window exists, the program is the
-# headless frame benchmark: it times the real frame loop in each of the nine
-# shape/view combinations with one thread and with all cores, beside a memcpy of
-# one frame and libnoise's Perlin (Google Benchmark options apply).
+# Builds everything and starts the demo in its window. Arguments go to the program:
+#   bash scripts/run.sh --headless --frames 300 --view bump --screenshot shot.png
+# runs it without a display and keeps the last frame. The frame benchmark (the
+# real shell headless in each of the nine mode pairs) stays runnable with
+#   cmake --preset bench && cmake --build --preset bench --target frame_bench &&
+#   build/bench/bench/frame_bench
+# (DF_WORKERS=N sets the worker pool's threads, for both.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
-cmake --preset bench -B build/bench
-cmake --build build/bench -j2 --target frame_bench
-exec build/bench/bench/frame_bench "$@"
+cmake --preset default >/dev/null
+cmake --build --preset default
+exec build/default/app/dappleforge "$@"

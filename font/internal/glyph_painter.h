@@ -42,7 +42,7 @@ class GlyphPainter {
   // One code's picture as this text draws it; set on the code's first draw.
   struct Picture {
     bool drawable;  // a page exists and the rectangle lies on it
-    int32_t page;   // into pages_
+    int32_t page;   // PageAt index
     int32_t x1, y1, x2, y2;
     float toCentreX;  // (Offset.x + hw) x scale: pen to the centre
     float toCentreY;  // (hh - Offset.y) x scale + size: line top to the centre
@@ -63,7 +63,15 @@ class GlyphPainter {
   float scale_;
   float size_;
   const C_TextFormat& format_;
-  std::vector<Page> pages_;  // pages met so far; a text seldom uses more than one
-  uint64_t known_[4] = {};   // codes whose picture is set
-  Picture pictures_[256];    // by drawn code
+  // Pages met so far: the first few in the painter itself, so that drawing a text
+  // allocates nothing; a text seldom uses more than one.
+  static constexpr int32_t kInlinePages = 4;
+  Page& PageAt(int32_t i) {
+    return i < kInlinePages ? inlinePages_[i] : morePages_[i - kInlinePages];
+  }
+  Page inlinePages_[kInlinePages];
+  std::vector<Page> morePages_;
+  int32_t pageCount_ = 0;
+  uint64_t known_[4] = {};  // codes whose picture is set
+  Picture pictures_[256];   // by drawn code
 };

@@ -167,10 +167,23 @@ bool C_GraphicApi::Forward(Call call) {
   if (IsRoot()) return call(this);
   if (DrawingApi == nullptr || DrawingApi == this) return false;
   C_GraphicApi* root = DrawingApi;
-  root->SetViewport(&Viewport);
-  root->SetClip(&ClipRect);
+  // The root draws through this interface's own rectangles for the one call: they
+  // are lent, not copied, so that forwarding allocates nothing. The root's own
+  // rectangles are dropped, as the reset after the call always did.
+  delete root->UserViewport;
+  delete root->UserClip;
+  root->UserViewport = &Viewport;
+  root->UserClip = &ClipRect;
+  if (root->State == ApiDrawing) {
+    root->ComputeViewport();
+    root->ComputeClip();
+  }
   const bool result = call(root);
-  root->ResetViewport();
-  root->ResetClip();
+  root->UserViewport = nullptr;
+  root->UserClip = nullptr;
+  if (root->State == ApiDrawing) {
+    root->ComputeViewport();
+    root->ComputeClip();
+  }
   return result;
 }

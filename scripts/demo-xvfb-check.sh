@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Runs the demo in a real X window under Xvfb: a screenshot must show the status
+# lines, the view and the option list where they belong; clicking options with
+# xdotool must change the view; a screenshot of each of the nine shape and view
+# pairs is kept in <build>/demo-shots/ for a person to look at; Escape must end
+# the program with status 1 after printing the memory line.
+# Usage: scripts/demo-xvfb-check.sh [build-dir]   (default build/default)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/default}
+bash scripts/deps.sh xvfb xauth xdotool imagemagick x11-utils
+[ -x "$build/app/dappleforge" ] && [ -f "$build/data/widgets/option.wgt" ] || {
+  cmake --preset default -B "$build" >/dev/null
+  cmake --build "$build" -j2 --target dappleforge demo_data
+}
+work=$(mktemp -d)
+shots="$build/demo-shots"
+rm -rf "$shots"
+mkdir -p "$shots"
+trap 'kill $demo $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+demo=""
+
+display=:96
+Xvfb $display -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Without a window manager SDL would drop a click just after focus.
+export SDL_MOUSE_FOCUS_CLICKTHROUGH=1
+# Started from elsewhere: the program finds its data folder beside itself.
+(cd "$work" && exec "$OLDPWD/$build/app/dappleforge" >"$work/out.txt" 2>&1) &
+demo=$!
+window=$(timeout 10 xdotool search --sync --name "Dappleforge Demo" | head -1)
+xdotool windowfocus --sync "$window" || true
+sleep 0.5
+
+shot() { import -window "$window" "$1"; }
+pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }
+# Pixels of a region that are not the background colour.
+drawn() {
+  convert "$1" -crop "$2" -fill black -opaque '#80AFD2' -fill white +opaque black \
+    -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+failures=0
+expect() {
+  if [ "$2" -gt "$3" ]; then echo "  $1: $2 ok"; else echo "  $1: $2, expected more than $3"; failures=$((failures + 1)); fi
+}
+
+shot "$work/first.png"
+echo "demo screenshot:"
+expect "status lines (30..300, 5..20)" "$(drawn "$work/first.png" 270x15+30+5)" 100
+expect "view (9..521, 30..542)" "$(drawn "$work/first.png" 512x400+9+30)" 100000
+expect "first option row (37..400, 505..541)" "$(drawn "$work/first.png" 363x36+37+505)" 50
+expect "second option row (37..400, 555..591)" "$(drawn "$work/first.png" 363x36+37+555)" 50
+got=$(pixel "$work/first.png" 520 15)
+if [ "$got" = "#80AFD2" ]; then echo "  background $got ok"; else echo "  background $got, expected #80AFD2"; failures=$((failures + 1)); fi
+
+# The option centres: shapes in the first row, views in the second.
+xs=(87 224 361)
+shape_y=523
+view_y=573
+shapes=(lumps blobs perlin)
+views=(height normal bump)
+click() {
+  xdotool mousemove --window "$window" "$1" "$2" click 1
+  sleep 0.3
+}
+for s in 0 1 2; do
+  click "${xs[$s]}" $shape_y
+  for v in 0 1 2; do
+    click "${xs[$v]}" $view_y
+    if [ "$v" -eq 2 ]; then
+      # Steer the light to the upper left of the view in the bump pair.
+      xdotool mousemove --window "$window" 200 200 mousedown 1 mousemove --window "$window" 180 180 mouseup 1
+      sleep 0.3
+    fi
+    shot "$shots/${shapes[$s]}-${views[$v]}.png"
+  done
+done
+# Clicking the options changed the view: the height and normal views differ.
+changed=$(compare -metric AE -crop 512x400+9+30 "$shots/lumps-height.png" "$shots/lumps-normal.png" null: 2>&1 || true)
+expect "pixels changed by the Normal Map click" "${changed%% *}" 10000
+colour=$(convert "$shots/perlin-normal.png" -crop 512x400+9+30 -colorspace HSL -channel G -separate \
+  -format '%[fx:int(mean*100)]' info:)
+expect "saturation of the normal view (percent)" "$colour" 5
+
+xdotool key --window "$window" Escape 2>/dev/null || true
+status=0
+for _ in $(seq 100); do kill -0 "$demo" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$demo" 2>/dev/null; then
+  echo "the demo did not end after Escape"
+  failures=$((failures + 1))
+else
+  wait "$demo" || status=$?
+  demo=""
+  echo "the demo ended with status $status"
+  [ "$status" -eq 1 ] || failures=$((failures + 1))
+  grep -q "Max use of memory: [0-9]* bytes" "$work/out.txt" || {
+    echo "no memory line"
+    failures=$((failures + 1))
+  }
+fi
+cp "$work/first.png" "$shots/first.png"
+if [ "$failures" -ne 0 ]; then
+  cat "$work/out.txt"
+  echo "demo check FAILED ($failures); screenshots kept in $shots/"
+  exit 1
+fi
+echo "demo check passed; screenshots of the nine pairs in $shots/"

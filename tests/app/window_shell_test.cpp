@@ -1,0 +1,508 @@
+// The demo end to end: the real DemoMain and window shell on SDL's dummy driver with
+// the data folder the build assembles, driven by SDL events pushed after chosen
+// frames; the command line, the data folder search and the status text; and the
+// soak run (DF_SOAK_FRAMES frames of seeded random input, then Escape).
+#include "app/window_shell.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/data_folder.h"
+#include "app/demo_gui.h"
+#include "app/demo_main.h"
+#include "app/demo_options.h"
+#include "app/demo_state.h"
+#include "app/headless_shell.h"
+#include "core/memory_counter.h"
+#include "graphics/api/graphic_api.h"
+#include "image/image.h"
+#include "image/surface.h"
+#include "platform/window.h"
+#include "widget/desktop.h"
+#include "widget/widget.h"
+
+// Counted by the replacement operator new of the driver's tests (demo_test.cpp).
+extern std::atomic<uint64_t> g_newCalls;
+
+namespace {
+
+constexpr uint32_t kBackground = 0x80AFD2;  // (128, 175, 210)
+constexpr size_t kRecordedFrames = 64;      // modes recorded without allocating
+
+// One run of the demo with actions after chosen frames; DemoOutput is captured.
+class DemoRun {
+ public:
+  explicit DemoRun(const char* dataFolder = DF_DEMO_DATA) {
+    options.DataFolder = dataFolder;
+    options.MaxFrames = 40;  // a backstop: every test ends earlier or means to run this long
+    options.AfterPaint = &DemoRun::After;
+    options.Context = this;
+    shapes.reserve(kRecordedFrames);
+    views.reserve(kRecordedFrames);
+  }
+  int Run() {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* saved = DemoOutput;
+    DemoOutput = open_memstream(&buffer, &size);
+    const uint64_t before = MemoryInUse.load();
+    WindowShell shell(options);
+    const int result = DemoMain(&shell);
+    frames = shell.FramesPainted();
+    memoryBefore = before;
+    memoryAfter = MemoryInUse.load();
+    std::fclose(DemoOutput);
+    DemoOutput = saved;
+    output.assign(buffer, size);
+    std::free(buffer);
+    return result;
+  }
+  static void After(void* context, int32_t frame) {
+    auto* run = static_cast<DemoRun*>(context);
+    run->shapes.push_back(ShapeMode);
+    run->views.push_back(ViewMode);
+    auto action = run->actions.find(frame);
+    if (action != run->actions.end()) action->second();
+  }
+
+  WindowShellOptions options;
+  std::map<int32_t, std::function<void()>> actions;
+  std::vector<int32_t> shapes, views;  // the modes of each painted frame
+  std::string output;
+  int32_t frames = 0;
+  uint64_t memoryBefore = 0, memoryAfter = 0;
+};
+
+uint32_t WindowId() {
+  return GetPlatformWindowId(MainWindow());
+}
+
+void Push(SDL_Event e) {
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+}
+
+void PushMotion(int32_t x, int32_t y, uint32_t state) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.windowID = WindowId();
+  e.motion.state = state;
+  e.motion.x = x;
+  e.motion.y = y;
+  Push(e);
+}
+
+void PushButton(uint32_t type, int32_t x, int32_t y, uint8_t button = SDL_BUTTON_LEFT) {
+  SDL_Event e{};
+  e.type = type;
+  e.button.windowID = WindowId();
+  e.button.button = button;
+  e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.button.x = x;
+  e.button.y = y;
+  Push(e);
+}
+
+void PushKey(uint32_t type, SDL_Keycode key) {
+  SDL_Event e{};
+  e.type = type;
+  e.key.windowID = WindowId();
+  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.sym = key;
+  Push(e);
+}
+
+void PushEscape() {
+  PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+  PushKey(SDL_KEYUP, SDLK_ESCAPE);
+}
+
+C_Widget* Option(const char* name) {
+  return DemoDesktop && DemoDesktop->Root
+             ? DemoDesktop->Root->FindWidget(name, 0, kOptionKind, true)
+             : nullptr;
+}
+
+void ClickOption(const char* name) {
+  C_Widget* option = Option(name);
+  ASSERT_NE(option, nullptr) << name;
+  const int32_t x = int32_t((option->Resolved.X1 + option->Resolved.X2) / 2);
+  const int32_t y = int32_t((option->Resolved.Y1 + option->Resolved.Y2) / 2);
+  PushMotion(x, y, 0);
+  PushButton(SDL_MOUSEBUTTONDOWN, x, y);
+  PushButton(SDL_MOUSEBUTTONUP, x, y);
+}
+
+const C_Image* BackBuffer() {
+  C_Surface* target = MainDrawing() ? MainDrawing()->GetTarget() : nullptr;
+  return target ? target->FindImage(1) : nullptr;
+}
+
+uint32_t PixelAt(int32_t x, int32_t y) {
+  const C_Image* image = BackBuffer();
+  if (!image || x < 0 || y < 0 || x >= image->Width || y >= image->Height) return 0xFFFFFFFF;
+  const uint8_t* p = image->RowAddress(y) + 4 * x;
+  return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
+
+// Pixels of the rectangle that are not the background colour.
+int32_t Drawn(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  int32_t count = 0;
+  for (int32_t y = y1; y < y2; ++y) {
+    for (int32_t x = x1; x < x2; ++x) count += PixelAt(x, y) != kBackground;
+  }
+  return count;
+}
+
+// A copy of the back buffer's pixels in the view's rectangle.
+std::vector<uint32_t> ViewPixels() {
+  std::vector<uint32_t> pixels;
+  const C_Image* image = BackBuffer();
+  if (!image) return pixels;
+  const int32_t left = (image->Width - 512) / 2;
+  for (int32_t y = 30; y < 30 + 512; y += 4) {
+    for (int32_t x = left; x < left + 512; x += 4) pixels.push_back(PixelAt(x, y));
+  }
+  return pixels;
+}
+
+TEST(DemoShellRun, FirstFramesShowTheLumpHeightFieldWithTheStatusLinesAndOptions) {
+  DemoRun run;
+  run.options.MaxFrames = 3;
+  uint8_t checked[kOptionCount] = {};
+  int32_t viewPixels = 0, statusPixels = 0, belowView = 0;
+  int32_t width = 0;
+  run.actions[3] = [&] {
+    for (int32_t i = 0; i < kOptionCount; ++i) {
+      C_Widget* option = Option(kOptionNames[i]);
+      ASSERT_NE(option, nullptr) << kOptionNames[i];
+      checked[i] = option->Checked;
+      EXPECT_STREQ(option->Text.c_str(), kOptionLabels[i]);
+    }
+    width = BackBuffer()->Width;
+    const int32_t left = (width - 512) / 2;
+    viewPixels = Drawn(left, 30, left + 512, 30 + 400);
+    statusPixels = Drawn(30, 7, 300, 20);
+    belowView = Drawn(0, 30 + 512, width, BackBuffer()->Height);
+  };
+  ASSERT_EQ(run.Run(), 1);
+  EXPECT_EQ(run.frames, 3);
+  EXPECT_EQ(run.shapes, (std::vector<int32_t>{0, 0, 0}));
+  EXPECT_EQ(run.views, (std::vector<int32_t>{0, 0, 0}));
+  EXPECT_EQ(std::vector<uint8_t>(checked, checked + kOptionCount),
+            (std::vector<uint8_t>{1, 0, 0, 1, 0, 0}));
+  EXPECT_GT(viewPixels, 512 * 400 / 2);  // lumps cover most of the field
+  EXPECT_GT(statusPixels, 100);          // "Generation: N fps" and "All: N fps"
+  EXPECT_GT(belowView, 100);             // the option buttons' look and labels
+  EXPECT_NE(run.output.find("Dappleforge Demo (by Valdrenko)"), std::string::npos);
+  EXPECT_NE(run.output.find(">>>loading < widgets/scrollspace.wgt > ...done!"), std::string::npos);
+  EXPECT_NE(run.output.find("\n\nMax use of memory: "), std::string::npos);
+  EXPECT_EQ(run.memoryAfter, run.memoryBefore);
+}
+
+TEST(DemoShellRun, ClickingNormalMapUnchecksHeightMapOnlyAndChangesTheViewFromTheNextFrame) {
+  DemoRun run;
+  run.options.MaxFrames = 8;
+  std::vector<uint32_t> before, after;
+  run.actions[1] = [] { ClickOption("Option5"); };  // handled in frames 2, 3 and 4
+  run.actions[2] = [&] { before = ViewPixels(); };
+  run.actions[6] = [&] { after = ViewPixels(); };
+  uint8_t checked[kOptionCount] = {};
+  run.actions[7] = [&] {
+    for (int32_t i = 0; i < kOptionCount; ++i) checked[i] = Option(kOptionNames[i])->Checked;
+  };
+  ASSERT_EQ(run.Run(), 1);
+  EXPECT_EQ(std::vector<uint8_t>(checked, checked + kOptionCount),
+            (std::vector<uint8_t>{1, 0, 0, 0, 1, 0}));
+  // The release comes in frame 4: that frame's option step already reads it.
+  EXPECT_EQ(run.views, (std::vector<int32_t>{0, 0, 0, 1, 1, 1, 1, 1}));
+  EXPECT_EQ(run.shapes, (std::vector<int32_t>(8, 0)));
+  EXPECT_NE(before, after);
+}
+
+TEST(DemoShellRun, LeftDragAboveTheOptionsSteersTheLightAndTheSprite) {
+  struct Case {
+    int32_t X, Y;
+    float LightX, LightY;  // (-128, -128) is the start
+  };
+  const Case cases[] = {
+      {300, 300, 14, 14},     {286, 286, 0, 0},       {100, 529, -186, 243},
+      {300, 530, -128, -128}, {300, 600, -128, -128},
+  };
+  for (const Case& c : cases) {
+    DemoRun run;
+    run.options.InitialView = ViewBumpMapping;
+    run.options.MaxFrames = 8;
+    std::vector<uint32_t> before, after;
+    run.actions[1] = [&] {
+      before = ViewPixels();
+      PushMotion(c.X, c.Y, 0);
+      PushButton(SDL_MOUSEBUTTONDOWN, c.X, c.Y);
+      PushMotion(c.X + 1, c.Y, SDL_BUTTON_LMASK);
+      PushMotion(c.X, c.Y, SDL_BUTTON_LMASK);
+      PushButton(SDL_MOUSEBUTTONUP, c.X, c.Y);
+    };
+    float lightX = 0, lightY = 0;
+    run.actions[7] = [&] {
+      lightX = LightDirection.X;
+      lightY = LightDirection.Y;
+      after = ViewPixels();
+    };
+    ASSERT_EQ(run.Run(), 1);
+    EXPECT_EQ(lightX, c.LightX) << c.X << "," << c.Y;
+    EXPECT_EQ(lightY, c.LightY) << c.X << "," << c.Y;
+    EXPECT_EQ(run.views.back(), ViewBumpMapping);
+    if (c.LightX != -128) {
+      EXPECT_NE(before, after) << "the lighting follows the light";
+    }
+  }
+}
+
+TEST(DemoShellRun, TheFrameLoopAllocatesNothingButTheTextPlacementsInAnyMode) {
+  // Three pairs meet every generator and every view.
+  for (int32_t pair : {0, 4, 8}) {
+    DemoRun run;
+    run.options.InitialShape = pair / 3;
+    run.options.InitialView = pair % 3;
+    run.options.MaxFrames = 12;
+    uint64_t counts[13] = {};
+    for (int32_t frame = 2; frame <= 12; ++frame) {
+      run.actions[frame] = [&counts, frame] { counts[frame] = g_newCalls.load(); };
+    }
+    ASSERT_EQ(run.Run(), 1);
+    // The one allocation left is the raster layer's placement record, made once for
+    // every text drawn (two status lines and six option labels); nothing else in
+    // the frame allocates.
+    constexpr uint64_t kTextsPerFrame = 8;
+    for (int32_t frame = 3; frame <= 12; ++frame) {
+      EXPECT_LE(counts[frame] - counts[frame - 1], kTextsPerFrame)
+          << ShapeName(pair / 3) << ", " << ViewName(pair % 3) << " frame " << frame;
+    }
+  }
+}
+
+TEST(DemoShellRun, EscapeEndsTheProgramAfterTheCurrentFrameWithTheMemoryLine) {
+  DemoRun run;
+  run.options.MaxFrames = 0;
+  run.actions[2] = [] { PushEscape(); };
+  run.actions[10] = [] { FAIL() << "Escape did not end the program"; };
+  run.actions[11] = [] { PushKey(SDL_KEYUP, SDLK_ESCAPE); };  // never leave a test hanging
+  ASSERT_EQ(run.Run(), 1);
+  // Key down in frame 3, key up (the quit) in frame 4; the window's own closing
+  // message may take one more frame before the quit message is reached.
+  EXPECT_GE(run.frames, 4);
+  EXPECT_LE(run.frames, 5);
+  EXPECT_NE(run.output.find("\n\nMax use of memory: "), std::string::npos);
+  EXPECT_EQ(run.memoryAfter, run.memoryBefore);
+}
+
+TEST(DemoShellRun, ClosingTheWindowEndsTheProgramLikeEscape) {
+  DemoRun run;
+  run.options.MaxFrames = 10;  // the backstop: the close must come first
+  run.actions[2] = [] {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = WindowId();
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    Push(e);
+  };
+  ASSERT_EQ(run.Run(), 1);
+  EXPECT_GE(run.frames, 3);  // the close request is handled in frame 3
+  EXPECT_LE(run.frames, 4);
+  EXPECT_NE(run.output.find("\n\nMax use of memory: "), std::string::npos);
+}
+
+// A data folder holding links to every built file but the one left out.
+std::string FolderWithout(const char* missing, const char* tag) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(DF_TEST_OUTPUT_DIR) / "app" / tag;
+  fs::remove_all(folder);
+  fs::create_directories(folder / "widgets");
+  const fs::path data(DF_DEMO_DATA);
+  for (const auto& entry : fs::recursive_directory_iterator(data)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path relative = fs::relative(entry.path(), data);
+    if (relative == fs::path(missing)) continue;
+    fs::create_symlink(entry.path(), folder / relative);
+  }
+  return folder.string() + "/";
+}
+
+TEST(DemoShellRun, WithoutFontsOrGraphicsTheFailureLineShowsAndFramesStillRun) {
+  for (const char* missing : {"fonts.pak", "guigfx.pak"}) {
+    const std::string folder = FolderWithout(missing, "without-pack");
+    DemoRun run(folder.c_str());
+    run.options.MaxFrames = 3;
+    ASSERT_EQ(run.Run(), 1) << missing;
+    EXPECT_EQ(run.frames, 3) << missing;
+    const std::string line = std::string("\nThe file < ") + missing +
+                             " > cannot be opened, contact the project's README";
+    EXPECT_NE(run.output.find(line), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("issue tracker for assistance\n"), std::string::npos);
+    EXPECT_EQ(run.memoryAfter, run.memoryBefore) << missing;
+  }
+}
+
+TEST(DemoShellRun, AMissingWidgetFileEndsStartUpBeforeAnyImageIsCreated) {
+  const std::string folder = FolderWithout("widgets/form.wgt", "without-form");
+  DemoRun run(folder.c_str());
+  EXPECT_EQ(run.Run(), 0);
+  EXPECT_EQ(run.frames, 0);
+  EXPECT_EQ(HeightImage, nullptr);
+  EXPECT_NE(run.output.find("\nThe file < widgets/form.wgt > cannot be opened"), std::string::npos);
+  EXPECT_EQ(run.output.find("widgets/vseparator.wgt"), std::string::npos);
+  EXPECT_EQ(run.output.find("Max use of memory"), std::string::npos);
+  EXPECT_EQ(run.memoryAfter, run.memoryBefore);  // the shell deletes what it made
+  EXPECT_EQ(MainWindow(), nullptr);
+}
+
+// The soak: seeded random pointer, button and key input, one event a frame on
+// average (never Escape), then Escape. DF_SOAK_FRAMES sets the length.
+TEST(DemoShellSoak, RandomInputForManyFramesThenEscape) {
+  const char* env = std::getenv("DF_SOAK_FRAMES");
+  const int32_t frames = env ? std::atoi(env) : 2000;
+  ASSERT_GT(frames, 0);
+  // Input queued before the Escape is handled first, one message a frame.
+  constexpr int32_t kEscapeWithin = 200;
+  DemoRun run;
+  run.options.MaxFrames = 0;
+  std::mt19937 random(20261208);
+  int32_t events = 0;
+  uint32_t held = 0;
+  auto step = [&](int32_t frame) {
+    if (frame == frames) {
+      PushEscape();
+      return;
+    }
+    if (frame > frames + kEscapeWithin) {
+      FAIL() << "Escape did not end the soak";
+      return;
+    }
+    const int32_t x = int32_t(random() % 560) - 15, y = int32_t(random() % 680) - 15;
+    switch (random() % 8) {
+      case 0:
+      case 1:
+      case 2:
+        PushMotion(x, y, held);
+        break;
+      case 3: {
+        const uint8_t button = random() % 4 == 0 ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT;
+        PushButton(SDL_MOUSEBUTTONDOWN, x, y, button);
+        held |= SDL_BUTTON(button);
+        break;
+      }
+      case 4: {
+        const uint8_t button = held & SDL_BUTTON_RMASK ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT;
+        PushButton(SDL_MOUSEBUTTONUP, x, y, button);
+        held &= ~SDL_BUTTON(button);
+        break;
+      }
+      case 5: {
+        static const SDL_Keycode keys[] = {SDLK_a,         SDLK_z,    SDLK_SPACE,  SDLK_RETURN,
+                                           SDLK_BACKSPACE, SDLK_TAB,  SDLK_LEFT,   SDLK_RIGHT,
+                                           SDLK_UP,        SDLK_DOWN, SDLK_DELETE, SDLK_1};
+        const SDL_Keycode key = keys[random() % (sizeof keys / sizeof keys[0])];
+        PushKey(SDL_KEYDOWN, key);
+        PushKey(SDL_KEYUP, key);
+        ++events;
+        break;
+      }
+      default:
+        return;  // a frame without input
+    }
+    ++events;
+  };
+  for (int32_t frame = 1; frame <= frames + kEscapeWithin + 1; ++frame)
+    run.actions[frame] = [&, frame] { step(frame); };
+  ASSERT_EQ(run.Run(), 1);
+  EXPECT_GE(run.frames, frames);
+  EXPECT_EQ(run.memoryAfter, run.memoryBefore);
+  std::printf("soak: %d frames, %d events, MemoryInUse %llu before and %llu after\n", run.frames,
+              events, static_cast<unsigned long long>(run.memoryBefore),
+              static_cast<unsigned long long>(run.memoryAfter));
+}
+
+TEST(DemoOptionsParse, AcceptsTheHeadlessRunAndRejectsWhatItCannotUse) {
+  struct Case {
+    std::vector<const char*> Args;
+    bool Ok;
+    bool Headless;
+    int32_t Frames, Shape, View;
+  };
+  const Case cases[] = {
+      {{}, true, false, 0, 0, 0},
+      {{"--headless", "--frames", "5"}, true, true, 5, 0, 0},
+      {{"--headless", "--frames", "9", "--shape", "perlin", "--view", "bump"}, true, true, 9, 2, 2},
+      {{"--shape", "1", "--view", "normal", "--data", "d"}, true, false, 0, 1, 1},
+      {{"--headless"}, false, false, 0, 0, 0},
+      {{"--headless", "--frames", "0"}, false, false, 0, 0, 0},
+      {{"--headless", "--frames", "5x"}, false, false, 0, 0, 0},
+      {{"--frames"}, false, false, 0, 0, 0},
+      {{"--shape", "cubes"}, false, false, 0, 0, 0},
+      {{"--view", "3"}, false, false, 0, 0, 0},
+      {{"--fullscreen"}, false, false, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    std::vector<char*> argv{const_cast<char*>("dappleforge")};
+    for (const char* a : c.Args) argv.push_back(const_cast<char*>(a));
+    DemoOptions options;
+    const char* problem = nullptr;
+    const bool ok = ParseDemoOptions(int(argv.size()), argv.data(), options, problem);
+    SCOPED_TRACE(c.Args.empty() ? "(none)" : c.Args[0]);
+    EXPECT_EQ(ok, c.Ok);
+    if (!ok) {
+      EXPECT_NE(problem, nullptr);
+      continue;
+    }
+    EXPECT_EQ(options.Headless, c.Headless);
+    EXPECT_EQ(options.Frames, c.Frames);
+    EXPECT_EQ(options.Shape, c.Shape);
+    EXPECT_EQ(options.View, c.View);
+  }
+}
+
+TEST(DemoDataFolder, GivenFolderThenBesideTheProgramThenAboveIt) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::path(DF_TEST_OUTPUT_DIR) / "app" / "data-search";
+  fs::remove_all(root);
+  fs::create_directories(root / "bin");
+  char out[512];
+  ASSERT_TRUE(FindDataFolder("given", "/x/", out, sizeof out));
+  EXPECT_STREQ(out, "given/");
+  ASSERT_TRUE(FindDataFolder("given/", "/x/", out, sizeof out));
+  EXPECT_STREQ(out, "given/");
+  const std::string bin = (root / "bin").string() + "/";
+  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
+  EXPECT_EQ(std::string(out), bin + "data/");  // none exists: the one beside it is named
+  fs::create_directories(root / "data");
+  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
+  EXPECT_EQ(std::string(out), bin + "../data/");
+  fs::create_directories(root / "bin" / "data");
+  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
+  EXPECT_EQ(std::string(out), bin + "data/");
+  EXPECT_FALSE(FindDataFolder(std::string(600, 'a').c_str(), "", out, sizeof out));
+}
+
+TEST(DemoStatusLine, TruncatesTheRateAndKeepsUnmeasuredRatesFinite) {
+  char line[64];
+  FormatStatusLine(line, sizeof line, "Generation: ", 152.7f);
+  EXPECT_STREQ(line, "Generation: 152 fps");
+  FormatStatusLine(line, sizeof line, "All: ", 0.0f);
+  EXPECT_STREQ(line, "All: 0 fps");
+  FormatStatusLine(line, sizeof line, "All: ", std::numeric_limits<float>::quiet_NaN());
+  EXPECT_STREQ(line, "All: 0 fps");
+  FormatStatusLine(line, sizeof line, "All: ", std::numeric_limits<float>::infinity());
+  EXPECT_STREQ(line, "All: 1000000000 fps");
+}
+
+}  // namespace
