@@ -51,15 +51,15 @@ shot "$work/first.png"
 echo "demo screenshot:"
 expect "status lines (30..300, 5..20)" "$(drawn "$work/first.png" 270x15+30+5)" 100
 expect "view (9..521, 30..542)" "$(drawn "$work/first.png" 512x400+9+30)" 100000
-expect "first option row (37..400, 505..541)" "$(drawn "$work/first.png" 363x36+37+505)" 50
-expect "second option row (37..400, 555..591)" "$(drawn "$work/first.png" 363x36+37+555)" 50
+expect "first option row (37..400, 555..591)" "$(drawn "$work/first.png" 363x36+37+555)" 50
+expect "second option row (37..400, 605..641)" "$(drawn "$work/first.png" 363x36+37+605)" 50
 got=$(pixel "$work/first.png" 520 15)
 if [ "$got" = "#80AFD2" ]; then echo "  background $got ok"; else echo "  background $got, expected #80AFD2"; failures=$((failures + 1)); fi
 
 # The option centres: shapes in the first row, views in the second.
 xs=(87 224 361)
-shape_y=523
-view_y=573
+shape_y=573
+view_y=623
 shapes=(lumps blobs perlin)
 views=(height normal bump)
 click() {

@@ -14,6 +14,7 @@
 #include "graphics/api/graphic_api.h"
 #include "graphics/geometry/anchor.h"
 #include "graphics/geometry/resolve.h"
+#include "image/surface.h"
 #include "skin/decal.h"
 #include "widget/desktop.h"
 #include "widget/form.h"
@@ -298,6 +299,16 @@ struct DesktopInternals {
   }
 };
 
+// The back buffer's area at the size it has now: a buffer that follows its window
+// is no longer the configured size. Before the buffer exists, the configured size.
+static C_Rect BufferArea(const C_GraphicApi* drawing) {
+  if (drawing == nullptr) return Absolute(0, 0, 0, 0);
+  const C_Surface* buffer = drawing->GetTarget();
+  const float width = static_cast<float>(buffer ? buffer->Width : int32_t(drawing->Width));
+  const float height = static_cast<float>(buffer ? buffer->Height : int32_t(drawing->Height));
+  return Absolute(0, 0, width, height);
+}
+
 void C_Desktop::LayoutTree() {
   if (!Root) return;
   Root->Relink();
@@ -305,9 +316,7 @@ void C_Desktop::LayoutTree() {
   const uint8_t active = Drawing && Drawing->Owner ? Drawing->Owner->Active : 0;
   Activate(Root, active);
   // The root page is resolved against the whole back buffer.
-  const float width = Drawing ? static_cast<float>(Drawing->Width) : 0;
-  const float height = Drawing ? static_cast<float>(Drawing->Height) : 0;
-  const C_Rect whole = Absolute(0, 0, width, height);
+  const C_Rect whole = BufferArea(Drawing);
   C_Rect r = Root->WorkRect;
   ResolveRect(r, whole, nullptr, nullptr);
   r.Anchor1 = r.Anchor2 = kAnchorResolved;
@@ -326,9 +335,7 @@ C_Widget* C_Desktop::HitTree(const C_Vector2D& point, const C_Layer_Zone** zone)
   HitWidget = nullptr;
   EditLayer = nullptr;
   if (Root) {
-    const float width = Drawing ? static_cast<float>(Drawing->Width) : 0;
-    const float height = Drawing ? static_cast<float>(Drawing->Height) : 0;
-    DesktopInternals::Hit(*this, Root, Absolute(0, 0, width, height), point, found, foundZone);
+    DesktopInternals::Hit(*this, Root, BufferArea(Drawing), point, found, foundZone);
   }
   if (zone) *zone = foundZone;
   return found;

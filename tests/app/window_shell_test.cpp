@@ -182,11 +182,14 @@ TEST(DemoShellRun, FirstFramesShowTheLumpHeightFieldWithTheStatusLinesAndOptions
   uint8_t checked[kOptionCount] = {};
   int32_t viewPixels = 0, statusPixels = 0, belowView = 0;
   int32_t width = 0;
+  float bottoms[kOptionCount] = {};
+  int32_t bufferHeight = 0;
   run.actions[3] = [&] {
     for (int32_t i = 0; i < kOptionCount; ++i) {
       C_Widget* option = Option(kOptionNames[i]);
       ASSERT_NE(option, nullptr) << kOptionNames[i];
       checked[i] = option->Checked;
+      bottoms[i] = option->Resolved.Y2;
       EXPECT_STREQ(option->Text.c_str(), kOptionLabels[i]);
     }
     width = BackBuffer()->Width;
@@ -194,6 +197,7 @@ TEST(DemoShellRun, FirstFramesShowTheLumpHeightFieldWithTheStatusLinesAndOptions
     viewPixels = Drawn(left, 30, left + 512, 30 + 400);
     statusPixels = Drawn(30, 7, 300, 20);
     belowView = Drawn(0, 30 + 512, width, BackBuffer()->Height);
+    bufferHeight = BackBuffer()->Height;
   };
   ASSERT_EQ(run.Run(), 1);
   EXPECT_EQ(run.frames, 3);
@@ -204,6 +208,12 @@ TEST(DemoShellRun, FirstFramesShowTheLumpHeightFieldWithTheStatusLinesAndOptions
   EXPECT_GT(viewPixels, 512 * 400 / 2);  // lumps cover most of the field
   EXPECT_GT(statusPixels, 100);          // "Generation: N fps" and "All: N fps"
   EXPECT_GT(belowView, 100);             // the option buttons' look and labels
+  // The rows stand 59 and 9 pixels above the bottom of the back buffer as it is
+  // (it follows the 650-high window), below the view.
+  EXPECT_EQ(bufferHeight, 650);
+  for (int32_t i = 0; i < kOptionCount; ++i) {
+    EXPECT_EQ(bottoms[i], float(bufferHeight - (i < 3 ? 59 : 9))) << kOptionNames[i];
+  }
   EXPECT_NE(run.output.find("Dappleforge Demo (by Valdrenko)"), std::string::npos);
   EXPECT_NE(run.output.find(">>>loading < widgets/scrollspace.wgt > ...done!"), std::string::npos);
   EXPECT_NE(run.output.find("\n\nMax use of memory: "), std::string::npos);
