@@ -37,24 +37,11 @@ void C_Form::CopyTo(C_Form* target) {
 }
 
 bool C_Form::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  Release();
-  Init();
-  bool stopped = false;
-  bool loaded = LoadWidgetContents(stream, context, stopped);
-  if (loaded && !stopped) {
-    bool current = false;
-    loaded = LoadVersion(stream, current) && (!current || LoadFields(stream, context, Mode));
-  }
-  if (loaded) return true;
-  Release();
-  Init();
-  return Fail();
+  return LoadDerivedRecord(stream, context, Mode);
 }
 
 bool C_Form::Save(ByteStream* stream, int32_t context) {
-  return (WriteField(stream, GetClassId()) || Fail()) && SaveWidgetContents(stream, context) &&
-         (WriteField(stream, FormatVersion) || Fail()) && SaveFields(stream, context, Mode);
+  return SaveDerivedRecord(stream, context, Mode);
 }
 
 void C_Form::SelectFrame() {

@@ -31,26 +31,11 @@ void C_ScrollBar::CopyTo(C_ScrollBar* target) {
 }
 
 bool C_ScrollBar::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  Release();
-  Init();
-  bool stopped = false;
-  bool loaded = LoadWidgetContents(stream, context, stopped);
-  if (loaded && !stopped) {
-    bool current = false;
-    loaded = LoadVersion(stream, current) &&
-             (!current || LoadFields(stream, context, Value, Minimum, Maximum, PageSize, Step));
-  }
-  if (loaded) return true;
-  Release();
-  Init();
-  return Fail();
+  return LoadDerivedRecord(stream, context, Value, Minimum, Maximum, PageSize, Step);
 }
 
 bool C_ScrollBar::Save(ByteStream* stream, int32_t context) {
-  return (WriteField(stream, GetClassId()) || Fail()) && SaveWidgetContents(stream, context) &&
-         (WriteField(stream, FormatVersion) || Fail()) &&
-         SaveFields(stream, context, Value, Minimum, Maximum, PageSize, Step);
+  return SaveDerivedRecord(stream, context, Value, Minimum, Maximum, PageSize, Step);
 }
 
 float ThumbLength(float track, float minimum, float maximum, float pageSize) {

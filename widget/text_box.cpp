@@ -34,25 +34,9 @@ void C_TextBox::CopyTo(C_TextBox* target) {
 }
 
 bool C_TextBox::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  Release();
-  Init();
-  bool stopped = false;
-  bool loaded = LoadWidgetContents(stream, context, stopped);
-  if (loaded && !stopped) {
-    bool current = false;
-    loaded =
-        LoadVersion(stream, current) &&
-        (!current || LoadFields(stream, context, Font, Format, ScrollBars, BoxFlag2, BoxFlag3));
-  }
-  if (loaded) return true;
-  Release();
-  Init();
-  return Fail();
+  return LoadDerivedRecord(stream, context, Font, Format, ScrollBars, BoxFlag2, BoxFlag3);
 }
 
 bool C_TextBox::Save(ByteStream* stream, int32_t context) {
-  return (WriteField(stream, GetClassId()) || Fail()) && SaveWidgetContents(stream, context) &&
-         (WriteField(stream, FormatVersion) || Fail()) &&
-         SaveFields(stream, context, Font, Format, ScrollBars, BoxFlag2, BoxFlag3);
+  return SaveDerivedRecord(stream, context, Font, Format, ScrollBars, BoxFlag2, BoxFlag3);
 }

@@ -16,6 +16,7 @@
 #include "graphics/geometry/rect.h"
 #include "platform/draw_owner.h"
 #include "skin/layers.h"
+#include "skin/record_fields.h"
 #include "widget/widget_ids.h"
 
 class C_Collection;
@@ -145,6 +146,30 @@ class C_Widget : public C_Object {
   // version word is not the current one (nothing more is read, success).
   bool LoadWidgetContents(ByteStream* stream, int32_t context, bool& stopped);
   bool SaveWidgetContents(ByteStream* stream, int32_t context);
+  // A derived widget's whole record: the class id, the widget part, then
+  // FormatVersion and the derived class's fields (another version keeps their
+  // defaults). A failed load leaves the widget emptied, with -1 stored.
+  template <class... Fields>
+  bool LoadDerivedRecord(ByteStream* stream, int32_t context, Fields&... fields) {
+    if (!ReadClassId(stream, *this)) return false;
+    Release();
+    Init();
+    bool stopped = false;
+    bool loaded = LoadWidgetContents(stream, context, stopped);
+    if (loaded && !stopped) {
+      bool current = false;
+      loaded = LoadVersion(stream, current) && (!current || LoadFields(stream, context, fields...));
+    }
+    if (loaded) return true;
+    Release();
+    Init();
+    return Fail();
+  }
+  template <class... Fields>
+  bool SaveDerivedRecord(ByteStream* stream, int32_t context, Fields&... fields) {
+    return (WriteField(stream, GetClassId()) || Fail()) && SaveWidgetContents(stream, context) &&
+           (WriteField(stream, FormatVersion) || Fail()) && SaveFields(stream, context, fields...);
+  }
   // Frees what the widget owns and resets the widget fields to their defaults.
   void ClearWidget();
 
