@@ -20,20 +20,13 @@ mkdir -p "$shots"
 trap 'kill $demo $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 demo=""
 
-display=:96
-Xvfb $display -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/xvfb-lib.sh
+start_xvfb :96
 
-# Without a window manager SDL would drop a click just after focus.
-export SDL_MOUSE_FOCUS_CLICKTHROUGH=1
 # Started from elsewhere: the program finds its data folder beside itself.
 (cd "$work" && exec "$OLDPWD/$build/app/dappleforge" >"$work/out.txt" 2>&1) &
 demo=$!
-window=$(timeout 10 xdotool search --sync --name "Dappleforge Demo" | head -1)
-xdotool windowfocus --sync "$window" || true
-sleep 0.5
+window=$(wait_for_window "Dappleforge Demo")
 
 shot() { import -window "$window" "$1"; }
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }

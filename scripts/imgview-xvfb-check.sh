@@ -20,20 +20,12 @@ convert -size 32x24 xc:'#FF0000' xc:'#00FF00' +append "$work/top.png"
 convert -size 32x24 xc:'#0000FF' xc:'#FFFFFF' +append "$work/bottom.png"
 convert "$work/top.png" "$work/bottom.png" -append -type TrueColor BMP3:"$work/quadrants.bmp"
 
-display=:97
-Xvfb $display -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/xvfb-lib.sh
+start_xvfb :97
 
-# Without a window manager SDL would drop a click just after focus; none is sent,
-# but keep the setting the interactive checks need.
-export SDL_MOUSE_FOCUS_CLICKTHROUGH=1
 "$build/tools/imgview/imgview" "$work/quadrants.bmp" &
 viewer=$!
-window=$(timeout 10 xdotool search --sync --name "imgview" | head -1)
-xdotool windowfocus --sync "$window" || true
-sleep 0.5
+window=$(wait_for_window "imgview")
 
 import -window "$window" "$work/shot.png"
 pixel() { convert "$work/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }

@@ -17,19 +17,12 @@ work=$(mktemp -d)
 trap 'kill $gallery $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 gallery=""
 
-display=:96
-Xvfb $display -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/xvfb-lib.sh
+start_xvfb :96
 
-# Without a window manager SDL drops a click that comes just after the focus.
-export SDL_MOUSE_FOCUS_CLICKTHROUGH=1
 (cd "$build" && exec ./tools/widgetgallery/widgetgallery) &
 gallery=$!
-window=$(timeout 10 xdotool search --sync --name "widgetgallery" | head -1)
-xdotool windowfocus --sync "$window" || true
-sleep 0.5
+window=$(wait_for_window "widgetgallery")
 import -window "$window" "$work/before.png"
 
 # Window pixels of the gallery (the form at (20, 20), its content at (24, 44)):
