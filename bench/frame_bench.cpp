@@ -10,7 +10,6 @@
 // folder (default: beside the program); --checksums prints the four frame
 // checksums instead (one per line, hex).
 #include <benchmark/benchmark.h>
-#include <libnoise/noise.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +25,7 @@
 #include "app/frame_checksums.h"
 #include "app/headless_shell.h"
 #include "app/window_shell.h"
+#include "bench/libnoise_peer.h"
 #include "graphics/api/graphic_api.h"
 #include "image/surface.h"
 #include "platform/clock.h"
@@ -191,19 +191,6 @@ void BM_MemcpyFrame800x600x4(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyFrame800x600x4)->Unit(benchmark::kMicrosecond);
 
-void BM_LibnoisePerlin(benchmark::State& state) {
-  noise::module::Perlin perlin;
-  perlin.SetOctaveCount(6);
-  std::vector<float> out(512 * 512);
-  double z = 0;
-  for (auto _ : state) {
-    for (int y = 0; y < 512; ++y)
-      for (int x = 0; x < 512; ++x)
-        out[y * 512 + x] = float(perlin.GetValue(x / 64.0, y / 64.0, z));
-    z += 0.01;
-    benchmark::DoNotOptimize(out.data());
-  }
-}
 BENCHMARK(BM_LibnoisePerlin)->Unit(benchmark::kMicrosecond);
 
 void RegisterFrames() {

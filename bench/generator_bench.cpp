@@ -4,7 +4,6 @@
 // own measures run with one thread and with all cores (argument: the thread
 // count), beside the worker pool's wake-up and the display copy of each view.
 #include <benchmark/benchmark.h>
-#include <libnoise/noise.h>
 
 #include <chrono>
 #include <cstring>
@@ -15,6 +14,7 @@
 #include "../tests/app/reference_generators.h"
 #include "app/generators.h"
 #include "app/normal_map.h"
+#include "bench/libnoise_peer.h"
 #include "core/random.h"
 #include "image/image_ops.h"
 #include "thread/worker_pool.h"
@@ -125,19 +125,6 @@ void BM_PerlinFrameReference(benchmark::State& state) {
     s.ClearHeight();
     reference::PerlinFrame(s.Table.data(), &s.Base, &s.Temp, &s.Height);
     benchmark::ClobberMemory();
-  }
-}
-void BM_LibnoisePerlin(benchmark::State& state) {
-  noise::module::Perlin perlin;
-  perlin.SetOctaveCount(6);
-  std::vector<float> out(512 * 512);
-  double z = 0;
-  for (auto _ : state) {
-    for (int y = 0; y < 512; ++y)
-      for (int x = 0; x < 512; ++x)
-        out[y * 512 + x] = float(perlin.GetValue(x / 64.0, y / 64.0, z));
-    z += 0.01;
-    benchmark::DoNotOptimize(out.data());
   }
 }
 void BM_BuildNormalMap(benchmark::State& state) {
