@@ -119,6 +119,24 @@ void BM_PerlinFrame(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
 }
+// The Perlin Noise frame's two parts: the phase table's advance with the refresh
+// of the noise base, and the six octaves.
+void BM_NoiseRefresh(benchmark::State& state) {
+  PoolThreads pool(state);
+  Scene s;
+  for (auto _ : state) {
+    AdvanceAndRefreshNoiseBase(s.Table.data(), kPhaseCount, &s.Base);
+    benchmark::ClobberMemory();
+  }
+}
+void BM_NoiseOctaves(benchmark::State& state) {
+  PoolThreads pool(state);
+  Scene s;
+  for (auto _ : state) {
+    AddNoiseOctaves(&s.Base, &s.Temp, &s.Height);
+    benchmark::ClobberMemory();
+  }
+}
 void BM_PerlinFrameReference(benchmark::State& state) {
   Scene s;
   for (auto _ : state) {
@@ -182,6 +200,8 @@ BENCHMARK(BM_LumpsFrameReference)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BlobsFrame)->Apply(ThreadCounts);
 BENCHMARK(BM_BlobsFrameReference)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PerlinFrame)->Apply(ThreadCounts);
+BENCHMARK(BM_NoiseRefresh)->Apply(ThreadCounts);
+BENCHMARK(BM_NoiseOctaves)->Apply(ThreadCounts);
 BENCHMARK(BM_PerlinFrameReference)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LibnoisePerlin)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BuildNormalMap)->Apply(ThreadCounts);

@@ -46,9 +46,12 @@ void Fill8(const FillJob& job, uint8_t* row) {
   std::memset(row, job.Pattern[0], size_t(job.Pixels));
 }
 
+// The count is read once: the row's bytes may alias the job, and a count read
+// anew after every store would keep the loop from being vectorised.
 DF_VECTOR_CLONES void Fill16(const FillJob& job, uint8_t* row) {
   const auto v = static_cast<uint16_t>(job.Value);
-  for (int32_t x = 0; x < job.Pixels; ++x) std::memcpy(row + 2 * size_t(x), &v, 2);
+  const int32_t count = job.Pixels;
+  for (int32_t x = 0; x < count; ++x) std::memcpy(row + 2 * size_t(x), &v, 2);
 }
 
 DF_VECTOR_CLONES void Fill32(const FillJob& job, uint8_t* row) {
