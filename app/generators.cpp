@@ -314,7 +314,7 @@ void DrawParticles(const C_Image* shape, C_Image* height, const Particle* partic
 
 // ---- noise lattice ----
 
-DF_VECTOR_CLONES void AdvancePhases(PhasePair* table, size_t count) {
+DF_WIDE_VECTOR_CLONES void AdvancePhases(PhasePair* table, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     table[i].Phase = int32_t(uint32_t(table[i].Phase) + uint32_t(table[i].Speed));
   }
@@ -327,14 +327,14 @@ DF_INLINE uint16_t FoldPhase(int32_t phase) {
   return uint16_t(r <= 65535u ? r : 131070u - r);
 }
 
-DF_VECTOR_CLONES void FoldPhaseRow(const PhasePair* pairs, uint16_t* row, int32_t width) {
+DF_WIDE_VECTOR_CLONES void FoldPhaseRow(const PhasePair* pairs, uint16_t* row, int32_t width) {
   for (int32_t x = 0; x < width; ++x) row[x] = FoldPhase(pairs[x].Phase);
 }
 
 // Both steps for rows [first, end) of the image and the table: each pair is read
 // and written once.
-DF_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& image, int32_t first,
-                                      int32_t end) {
+DF_WIDE_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& image, int32_t first,
+                                           int32_t end) {
   for (int32_t y = first; y < end; ++y) {
     PhasePair* pairs = table + size_t(y) * kNoiseSide;
     uint16_t* row = image.Row16(y);
@@ -356,23 +356,27 @@ DF_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& image, 
 // for every output its lattice cell and smoothstep weight. The column pass (along
 // each column) then becomes a blend of two whole lattice rows with one weight per
 // output row, done row by row. The row pass (along each row) has one weight per
-// output column, so it runs on a transposed copy of the column pass's result,
-// column by column; the octaves' contributions are summed transposed and added
-// to the height field once, which is the same modulo-65536 sum.
+// output column, so it runs on lattice lines: the column pass's result transposed,
+// one 512-value line per lattice column. The octaves' contributions are summed in
+// lines too (one per output column) and added to the height field once at the
+// end, which is the same modulo-65536 sum.
 //
-// On the pool the passes run in stages of 8-row blocks, each band writing only
-// its own part: the column pass and its transposition by rows of temp (whose
-// values go to the same places of every lattice line), the row pass by output
-// columns (sum lines), the final addition by rows of the height field. The row
-// pass of one octave shares a stage with the column pass of the next, which
-// writes the other of two lattice buffers.
+// The work is cut by output columns into bands. A band's row pass reads a short
+// run of lattice columns (its cells, plus the one after its last), and the band
+// computes those lattice lines itself; a boundary cell is computed by both of its
+// neighbours, into their own lines. So a band shares nothing with the others but
+// the base image it reads and the temp and height pixels it writes (its own
+// columns of them), and all the octaves of a call take a single call of the pool,
+// each thread keeping its data in its own caches.
 
 struct AxisWalk {
   uint16_t First[kNoiseSide];   // lattice index of f (cell mod count)
   uint16_t Second[kNoiseSide];  // lattice index of e (next cell mod count)
-  uint32_t Weight[kNoiseSide];  // smoothstep weight S of t, 0..65535
+  uint16_t Weight[kNoiseSide];  // smoothstep weight S of t, 0..65535
 };
 
+// The cell of each output never exceeds count - 1 (t grows by at most 65535 per
+// output over 512 outputs), and it rises by at most one per output.
 void WalkAxis(int32_t count, AxisWalk& walk) {
   const uint32_t step = uint32_t(double(count) * 0.001953125 * 65535);
   uint32_t t = 0;
@@ -380,7 +384,7 @@ void WalkAxis(int32_t count, AxisWalk& walk) {
   for (int32_t i = 0; i < kNoiseSide; ++i) {
     walk.First[i] = uint16_t(cell % count);
     walk.Second[i] = uint16_t((cell + 1) % count);
-    walk.Weight[i] = SmoothWeight(t);
+    walk.Weight[i] = uint16_t(SmoothWeight(t));  // t <= 65535 gives at most 65535
     t += step;
     if (t > 65535) {
       t -= 65535;
@@ -389,6 +393,27 @@ void WalkAxis(int32_t count, AxisWalk& walk) {
   }
 }
 
+constexpr int32_t kUnit = 8;  // output columns and lines go in 8s (8 x 8 transposes)
+constexpr int32_t kUnits = kNoiseSide / kUnit;                  // units of output columns
+constexpr int32_t kMaxBands = kMaxPoolThreads;                  // bands of one call
+constexpr int32_t kLatticeLines = kNoiseSide + 16 * kMaxBands;  // every band's lines
+
+// Values from one line to the next. Lines of exactly 1 KiB would all fall into
+// the same few sets of the first-level cache, and the transpositions touch eight
+// or more lines at once; 17 cache lines apart they spread over all sets.
+constexpr size_t kLineStride = kNoiseSide + 32;
+
+// One band's share of one octave. Its lattice lines hold the unwrapped cells
+// CellLow, CellLow + 1, ... (cell u is column u mod count of the column pass),
+// so the row pass's f and e of output column c are lines First[c] - CellLow and
+// the one after.
+struct BandOctave {
+  int32_t CellLow;   // first cell of the band's lines
+  int32_t Lines;     // lines the band computes, a multiple of kUnit
+  int32_t Line;      // the band's first line in the lattice buffer
+  int32_t OwnedEnd;  // the band writes temp columns CellLow..OwnedEnd - 1
+};
+
 // One octave as the passes need it.
 struct OctavePlan {
   AxisWalk Down;        // along each column: the column pass over `rows` cells
@@ -396,33 +421,64 @@ struct OctavePlan {
   int32_t Columns;      // lattice columns of the column pass (0 before the first plan)
   int32_t Rows;         // lattice rows of the column pass
   uint32_t Multiplier;  // 16.16 amplitude of the row pass
+  BandOctave Bands[kMaxBands];
 };
 
-// Transposed buffers: one 512-value line per lattice column or output column.
+// Transposed buffers, reused by every call instead of allocated per frame. Each
+// band writes only its own lines and its own row scratch; the lock keeps calls
+// from two threads apart.
 struct NoiseWorkspace {
-  uint16_t Lattice[2][kNoiseSide * kNoiseSide];  // column pass results, line = lattice column
-  uint16_t Sum[kNoiseSide * kNoiseSide];         // octave sum, line = output column
+  uint16_t Lattice[kLatticeLines * kLineStride];  // the bands' lattice lines
+  uint16_t Sum[kNoiseSide * kLineStride];         // octave sum, line = output column
+  uint16_t Rows[kMaxBands][kUnit][kLineStride];   // a band's 8 column-pass rows
   OctavePlan Plans[kOctaveCount];
 };
-// Reused by every call instead of allocated per frame; the bands of a call write
-// separate parts of it, and the lock keeps calls from two threads apart.
-NoiseWorkspace workspace;
+alignas(64) NoiseWorkspace workspace;
 SpinLockWord workspaceLock{0};
 
-constexpr int32_t kBlockRows = 8;  // the transpositions work in 8 x 8 blocks
-constexpr int32_t kBlocks = kNoiseSide / kBlockRows;
+// The output columns of band `band` of `bands`: whole units.
+int32_t BandColumn(int32_t band, int32_t bands) {
+  return kUnit * (kUnits * band / bands);
+}
 
-// temp rows [first, end) (columns 0..count - 1) = blend of base rows First[r] and
-// Second[r].
-DF_VECTOR_CLONES void ColumnPass(const PixelView& base, const PixelView& temp, int32_t columns,
-                                 const AxisWalk& walk, int32_t first, int32_t end) {
-  for (int32_t r = first; r < end; ++r) {
-    const uint16_t* f = base.Row16(walk.First[r]);
-    const uint16_t* e = base.Row16(walk.Second[r]);
-    const uint32_t s = walk.Weight[r];
-    const uint32_t w = 65536u - s;
-    uint16_t* out = temp.Row16(r);
-    for (int32_t c = 0; c < columns; ++c) out[c] = uint16_t((f[c] * w + e[c] * s) >> 16);
+// The cells of each band of one octave (Line is set by LayOutBands).
+void PlanBands(OctavePlan& plan, int32_t bands) {
+  for (int32_t j = 0; j < bands; ++j) {
+    const int32_t c0 = BandColumn(j, bands);
+    const int32_t c1 = BandColumn(j + 1, bands);
+    BandOctave& band = plan.Bands[j];
+    band.CellLow = plan.Across.First[c0];
+    // Up to the cell after the last column's (unwrapped: at most Columns).
+    const int32_t cells = plan.Across.First[c1 - 1] + 2 - band.CellLow;
+    band.Lines = (cells + kUnit - 1) / kUnit * kUnit;
+    band.OwnedEnd = j + 1 < bands ? plan.Across.First[c1] : plan.Columns;
+  }
+}
+
+// Gives each band the same lines in every octave, as many as its largest octave
+// needs: a band may be octaves ahead of its neighbour. False when they do not fit
+// the lattice buffer (never for the frame's octaves; the caller then uses one band).
+bool LayOutBands(OctavePlan* plans, int32_t count, int32_t bands) {
+  int32_t line = 0;
+  for (int32_t j = 0; j < bands; ++j) {
+    int32_t widest = 0;
+    for (int32_t i = 0; i < count; ++i) widest = std::max(widest, plans[i].Bands[j].Lines);
+    for (int32_t i = 0; i < count; ++i) plans[i].Bands[j].Line = line;
+    line += widest;
+  }
+  return line <= kLatticeLines;
+}
+
+// One row of a band's column pass: out[k] = blend of base rows f and e at cell
+// CellLow + k, for k < cells; cells past the last column wrap to column 0.
+DF_WIDE_VECTOR_CLONES void ColumnPassRow(const uint16_t* f, const uint16_t* e, uint16_t s,
+                                         int32_t columns, int32_t cellLow, int32_t cells,
+                                         uint16_t* out) {
+  const int32_t direct = std::min(cells, columns - cellLow);
+  for (int32_t k = 0; k < direct; ++k) out[k] = Blend16(f[cellLow + k], e[cellLow + k], s);
+  for (int32_t k = direct; k < cells; ++k) {
+    const int32_t cell = (cellLow + k) % columns;
+    out[k] = Blend16(f[cell], e[cell], s);
   }
 }
 
@@ -458,63 +514,67 @@ DF_INLINE void Store8(uint16_t* p, U16x8 v) {
   std::memcpy(p, &v, sizeof v);
 }
 
-// Lattice line c = column c of temp, for temp rows [first, end) (multiples of 8):
-// whole 8 x 8 blocks, then the columns of a count that is not a multiple of 8 one
-// value at a time.
-DF_VECTOR_CLONES void TransposeColumns(const PixelView& temp, int32_t columns, uint16_t* lines,
-                                       int32_t first, int32_t end) {
-  const int32_t whole = columns & ~7;
-  for (int32_t r0 = first; r0 < end; r0 += 8) {
-    for (int32_t c0 = 0; c0 < whole; c0 += 8) {
-      U16x8 block[8];
-      for (int32_t i = 0; i < 8; ++i) block[i] = Load8(temp.Row16(r0 + i) + c0);
-      Transpose8x8(block);
-      for (int32_t i = 0; i < 8; ++i) Store8(lines + size_t(c0 + i) * kNoiseSide + r0, block[i]);
-    }
-    for (int32_t r = r0; r < r0 + 8; ++r) {
-      const uint16_t* row = temp.Row16(r);
-      for (int32_t c = whole; c < columns; ++c) lines[size_t(c) * kNoiseSide + r] = row[c];
-    }
+// Lines [0, lines) at positions r0..r0 + 7 = the columns of the 8 rows (lines a
+// multiple of 8).
+DF_VECTOR_CLONES void RowsToLines(const uint16_t (*rows)[kLineStride], int32_t lines, uint16_t* out,
+                                  int32_t r0) {
+  for (int32_t k0 = 0; k0 < lines; k0 += kUnit) {
+    U16x8 block[8];
+    for (int32_t i = 0; i < 8; ++i) block[i] = Load8(rows[i] + k0);
+    Transpose8x8(block);
+    for (int32_t i = 0; i < 8; ++i) Store8(out + size_t(k0 + i) * kLineStride + r0, block[i]);
   }
 }
 
-// Sum lines [first, end) += M-scaled blend of lattice lines First[c] and
-// Second[c]; the first octave stores instead of adding, so the sum needs no
-// clearing.
-template <bool kFirst>
-DF_INLINE void RowPassLines(const uint16_t* lines, uint16_t* sum, const AxisWalk& walk,
-                            uint32_t multiplier, int32_t first, int32_t end) {
+// Sum lines [first, end) += M-scaled blend of lattice lines First[c] - cellLow and
+// the one after; the first octave stores instead of adding, so the sum needs no
+// clearing. The scaling (g M mod 2^32) / 65536 is taken in 16-bit pieces as well:
+// with M = 65536 mHigh + mLow it is (g mLow) / 65536 + g mHigh, modulo 65536; the
+// second term is left out for the multipliers below 1 that the frame uses.
+template <bool kFirst, bool kWide>
+DF_INLINE void RowPassLines(const uint16_t* lines, int32_t cellLow, uint16_t* sum,
+                            const AxisWalk& walk, uint32_t multiplier, int32_t first, int32_t end) {
+  const uint16_t mLow = uint16_t(multiplier);
+  const uint16_t mHigh = uint16_t(multiplier >> 16);
   for (int32_t c = first; c < end; ++c) {
-    const uint16_t* f = lines + size_t(walk.First[c]) * kNoiseSide;
-    const uint16_t* e = lines + size_t(walk.Second[c]) * kNoiseSide;
-    const uint32_t s = walk.Weight[c];
-    const uint32_t w = 65536u - s;
-    uint16_t* out = sum + size_t(c) * kNoiseSide;
+    const uint16_t* f = lines + size_t(walk.First[c] - cellLow) * kLineStride;
+    const uint16_t* e = f + kLineStride;
+    const uint16_t s = walk.Weight[c];
+    uint16_t* out = sum + size_t(c) * kLineStride;
     for (int32_t r = 0; r < kNoiseSide; ++r) {
-      const uint32_t g = (f[r] * w + e[r] * s) >> 16;
-      const uint16_t scaled = uint16_t((g * multiplier) >> 16);
+      const uint16_t g = Blend16(f[r], e[r], s);
+      uint16_t scaled = uint16_t((uint32_t(g) * mLow) >> 16);
+      if (kWide) scaled = uint16_t(scaled + uint32_t(g) * mHigh);
       out[r] = kFirst ? scaled : uint16_t(out[r] + scaled);
     }
   }
 }
 
-DF_VECTOR_CLONES void RowPass(const uint16_t* lines, uint16_t* sum, const AxisWalk& walk,
-                              uint32_t multiplier, bool firstOctave, int32_t first, int32_t end) {
+DF_WIDE_VECTOR_CLONES void RowPass(const uint16_t* lines, int32_t cellLow, uint16_t* sum,
+                                   const AxisWalk& walk, uint32_t multiplier, bool firstOctave,
+                                   int32_t first, int32_t end) {
+  const bool wide = multiplier > 0xFFFF;
   if (firstOctave) {
-    RowPassLines<true>(lines, sum, walk, multiplier, first, end);
+    if (wide) {
+      RowPassLines<true, true>(lines, cellLow, sum, walk, multiplier, first, end);
+    } else {
+      RowPassLines<true, false>(lines, cellLow, sum, walk, multiplier, first, end);
+    }
+  } else if (wide) {
+    RowPassLines<false, true>(lines, cellLow, sum, walk, multiplier, first, end);
   } else {
-    RowPassLines<false>(lines, sum, walk, multiplier, first, end);
+    RowPassLines<false, false>(lines, cellLow, sum, walk, multiplier, first, end);
   }
 }
 
-// height(c, r) += sum line c at r, modulo 65536, for rows [first, end) (multiples
-// of 8), in 8 x 8 blocks.
+// height(c, r) += sum line c at r, modulo 65536, for columns [first, end) (whole
+// units) of every row, in 8 x 8 blocks.
 DF_VECTOR_CLONES void AddTransposed(const uint16_t* sum, const PixelView& height, int32_t first,
                                     int32_t end) {
-  for (int32_t r0 = first; r0 < end; r0 += 8) {
-    for (int32_t c0 = 0; c0 < kNoiseSide; c0 += 8) {
+  for (int32_t r0 = 0; r0 < kNoiseSide; r0 += 8) {
+    for (int32_t c0 = first; c0 < end; c0 += 8) {
       U16x8 block[8];
-      for (int32_t i = 0; i < 8; ++i) block[i] = Load8(sum + size_t(c0 + i) * kNoiseSide + r0);
+      for (int32_t i = 0; i < 8; ++i) block[i] = Load8(sum + size_t(c0 + i) * kLineStride + r0);
       Transpose8x8(block);
       for (int32_t i = 0; i < 8; ++i) {
         uint16_t* row = height.Row16(r0 + i) + c0;
@@ -552,40 +612,65 @@ struct OctaveRun {
   const PixelView& Temp;
   const PixelView& Height;
   int32_t Count;
-  bool Separate;  // base and temp do not overlap
+  int32_t Bands;
+  // Base and temp overlap: the column pass reads rows it has written, so each row
+  // goes to temp as soon as it is formed, in every octave, and there is one band.
+  bool Overlapping;
 
-  // Octave i's column pass into lattice buffer i mod 2, blocks [first, end).
-  void Columns(int32_t i, int32_t first, int32_t end) const {
+  // Band j's column pass of octave i into its lattice lines, 8 rows at a time.
+  // Temp receives the band's own columns: in every octave when the images
+  // overlap, else only in the last, which leaves temp as the octaves in turn do
+  // (each later octave's columns include every earlier one's).
+  void Columns(int32_t i, int32_t j) const {
     const OctavePlan& plan = workspace.Plans[i];
-    ColumnPass(Base, Temp, plan.Columns, plan.Down, first * kBlockRows, end * kBlockRows);
-    TransposeColumns(Temp, plan.Columns, workspace.Lattice[i % 2], first * kBlockRows,
-                     end * kBlockRows);
-  }
-  // Octave i's row pass from lattice buffer i mod 2 into sum lines of blocks [first, end).
-  void Rows(int32_t i, int32_t first, int32_t end) const {
-    const OctavePlan& plan = workspace.Plans[i];
-    RowPass(workspace.Lattice[i % 2], workspace.Sum, plan.Across, plan.Multiplier, i == 0,
-            first * kBlockRows, end * kBlockRows);
-  }
-
-  void Go() const {
-    auto opening = [this](int32_t first, int32_t end) { Columns(0, first, end); };
-    SplitRows(Separate, kBlocks, opening);
-    for (int32_t i = 1; i < Count; ++i) {
-      auto overlap = [this, i](int32_t first, int32_t end) {
-        Rows(i - 1, first, end);
-        Columns(i, first, end);
-      };
-      SplitRows(Separate, kBlocks, overlap);
+    const BandOctave& band = plan.Bands[j];
+    const bool toTemp = Overlapping || i == Count - 1;
+    uint16_t(*rows)[kLineStride] = workspace.Rows[j];
+    uint16_t* lines = workspace.Lattice + size_t(band.Line) * kLineStride;
+    const int32_t cells = plan.Across.First[BandColumn(j + 1, Bands) - 1] + 2 - band.CellLow;
+    const size_t owned = size_t(band.OwnedEnd - band.CellLow) * 2;
+    for (int32_t r0 = 0; r0 < kNoiseSide; r0 += kUnit) {
+      for (int32_t k = 0; k < kUnit; ++k) {
+        const int32_t r = r0 + k;
+        ColumnPassRow(Base.Row16(plan.Down.First[r]), Base.Row16(plan.Down.Second[r]),
+                      plan.Down.Weight[r], plan.Columns, band.CellLow, cells, rows[k]);
+        if (toTemp) std::memcpy(Temp.Row16(r) + band.CellLow, rows[k], owned);
+      }
+      RowsToLines(rows, band.Lines, lines, r0);
     }
-    auto closing = [this](int32_t first, int32_t end) { Rows(Count - 1, first, end); };
-    SplitRows(Separate, kBlocks, closing);
-    auto add = [this](int32_t first, int32_t end) {
-      AddTransposed(workspace.Sum, Height, first * kBlockRows, end * kBlockRows);
-    };
-    SplitRows(Separate, kBlocks, add);
+  }
+
+  // Bands [first, end), one after another, each through every octave.
+  void Go(int32_t first, int32_t end) const {
+    for (int32_t j = first; j < end; ++j) {
+      const int32_t c0 = BandColumn(j, Bands);
+      const int32_t c1 = BandColumn(j + 1, Bands);
+      for (int32_t i = 0; i < Count; ++i) {
+        const OctavePlan& plan = workspace.Plans[i];
+        const BandOctave& band = plan.Bands[j];
+        Columns(i, j);
+        RowPass(workspace.Lattice + size_t(band.Line) * kLineStride, band.CellLow, workspace.Sum,
+                plan.Across, plan.Multiplier, i == 0, c0, c1);
+      }
+      AddTransposed(workspace.Sum, Height, c0, c1);
+    }
   }
 };
+
+// Plans the bands of octaves 0..count - 1 and runs them: one band per thread of
+// the pool, or a single band when the images overlap or a layout does not fit.
+void RunOctaves(const PixelView& b, const PixelView& t, const PixelView& h, int32_t count,
+                bool overlapping) {
+  int32_t bands = overlapping ? 1 : std::min(Workers.Threads(), kMaxBands);
+  for (;;) {
+    for (int32_t i = 0; i < count; ++i) PlanBands(workspace.Plans[i], bands);
+    if (LayOutBands(workspace.Plans, count, bands) || bands == 1) break;
+    bands = 1;
+  }
+  const OctaveRun run{b, t, h, count, bands, overlapping};
+  auto task = [&run](int32_t first, int32_t end) { run.Go(first, end); };
+  Workers.Bands(bands, task);
+}
 
 }  // namespace
 
@@ -688,7 +773,7 @@ bool AddNoiseOctave(const C_Image* base, C_Image* temp, C_Image* height, int32_t
   if (columns < 1 || columns > kNoiseSide || rows < 1 || rows > kNoiseSide) return false;
   SpinLockGuard hold(workspaceLock);
   PlanOctave(columns, rows, OctaveMultiplier(amplitude), workspace.Plans[0]);
-  OctaveRun{b, t, h, 1, SeparatePixels(*base, *temp)}.Go();
+  RunOctaves(b, t, h, 1, !SeparatePixels(*base, *temp));
   return true;
 }
 
@@ -700,6 +785,6 @@ bool AddNoiseOctaves(const C_Image* base, C_Image* temp, C_Image* height) {
     const int32_t n = kOctaveLattice[i];
     PlanOctave(n, n, OctaveMultiplier(OctaveAmplitude(i)), workspace.Plans[i]);
   }
-  OctaveRun{b, t, h, kOctaveCount, SeparatePixels(*base, *temp)}.Go();
+  RunOctaves(b, t, h, kOctaveCount, !SeparatePixels(*base, *temp));
   return true;
 }

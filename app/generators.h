@@ -50,6 +50,17 @@ inline uint32_t SmoothInterpolate(uint32_t f, uint32_t e, uint32_t t) {
   const uint32_t s = SmoothWeight(t);
   return ((f * (65536u - s) + e * s) >> 16) & 0xFFFF;
 }
+// The same blend for a weight s already formed (0..65535), in 16-bit pieces only:
+// with e s = 65536 hE + lE and f s = 65536 hF + lF, the sum 65536 f + e s - f s
+// divided by 65536 is f + hE - hF, less one when lE < lF. Vectorised loops turn
+// the halves into 16-bit high and low multiplies, 16 lanes to a 256-bit register.
+inline uint16_t Blend16(uint16_t f, uint16_t e, uint16_t s) {
+  const uint16_t highE = uint16_t((uint32_t(e) * s) >> 16);
+  const uint16_t highF = uint16_t((uint32_t(f) * s) >> 16);
+  const uint16_t lowE = uint16_t(uint32_t(e) * s);
+  const uint16_t lowF = uint16_t(uint32_t(f) * s);
+  return uint16_t(f + highE - highF - (lowE < lowF ? 1 : 0));
+}
 
 // Amplitude of octave i (0..5), rounded to f32 at every step; 0 outside 0..5.
 float OctaveAmplitude(int32_t octave);

@@ -8,8 +8,13 @@
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
     !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 #define DF_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+// Long rows of 16- and 32-bit integer work (the noise lattice) gain from 512-bit
+// vectors where the processor has them; they get an AVX-512 copy as well. Float
+// work and short rows do not gain (or lose), so they keep the two copies above.
+#define DF_WIDE_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #else
 #define DF_VECTOR_CLONES
+#define DF_WIDE_VECTOR_CLONES
 #endif
 
 // Forced inline so that pixel code is compiled for the processor of the vector

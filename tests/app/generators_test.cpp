@@ -165,6 +165,27 @@ TEST(Noise, SmoothInterpolateEnds) {
   EXPECT_EQ(SmoothWeight(65535), 65535u);
 }
 
+// The 16-bit form of the blend against the 32-bit one: every weight with the
+// extreme values, then random triples.
+TEST(Noise, Blend16MatchesTheWideBlend) {
+  auto wide = [](uint32_t f, uint32_t e, uint32_t s) {
+    return uint16_t((f * (65536u - s) + e * s) >> 16);
+  };
+  for (uint32_t s = 0; s <= 65535; ++s) {
+    for (uint32_t f : {0u, 1u, 65534u, 65535u}) {
+      for (uint32_t e : {0u, 1u, 65534u, 65535u}) {
+        ASSERT_EQ(Blend16(uint16_t(f), uint16_t(e), uint16_t(s)), wide(f, e, s))
+            << f << " " << e << " " << s;
+      }
+    }
+  }
+  std::mt19937 random(6);
+  for (int32_t i = 0; i < 1000000; ++i) {
+    const uint32_t f = random() & 0xFFFF, e = random() & 0xFFFF, s = random() & 0xFFFF;
+    ASSERT_EQ(Blend16(uint16_t(f), uint16_t(e), uint16_t(s)), wide(f, e, s));
+  }
+}
+
 TEST(Noise, OctaveAmplitudesAndMultipliers) {
   const float amplitudes[6] = {0.5420312f, 0.1832812f, 0.1064062f,
                                0.0679687f, 0.04875f,   0.0391406f};
@@ -236,14 +257,24 @@ TEST(Noise, OctavesMatchReferenceForEveryLatticeCount) {
   auto fast = Grey(512, 512), slow = Grey(512, 512);
   Randomize(fast.get(), 22);
   Randomize(slow.get(), 22);
-  const int32_t counts[][2] = {{8, 8},     {16, 16}, {32, 32}, {64, 64}, {128, 128},
-                               {256, 256}, {5, 300}, {512, 1}, {3, 512}};
-  for (const auto& c : counts) {
-    ASSERT_TRUE(AddNoiseOctave(base.get(), fastTemp.get(), fast.get(), c[0], c[1], 0.9f));
-    reference::AddNoiseOctave(base.get(), slowTemp.get(), slow.get(), c[0], c[1], 0.9f);
-    ASSERT_TRUE(SamePixels(fast.get(), slow.get())) << c[0] << " x " << c[1];
+  // Lattice counts with an amplitude each: below 1 as in the frame, and from 1 on,
+  // where the 16.16 multiplier has a high half and the product wraps at 32 bits.
+  const struct {
+    int32_t Columns, Rows;
+    float Amplitude;
+  } cases[] = {{8, 8, 0.9f},      {16, 16, 1.0f},   {32, 32, 3.75f},    {64, 64, 0.0391406f},
+               {128, 128, 0.9f},  {256, 256, 0.9f}, {5, 300, 65535.9f}, {512, 1, 0.9f},
+               {3, 512, 257.25f}, {256, 256, 1.5f}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(
+        AddNoiseOctave(base.get(), fastTemp.get(), fast.get(), c.Columns, c.Rows, c.Amplitude));
+    reference::AddNoiseOctave(base.get(), slowTemp.get(), slow.get(), c.Columns, c.Rows,
+                              c.Amplitude);
+    ASSERT_TRUE(SamePixels(fast.get(), slow.get()))
+        << c.Columns << " x " << c.Rows << " at " << c.Amplitude;
     for (int32_t r = 0; r < 512; ++r) {
-      ASSERT_EQ(std::memcmp(fastTemp->RowAddress(r), slowTemp->RowAddress(r), size_t(c[0]) * 2), 0);
+      ASSERT_EQ(
+          std::memcmp(fastTemp->RowAddress(r), slowTemp->RowAddress(r), size_t(c.Columns) * 2), 0);
     }
   }
   EXPECT_FALSE(AddNoiseOctave(base.get(), fastTemp.get(), fast.get(), 0, 8, 0.5f));
