@@ -414,13 +414,19 @@ struct BandOctave {
   int32_t OwnedEnd;  // the band writes temp columns CellLow..OwnedEnd - 1
 };
 
+// A 16.16 multiplier M = 65536 High + Low.
+struct ScaleHalves {
+  uint16_t Low;
+  uint16_t High;
+};
+
 // One octave as the passes need it.
 struct OctavePlan {
-  AxisWalk Down;        // along each column: the column pass over `rows` cells
-  AxisWalk Across;      // along each row: the row pass over `columns` cells
-  int32_t Columns;      // lattice columns of the column pass (0 before the first plan)
-  int32_t Rows;         // lattice rows of the column pass
-  uint32_t Multiplier;  // 16.16 amplitude of the row pass
+  AxisWalk Down;      // along each column: the column pass over `rows` cells
+  AxisWalk Across;    // along each row: the row pass over `columns` cells
+  int32_t Columns;    // lattice columns of the column pass (0 before the first plan)
+  int32_t Rows;       // lattice rows of the column pass
+  ScaleHalves Scale;  // 16.16 amplitude of the row pass, in halves
   BandOctave Bands[kMaxBands];
 };
 
@@ -533,9 +539,11 @@ DF_VECTOR_CLONES void RowsToLines(const uint16_t (*rows)[kLineStride], int32_t l
 // second term is left out for the multipliers below 1 that the frame uses.
 template <bool kFirst, bool kWide>
 DF_INLINE void RowPassLines(const uint16_t* lines, int32_t cellLow, uint16_t* sum,
-                            const AxisWalk& walk, uint32_t multiplier, int32_t first, int32_t end) {
-  const uint16_t mLow = uint16_t(multiplier);
-  const uint16_t mHigh = uint16_t(multiplier >> 16);
+                            const AxisWalk& walk, const ScaleHalves& m, int32_t first,
+                            int32_t end) {
+  // Read as 16-bit values, so that the compiler sees a 16 x 16-bit high product.
+  const uint16_t mLow = m.Low;
+  const uint16_t mHigh = m.High;
   for (int32_t c = first; c < end; ++c) {
     const uint16_t* f = lines + size_t(walk.First[c] - cellLow) * kLineStride;
     const uint16_t* e = f + kLineStride;
@@ -551,19 +559,19 @@ DF_INLINE void RowPassLines(const uint16_t* lines, int32_t cellLow, uint16_t* su
 }
 
 DF_WIDE_VECTOR_CLONES void RowPass(const uint16_t* lines, int32_t cellLow, uint16_t* sum,
-                                   const AxisWalk& walk, uint32_t multiplier, bool firstOctave,
+                                   const AxisWalk& walk, const ScaleHalves& m, bool firstOctave,
                                    int32_t first, int32_t end) {
-  const bool wide = multiplier > 0xFFFF;
+  const bool wide = m.High != 0;
   if (firstOctave) {
     if (wide) {
-      RowPassLines<true, true>(lines, cellLow, sum, walk, multiplier, first, end);
+      RowPassLines<true, true>(lines, cellLow, sum, walk, m, first, end);
     } else {
-      RowPassLines<true, false>(lines, cellLow, sum, walk, multiplier, first, end);
+      RowPassLines<true, false>(lines, cellLow, sum, walk, m, first, end);
     }
   } else if (wide) {
-    RowPassLines<false, true>(lines, cellLow, sum, walk, multiplier, first, end);
+    RowPassLines<false, true>(lines, cellLow, sum, walk, m, first, end);
   } else {
-    RowPassLines<false, false>(lines, cellLow, sum, walk, multiplier, first, end);
+    RowPassLines<false, false>(lines, cellLow, sum, walk, m, first, end);
   }
 }
 
@@ -603,7 +611,7 @@ void PlanOctave(int32_t columns, int32_t rows, uint32_t multiplier, OctavePlan& 
     plan.Columns = columns;
     plan.Rows = rows;
   }
-  plan.Multiplier = multiplier;
+  plan.Scale = {uint16_t(multiplier), uint16_t(multiplier >> 16)};
 }
 
 // The planned octaves 0..count - 1 of the workspace, summed and added to height.
@@ -650,7 +658,7 @@ struct OctaveRun {
         const BandOctave& band = plan.Bands[j];
         Columns(i, j);
         RowPass(workspace.Lattice + size_t(band.Line) * kLineStride, band.CellLow, workspace.Sum,
-                plan.Across, plan.Multiplier, i == 0, c0, c1);
+                plan.Across, plan.Scale, i == 0, c0, c1);
       }
       AddTransposed(workspace.Sum, Height, c0, c1);
     }

@@ -1,9 +1,9 @@
 // The demo's frames, two ways. First the real window shell on the platform's
 // display-less driver (full overlay, widgets and present) in each of the nine mode
-// pairs: the median frame time, the share of the frame spent in generation, the
-// view, the display copy's conversion, the overlay's drawing, the widgets'
-// painting and the present, and the frame time in units of one memcpy of an
-// 800 x 600 32-bit frame measured in the same run. Then, as Google Benchmark
+// pairs, with one thread and with all cores: the median frame time, also in units
+// of one memcpy of an 800 x 600 32-bit frame measured in the same run, and the
+// mean time of its parts: generation, the view, the display copy's conversion,
+// the overlay's drawing, the widgets' painting and the present. Then, as Google Benchmark
 // runs, the headless frame (message step, clearing, generator, view) in each pair
 // with one thread and with all cores, beside a memcpy of one frame and libnoise's
 // six-octave Perlin over the same 512 x 512 pixels. --data DIR names the data
@@ -222,15 +222,17 @@ int PrintChecksums() {
   return 0;
 }
 
-int PrintBreakdown(const char* dataFolder) {
-  UseHeadlessVideo();
-  FILE* saved = DemoOutput;
-  FILE* quiet = std::fopen("/dev/null", "w");
-  const double copy = MemcpySeconds();
-  std::printf("memcpy of one 800 x 600 32-bit frame: %.3f ms\n", copy * 1e3);
-  std::printf("%-26s %9s %7s", "pair", "frame ms", "units");
+// One table of the nine pairs for a thread count: the median frame, in µs and
+// in memcpy units, and the mean of each part in µs.
+int PrintBreakdown(const char* dataFolder, int32_t threads, double copy) {
+  std::printf("\n%d thread%s: %-14s %9s %7s", threads, threads == 1 ? " " : "s", "pair",
+              "frame µs", "units");
   for (const char* name : kPartNames) std::printf(" %12s", name);
   std::printf("\n");
+  FILE* saved = DemoOutput;
+  FILE* quiet = std::fopen("/dev/null", "w");
+  Workers.Stop();
+  Workers.Start(threads);
   int status = 0;
   for (int32_t pair = 0; pair < kPairs; ++pair) {
     std::vector<FrameTimes> frames;
@@ -259,18 +261,30 @@ int PrintBreakdown(const char* dataFolder) {
     const double median = Median(whole);
     char name[64];
     std::snprintf(name, sizeof name, "%s, %s", ShapeName(pair / 3), ViewName(pair % 3));
-    std::printf("%-26s %9.3f %7.2f", name, median * 1e3, median / copy);
-    // Shares of the parts' total: the display copy is timed apart from the frame
-    // (one more conversion between frames), so the parts only approximate the
-    // whole frame and are scaled to add up to 100 %.
-    double parts = 0;
-    for (double sum : sums) parts += sum;
-    for (double sum : sums) std::printf(" %11.1f%%", parts > 0 ? 100.0 * sum / parts : 0.0);
+    std::printf("%-26s %9.0f %7.2f", name, median * 1e6, median / copy);
+    // The display copy is timed apart from the frame (one more conversion between
+    // frames), so the parts only approximate the whole frame.
+    for (double sum : sums) std::printf(" %12.0f", 1e6 * sum / double(frames.size()));
     std::printf("\n");
     std::fflush(stdout);
   }
+  Workers.Stop();
   if (quiet) std::fclose(quiet);
   return status;
+}
+
+// The tables for one thread and for all cores.
+int PrintBreakdowns(const char* dataFolder) {
+  UseHeadlessVideo();
+  const double copy = MemcpySeconds();
+  std::printf("memcpy of one 800 x 600 32-bit frame: %.1f µs\n", copy * 1e6);
+  const int32_t all = PoolThreadCount();
+  for (int32_t threads : {1, all}) {
+    if (PrintBreakdown(dataFolder, threads, copy) != 0) return 1;
+    if (all == 1) break;
+  }
+  std::printf("\n");
+  return 0;
 }
 
 }  // namespace
@@ -290,7 +304,7 @@ int main(int argc, char** argv) {
   static char folder[4096];
   const C_String programFolder = ProgramFolder();
   if (!FindDataFolder(data, programFolder.c_str(), folder, sizeof folder)) return 2;
-  if (PrintBreakdown(folder) != 0) return 1;
+  if (PrintBreakdowns(folder) != 0) return 1;
   RegisterFrames();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;

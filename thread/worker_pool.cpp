@@ -10,9 +10,10 @@ namespace {
 
 // How long a waiting thread spins before it sleeps in the kernel. The calls of
 // one frame follow each other within microseconds, and waking a sleeping thread
-// costs more than that; a thread idle for longer sleeps. The first polls only
-// pause the processor; later ones yield it, so that on a machine whose cores are
-// all busy the thread that is waited for (or other work) can run meanwhile.
+// costs more than that; a thread idle for longer sleeps. The polls only pause the
+// processor: a yield is a system call, dear on virtual machines (it showed as a
+// tenth of a two-thread frame's time on ours), and a pool spins only when every
+// thread has a core of its own.
 constexpr std::chrono::microseconds kSpinTime{50};
 constexpr uint32_t kPausedPolls = 64;
 constexpr uint32_t kPollsPerClockRead = 16;
@@ -44,7 +45,7 @@ T WaitForChange(const std::atomic<T>& value, T old, bool spin) {
           break;
         }
       }
-      std::this_thread::yield();
+      Pause();
     }
   }
   for (;;) {
