@@ -225,8 +225,8 @@ int PrintChecksums() {
 // One table of the nine pairs for a thread count: the median frame, in µs and
 // in memcpy units, and the mean of each part in µs.
 int PrintBreakdown(const char* dataFolder, int32_t threads, double copy) {
-  std::printf("\n%d thread%s: %-14s %9s %7s", threads, threads == 1 ? " " : "s", "pair",
-              "frame µs", "units");
+  std::printf("\n%d thread%s: %-14s %9s %7s", threads, threads == 1 ? " " : "s", "pair", "frame µs",
+              "units");
   for (const char* name : kPartNames) std::printf(" %12s", name);
   std::printf("\n");
   FILE* saved = DemoOutput;
