@@ -116,6 +116,9 @@ int DemoMain(DemoShell* shell) {
   // whole run (DF_WORKERS threads, else one per core). A pool that runs already
   // (a test or a benchmark chose its size) is used as it is and left running.
   const bool ownPool = Workers.Start(PoolThreadCount());
+  // The layers below the pool (display copies, the present) share their rows on
+  // it too, for this run.
+  const RowSplitter previousSplitter = SetRowSplitter(RunOnWorkers);
 
   const C_Color black = C_Color::FromBytes(0, 0, 0);
   for (C_Image** image : {&HeightImage, &NormalImage, &ShadedImage, &NoiseBaseImage,
@@ -173,6 +176,7 @@ int DemoMain(DemoShell* shell) {
   Delete(ShadedImage);
   Delete(ShadedSurface);
 
+  SetRowSplitter(previousSplitter);
   if (ownPool) Workers.Stop();
   shell->DeleteSecondPhase();
   return 1;

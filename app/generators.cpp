@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
@@ -396,7 +397,15 @@ void WalkAxis(int32_t count, AxisWalk& walk) {
 constexpr int32_t kUnit = 8;  // output columns and lines go in 8s (8 x 8 transposes)
 constexpr int32_t kUnits = kNoiseSide / kUnit;                  // units of output columns
 constexpr int32_t kMaxBands = kMaxPoolThreads;                  // bands of one call
-constexpr int32_t kLatticeLines = kNoiseSide + 16 * kMaxBands;  // every band's lines
+constexpr int32_t kLatticeLines = kNoiseSide + 48 * kMaxBands;  // every band's lines and gaps
+
+// Threads that write into the same 4 KiB page at the same time, even on separate
+// cache lines, were measured 5 times slower than one thread on the virtual
+// machines we run on; rows written by different bands therefore sit in separate
+// pages: each band's scratch rows are whole pages, band regions of lattice lines
+// are kRegionGap lines (more than a page) apart, and the height field and temp
+// are written in bands of rows.
+constexpr size_t kPage = 4096;
 
 // Values from one line to the next. Lines of exactly 1 KiB would all fall into
 // the same few sets of the first-level cache, and the transpositions touch eight
@@ -430,16 +439,24 @@ struct OctavePlan {
   BandOctave Bands[kMaxBands];
 };
 
+// One band's 8 column-pass rows before they are transposed into its lines.
+struct alignas(kPage) BandRows {
+  uint16_t Row[kUnit][kLineStride];
+};
+
+// Unused lines between two bands' regions: more than a page.
+constexpr int32_t kRegionGap = int32_t(8 * kPage / (kLineStride * 2)) + 1;
+
 // Transposed buffers, reused by every call instead of allocated per frame. Each
 // band writes only its own lines and its own row scratch; the lock keeps calls
 // from two threads apart.
 struct NoiseWorkspace {
   uint16_t Lattice[kLatticeLines * kLineStride];  // the bands' lattice lines
   uint16_t Sum[kNoiseSide * kLineStride];         // octave sum, line = output column
-  uint16_t Rows[kMaxBands][kUnit][kLineStride];   // a band's 8 column-pass rows
+  BandRows Rows[kMaxBands];                       // each band's 8 column-pass rows
   OctavePlan Plans[kOctaveCount];
 };
-alignas(64) NoiseWorkspace workspace;
+NoiseWorkspace workspace;
 SpinLockWord workspaceLock{0};
 
 // The output columns of band `band` of `bands`: whole units.
@@ -470,21 +487,35 @@ bool LayOutBands(OctavePlan* plans, int32_t count, int32_t bands) {
     int32_t widest = 0;
     for (int32_t i = 0; i < count; ++i) widest = std::max(widest, plans[i].Bands[j].Lines);
     for (int32_t i = 0; i < count; ++i) plans[i].Bands[j].Line = line;
-    line += widest;
+    line += widest + kRegionGap;
   }
   return line <= kLatticeLines;
 }
 
-// One row of a band's column pass: out[k] = blend of base rows f and e at cell
-// CellLow + k, for k < cells; cells past the last column wrap to column 0.
-DF_WIDE_VECTOR_CLONES void ColumnPassRow(const uint16_t* f, const uint16_t* e, uint16_t s,
-                                         int32_t columns, int32_t cellLow, int32_t cells,
-                                         uint16_t* out) {
+// Rows [first, end) of a band's column pass into out[r - first]: out[k] = blend
+// of base rows First[r] and Second[r] at cell cellLow + k, for k < cells; cells
+// from `columns` on wrap to column 0. The vector loop runs in whole 32-value
+// steps as far as the base row allows (the values past `cells` are never read),
+// so that narrow octaves do not end in a pixel-by-pixel remainder; one call
+// covers a block of rows.
+DF_WIDE_VECTOR_CLONES void ColumnPassRows(const PixelView& base, const AxisWalk& down,
+                                          int32_t first, int32_t end, int32_t columns,
+                                          int32_t cellLow, int32_t cells,
+                                          uint16_t (*out)[kLineStride]) {
+  constexpr int32_t kStep = 32;
+  const int32_t wide = std::min((cells + kStep - 1) / kStep * kStep, kNoiseSide - cellLow);
   const int32_t direct = std::min(cells, columns - cellLow);
-  for (int32_t k = 0; k < direct; ++k) out[k] = Blend16(f[cellLow + k], e[cellLow + k], s);
-  for (int32_t k = direct; k < cells; ++k) {
-    const int32_t cell = (cellLow + k) % columns;
-    out[k] = Blend16(f[cell], e[cell], s);
+  for (int32_t r = first; r < end; ++r) {
+    const uint16_t* f = base.Row16(down.First[r]) + cellLow;
+    const uint16_t* e = base.Row16(down.Second[r]) + cellLow;
+    const uint16_t s = down.Weight[r];
+    uint16_t* row = out[r - first];
+    for (int32_t k = 0; k < wide; ++k) row[k] = Blend16(f[k], e[k], s);
+    // Unwrapped cells stay below 2 x columns: the wrap is one subtraction.
+    for (int32_t k = direct; k < cells; ++k) {
+      const int32_t cell = k - columns;
+      row[k] = Blend16(f[cell], e[cell], s);
+    }
   }
 }
 
@@ -575,12 +606,12 @@ DF_WIDE_VECTOR_CLONES void RowPass(const uint16_t* lines, int32_t cellLow, uint1
   }
 }
 
-// height(c, r) += sum line c at r, modulo 65536, for columns [first, end) (whole
-// units) of every row, in 8 x 8 blocks.
+// height(c, r) += sum line c at r, modulo 65536, for rows [first, end) (multiples
+// of 8), in 8 x 8 blocks.
 DF_VECTOR_CLONES void AddTransposed(const uint16_t* sum, const PixelView& height, int32_t first,
                                     int32_t end) {
-  for (int32_t r0 = 0; r0 < kNoiseSide; r0 += 8) {
-    for (int32_t c0 = first; c0 < end; c0 += 8) {
+  for (int32_t r0 = first; r0 < end; r0 += 8) {
+    for (int32_t c0 = 0; c0 < kNoiseSide; c0 += 8) {
       U16x8 block[8];
       for (int32_t i = 0; i < 8; ++i) block[i] = Load8(sum + size_t(c0 + i) * kLineStride + r0);
       Transpose8x8(block);
@@ -588,6 +619,24 @@ DF_VECTOR_CLONES void AddTransposed(const uint16_t* sum, const PixelView& height
         uint16_t* row = height.Row16(r0 + i) + c0;
         Store8(row, Load8(row) + block[i]);
       }
+    }
+  }
+}
+
+// Temp rows r0..r0 + 7, columns [low, high) = the lines of cells low, low + 1, ...
+// at positions r0..r0 + 7 (the lines run to a multiple of 8 past high).
+DF_VECTOR_CLONES void LinesToRows(const uint16_t* lines, int32_t low, int32_t high,
+                                  const PixelView& temp, int32_t r0) {
+  for (int32_t k0 = low; k0 < high; k0 += kUnit) {
+    U16x8 block[8];
+    for (int32_t i = 0; i < 8; ++i)
+      block[i] = Load8(lines + size_t(k0 - low + i) * kLineStride + r0);
+    Transpose8x8(block);
+    if (high - k0 >= kUnit) {
+      for (int32_t i = 0; i < 8; ++i) Store8(temp.Row16(r0 + i) + k0, block[i]);
+    } else {
+      const size_t bytes = size_t(high - k0) * 2;
+      for (int32_t i = 0; i < 8; ++i) std::memcpy(temp.Row16(r0 + i) + k0, &block[i], bytes);
     }
   }
 }
@@ -626,30 +675,33 @@ struct OctaveRun {
   bool Overlapping;
 
   // Band j's column pass of octave i into its lattice lines, 8 rows at a time.
-  // Temp receives the band's own columns: in every octave when the images
-  // overlap, else only in the last, which leaves temp as the octaves in turn do
-  // (each later octave's columns include every earlier one's).
+  // When the images overlap, each row goes to temp at once, in every octave.
   void Columns(int32_t i, int32_t j) const {
     const OctavePlan& plan = workspace.Plans[i];
     const BandOctave& band = plan.Bands[j];
-    const bool toTemp = Overlapping || i == Count - 1;
-    uint16_t(*rows)[kLineStride] = workspace.Rows[j];
+    const bool toTemp = Overlapping;
+    // On this thread's stack, away from the other bands' data; zeroed so that the
+    // lines past `cells` (transposed but never read) hold defined values.
+    uint16_t rows[kUnit][kLineStride] = {};
     uint16_t* lines = workspace.Lattice + size_t(band.Line) * kLineStride;
     const int32_t cells = plan.Across.First[BandColumn(j + 1, Bands) - 1] + 2 - band.CellLow;
     const size_t owned = size_t(band.OwnedEnd - band.CellLow) * 2;
     for (int32_t r0 = 0; r0 < kNoiseSide; r0 += kUnit) {
-      for (int32_t k = 0; k < kUnit; ++k) {
-        const int32_t r = r0 + k;
-        ColumnPassRow(Base.Row16(plan.Down.First[r]), Base.Row16(plan.Down.Second[r]),
-                      plan.Down.Weight[r], plan.Columns, band.CellLow, cells, rows[k]);
-        if (toTemp) std::memcpy(Temp.Row16(r) + band.CellLow, rows[k], owned);
+      if (toTemp) {
+        for (int32_t r = r0; r < r0 + kUnit; ++r) {
+          ColumnPassRows(Base, plan.Down, r, r + 1, plan.Columns, band.CellLow, cells,
+                         rows + (r - r0));
+          std::memcpy(Temp.Row16(r) + band.CellLow, rows[r - r0], owned);
+        }
+      } else {
+        ColumnPassRows(Base, plan.Down, r0, r0 + kUnit, plan.Columns, band.CellLow, cells, rows);
       }
       RowsToLines(rows, band.Lines, lines, r0);
     }
   }
 
   // Bands [first, end), one after another, each through every octave.
-  void Go(int32_t first, int32_t end) const {
+  void Octaves(int32_t first, int32_t end) const {
     for (int32_t j = first; j < end; ++j) {
       const int32_t c0 = BandColumn(j, Bands);
       const int32_t c1 = BandColumn(j + 1, Bands);
@@ -660,7 +712,23 @@ struct OctaveRun {
         RowPass(workspace.Lattice + size_t(band.Line) * kLineStride, band.CellLow, workspace.Sum,
                 plan.Across, plan.Scale, i == 0, c0, c1);
       }
-      AddTransposed(workspace.Sum, Height, c0, c1);
+    }
+  }
+
+  // Blocks of 8 rows [first, end): the sum goes into the height field, and temp
+  // (unless the column pass wrote it) receives the last octave's column pass from
+  // the bands' lines, which leaves it as the octaves in turn do (each later
+  // octave's columns include every earlier one's).
+  void Finish(int32_t first, int32_t end) const {
+    AddTransposed(workspace.Sum, Height, first * kUnit, end * kUnit);
+    if (Overlapping) return;
+    const OctavePlan& plan = workspace.Plans[Count - 1];
+    for (int32_t r0 = first * kUnit; r0 < end * kUnit; r0 += kUnit) {
+      for (int32_t j = 0; j < Bands; ++j) {
+        const BandOctave& band = plan.Bands[j];
+        LinesToRows(workspace.Lattice + size_t(band.Line) * kLineStride, band.CellLow,
+                    band.OwnedEnd, Temp, r0);
+      }
     }
   }
 };
@@ -676,8 +744,10 @@ void RunOctaves(const PixelView& b, const PixelView& t, const PixelView& h, int3
     bands = 1;
   }
   const OctaveRun run{b, t, h, count, bands, overlapping};
-  auto task = [&run](int32_t first, int32_t end) { run.Go(first, end); };
-  Workers.Bands(bands, task);
+  auto octaves = [&run](int32_t first, int32_t end) { run.Octaves(first, end); };
+  Workers.Bands(bands, octaves);
+  auto finish = [&run](int32_t first, int32_t end) { run.Finish(first, end); };
+  Workers.Bands(kNoiseSide / kUnit, finish);
 }
 
 }  // namespace

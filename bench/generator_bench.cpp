@@ -61,9 +61,10 @@ double FixedTime(void*) {
 // The process's pool with the benchmark's thread count, for one benchmark.
 class PoolThreads {
  public:
-  explicit PoolThreads(const benchmark::State& state) {
+  // The thread count is the benchmark's argument number `argument`.
+  explicit PoolThreads(const benchmark::State& state, int32_t argument = 0) {
     Workers.Stop();
-    Workers.Start(int32_t(state.range(0)));
+    Workers.Start(int32_t(state.range(argument)));
   }
   ~PoolThreads() { Workers.Stop(); }
 };
@@ -245,8 +246,11 @@ BENCHMARK(BM_PoolWakeFromSleep)
     ->Unit(benchmark::kNanosecond);
 
 // The display copy of each view: the shown 512 x 512 image converted into the
-// 32-bit format of the back buffer (one thread; it runs outside the frame's pool).
+// 32-bit format of the back buffer, its rows shared on the pool as in the demo.
+// Arguments: the view (0 the height field, 1 the shaded image), the thread count.
 void BM_DisplayCopy(benchmark::State& state) {
+  PoolThreads pool(state, 1);
+  const RowSplitter before = SetRowSplitter(RunOnWorkers);
   Scene s;
   BuildNormalMapAndShade(&s.Height, &s.Normal, &s.Shaded, C_Vector3D(-128, -128, 256));
   const C_Image* shown = state.range(0) == 0 ? &s.Height : &s.Shaded;
@@ -256,11 +260,11 @@ void BM_DisplayCopy(benchmark::State& state) {
     ConvertPixels(&copy, shown);
     benchmark::ClobberMemory();
   }
+  SetRowSplitter(before);
 }
 BENCHMARK(BM_DisplayCopy)
-    ->ArgName("grey16_or_rgba")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"grey16_or_rgba", "threads"})
+    ->ArgsProduct({{0, 1}, {1, PoolThreadCount()}})
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
 

@@ -1,5 +1,6 @@
 #include "core/memory_counter.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 std::atomic<uint64_t> MemoryInUse{0};
@@ -20,6 +21,17 @@ void SubMemoryInUse(uint64_t bytes) {
 
 void* CountedMalloc(size_t bytes) {
   void* block = std::malloc(bytes == 0 ? 1 : bytes);
+  if (block) AddMemoryInUse(bytes);
+  return block;
+}
+
+void* CountedLineMalloc(size_t bytes) {
+  constexpr size_t kLine = 64;
+  // aligned_alloc wants a multiple of the alignment; the rest of the last line is
+  // padding the caller never sees.
+  if (bytes > SIZE_MAX - kLine) return nullptr;
+  const size_t rounded = (bytes == 0 ? kLine : (bytes + kLine - 1) / kLine * kLine);
+  void* block = std::aligned_alloc(kLine, rounded);
   if (block) AddMemoryInUse(bytes);
   return block;
 }

@@ -17,5 +17,9 @@ void SubMemoryInUse(uint64_t bytes);
 // malloc/realloc/free that add and subtract the sizes they are given. A failed
 // allocation returns null and counts nothing.
 void* CountedMalloc(size_t bytes);
+// CountedMalloc on a cache-line boundary (64 bytes), for pixel blocks: rows that
+// threads share out then meet at line boundaries wherever the row bytes allow.
+// Freed with CountedFree; counts the bytes asked for, like CountedMalloc.
+void* CountedLineMalloc(size_t bytes);
 void* CountedRealloc(void* block, size_t oldBytes, size_t newBytes);
 void CountedFree(void* block, size_t bytes);

@@ -11,6 +11,7 @@
 
 #include "core/cpu_features.h"
 #include "core/error.h"
+#include "core/row_split.h"
 #include "image/image_ops.h"
 #include "image/pixel_math.h"
 #include "image/pixel_rows.h"
@@ -35,6 +36,7 @@ struct ConvertJob {
   uint8_t PaletteRgb[768];  // the source palette, zero past its end (blue, green, red)
   uint32_t Lookup[256];     // index -> target pixel, for the 8-bit index kernel
   bool Avx2;                // the processor has AVX2 (checked once)
+  size_t CopyBytes;         // bytes per row when rows are copied whole
 };
 
 using RowKernel = void (*)(const ConvertJob& job, const uint8_t* source, uint8_t* target);
@@ -269,6 +271,27 @@ constexpr KernelEntry kFastKernels[] = {
     {pixel_format::A8R8G8B8, pixel_format::A8R8G8B8, CopyRow},
 };
 
+// A row of any layout copied whole (formats and pitches equal).
+void CopyRowBytes(const ConvertJob& job, const uint8_t* source, uint8_t* target) {
+  std::memcpy(target, source, job.CopyBytes);
+}
+
+// Runs the kernel over every row; rows of large images are shared among threads
+// when the pixel blocks are apart (each row then reads and writes its own bytes).
+void ConvertRows(const ConvertJob& job, RowKernel kernel, const C_Image& source, C_Image& target) {
+  auto rows = [&](int32_t first, int32_t end) {
+    for (int32_t y = first; y < end; ++y) kernel(job, source.RowAddress(y), target.RowAddress(y));
+  };
+  const uintptr_t s = reinterpret_cast<uintptr_t>(source.Pixels);
+  const uintptr_t t = reinterpret_cast<uintptr_t>(target.Pixels);
+  const bool apart = s + uintptr_t(source.PixelBytes) <= t || t + uintptr_t(target.PixelBytes) <= s;
+  if (apart) {
+    SplitRowsWith(source.Height, source.Width, rows);
+  } else {
+    rows(0, source.Height);
+  }
+}
+
 RowKernel FindFastKernel(int32_t source, int32_t target) {
   for (const KernelEntry& entry : kFastKernels) {
     if (entry.Source == source && entry.Target == target) return entry.Kernel;
@@ -303,14 +326,12 @@ bool ConvertPixels(C_Image* target, const C_Image* source) {
     return Fail(ErrorMissingArgument);
   }
   if (target == source || source->Width == 0 || source->Height == 0) return true;
-  const int32_t height = source->Height;
 
   // Equal layout and pitch: the rows are copied as they are.
   if (source->Format == target->Format && source->Pitch == target->Pitch) {
-    const size_t bytes = RowBytesFor(source->Width, job.Source);
-    for (int32_t y = 0; y < height; ++y) {
-      std::memcpy(target->RowAddress(y), source->RowAddress(y), bytes);
-    }
+    job.Width = source->Width;
+    job.CopyBytes = RowBytesFor(source->Width, job.Source);
+    ConvertRows(job, CopyRowBytes, *source, *target);
     return true;
   }
   if (!Convertible(job.Source, job.Target)) return Fail();
@@ -339,6 +360,6 @@ bool ConvertPixels(C_Image* target, const C_Image* source) {
     job.Width = source->Width;
   }
   if (!kernel) kernel = ConvertGeneric;
-  for (int32_t y = 0; y < height; ++y) kernel(job, source->RowAddress(y), target->RowAddress(y));
+  ConvertRows(job, kernel, *source, *target);
   return true;
 }

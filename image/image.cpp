@@ -22,9 +22,10 @@ int32_t PackedRowBytes(int32_t width, uint32_t bits) {
   return static_cast<int32_t>(t / 256u + (t % 256u != 0 ? 1u : 0u));
 }
 
-// A new counted buffer holding a copy of bytes; null when allocation fails.
+// A new counted buffer (on a cache-line boundary) holding a copy of bytes; null
+// when allocation fails.
 uint8_t* CountedCopy(const uint8_t* block, int32_t bytes) {
-  auto* copy = static_cast<uint8_t*>(CountedMalloc(static_cast<size_t>(bytes)));
+  auto* copy = static_cast<uint8_t*>(CountedLineMalloc(static_cast<size_t>(bytes)));
   if (copy) std::memcpy(copy, block, static_cast<size_t>(bytes));
   return copy;
 }
@@ -144,7 +145,8 @@ bool C_Image::Create(int32_t width, int32_t format, int32_t height, int32_t pale
   if (reallocate) {
     FreePixels();
     if (needed > 0) {
-      Pixels = static_cast<uint8_t*>(CountedMalloc(static_cast<size_t>(needed)));
+      // Line-aligned, so that rows shared among threads meet at line boundaries.
+      Pixels = static_cast<uint8_t*>(CountedLineMalloc(static_cast<size_t>(needed)));
       if (!Pixels) return Fail(ErrorAllocation);
       PixelBytes = needed;
     }

@@ -95,7 +95,7 @@ bool C_Image::LoadContents(ByteStream* stream) {
   BitsPerPixel = static_cast<int32_t>(bits);
   RowBytes = static_cast<int32_t>(rowBytes);
   if (allocation > 0) {
-    Pixels = static_cast<uint8_t*>(CountedMalloc(allocation));
+    Pixels = static_cast<uint8_t*>(CountedLineMalloc(allocation));
     if (!Pixels) return Fail(ErrorAllocation);
     PixelBytes = static_cast<int32_t>(allocation);
   }

@@ -169,3 +169,7 @@ void WorkerPool::Run(int32_t rows, RowBandTask task, void* context) {
   }
   busy_.store(0, std::memory_order_release);
 }
+
+void RunOnWorkers(int32_t rows, RowBandTask task, void* context) {
+  Workers.Run(rows, task, context);
+}

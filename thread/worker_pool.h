@@ -8,8 +8,7 @@
 #include <cstdint>
 #include <thread>
 
-// Work on rows [first, end) of a call; context is the caller's.
-using RowBandTask = void (*)(void* context, int32_t first, int32_t end);
+#include "core/row_split.h"
 
 // Most threads (the caller included) that share a call's rows.
 inline constexpr int32_t kMaxPoolThreads = 16;
@@ -86,3 +85,7 @@ class WorkerPool {
 // The process's pool, which the frame's row work runs on. Not running until the
 // application starts it; until then every call runs on the caller alone.
 extern WorkerPool Workers;
+
+// Workers.Run as a row splitter, for SetRowSplitter: the layers below this one
+// share their rows on the process's pool through it.
+void RunOnWorkers(int32_t rows, RowBandTask task, void* context);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/error.h"
+#include "core/row_split.h"
 #include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "image/image_ops.h"
@@ -307,6 +308,81 @@ INSTANTIATE_TEST_SUITE_P(
       return "From" + std::to_string(info.param.From) + "To" + std::to_string(info.param.To) +
              (info.param.Palette ? "WithPalette" : "");
     });
+
+// A splitter that runs three bands of each call in reverse order and counts the
+// calls: a conversion whose rows depend on each other or on the order shows.
+int32_t splitCalls = 0;
+void ReversedBands(int32_t rows, RowBandTask task, void* context) {
+  ++splitCalls;
+  constexpr int32_t kBands = 3;
+  for (int32_t b = kBands - 1; b >= 0; --b) {
+    task(context, rows * b / kBands, rows * (b + 1) / kBands);
+  }
+}
+
+// Large images go through the installed splitter, fast and generic kernels and
+// whole-row copies alike, with the bytes of an unsplit conversion; small ones and
+// overlapping pixel blocks stay on the caller.
+TEST_P(FastAgainstGeneric, SplitRowsGiveTheSameBytes) {
+  const Pair pair = GetParam();
+  std::mt19937 random(pair.From * 7 + pair.To);
+  C_Image source, whole, split;
+  ASSERT_TRUE(
+      source.Create(300, pair.From, 260, pair.Palette ? pixel_format::R8G8B8 : pixel_format::None));
+  for (int32_t i = 0; i < source.PixelBytes; ++i) source.Pixels[i] = uint8_t(random());
+  for (int32_t i = 0; i < source.PaletteBytes; ++i) source.Palette[i] = uint8_t(random());
+  ASSERT_TRUE(whole.Create(300, pair.To, 260));
+  ASSERT_TRUE(split.Create(300, pair.To, 260));
+  for (const bool generic : {false, true}) {
+    ForceGenericPixelPath(generic);
+    ASSERT_TRUE(ConvertPixels(&whole, &source));
+    splitCalls = 0;
+    const RowSplitter before = SetRowSplitter(ReversedBands);
+    const bool converted = ConvertPixels(&split, &source);
+    C_Image small;
+    ASSERT_TRUE(small.Create(20, pair.To, 20));
+    C_Image smallSource;
+    ASSERT_TRUE(smallSource.Create(20, pair.From, 20,
+                                   pair.Palette ? pixel_format::R8G8B8 : pixel_format::None));
+    ASSERT_TRUE(ConvertPixels(&small, &smallSource));
+    SetRowSplitter(before);
+    ForceGenericPixelPath(false);
+    ASSERT_TRUE(converted);
+    EXPECT_EQ(splitCalls, 1) << "generic " << generic;
+    ASSERT_EQ(std::memcmp(whole.Pixels, split.Pixels, size_t(whole.PixelBytes)), 0);
+  }
+}
+
+// Large fills go through the splitter, packed rows and padded pitches alike, and
+// leave the padding of a wider pitch alone.
+TEST(FillSplit, SameBytesAsOneBand) {
+  for (const int32_t format :
+       {pixel_format::Grey16, pixel_format::A8R8G8B8, pixel_format::R8G8B8}) {
+    for (const int32_t padding : {0, 12}) {
+      C_Image whole;
+      ASSERT_TRUE(whole.Create(300, format, 260));
+      std::vector<uint8_t> block(size_t(whole.RowBytes + padding) * 260, 0x77);
+      C_Image split;
+      ASSERT_TRUE(split.AttachPixels(300, whole.RowBytes + padding, 260, format, pixel_format::None,
+                                     block.data()));
+      const C_Color color(0.25f, 0.5f, 0.75f, 1.0f);
+      ASSERT_TRUE(FillImage(&whole, color));
+      splitCalls = 0;
+      const RowSplitter before = SetRowSplitter(ReversedBands);
+      const bool filled = FillImage(&split, color);
+      SetRowSplitter(before);
+      ASSERT_TRUE(filled);
+      EXPECT_EQ(splitCalls, 1);
+      for (int32_t y = 0; y < 260; ++y) {
+        ASSERT_EQ(std::memcmp(split.RowAddress(y), whole.RowAddress(y), size_t(whole.RowBytes)), 0)
+            << format << " row " << y;
+        for (int32_t i = whole.RowBytes; i < whole.RowBytes + padding; ++i) {
+          ASSERT_EQ(split.RowAddress(y)[i], 0x77) << "padding of row " << y;
+        }
+      }
+    }
+  }
+}
 
 TEST(FillFastAgainstGeneric, SameBytes) {
   const C_Color colors[] = {C_Color(0.3f, 0.6f, 0.9f, 0.5f), C_Color(1, 1, 1, 1),

@@ -38,6 +38,20 @@ TEST(Image, CreateSizesPackedRows) {
   EXPECT_EQ(bits.PixelBytes, 10);
 }
 
+// Pixel blocks start on a cache line, made or cloned, so that 512-pixel rows of
+// 16 or 32 bits shared among threads never share a line.
+TEST(Image, PixelBlocksStartOnACacheLine) {
+  for (const int32_t format : {pixel_format::Grey16, pixel_format::A8R8G8B8, pixel_format::R8G8B8,
+                               pixel_format::Grey1}) {
+    C_Image image;
+    ASSERT_TRUE(image.Create(513, format, 3));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(image.Pixels) % 64, 0u) << format;
+    std::unique_ptr<C_Image> copy(static_cast<C_Image*>(image.Clone()));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(copy->Pixels) % 64, 0u) << format;
+  }
+}
+
 TEST(Image, CreateCountsMemoryAndReleaseReturnsIt) {
   const uint64_t before = MemoryInUse;
   {
