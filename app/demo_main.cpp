@@ -116,8 +116,8 @@ int DemoMain(DemoShell* shell) {
   // whole run (DF_WORKERS threads, else one per core). A pool that runs already
   // (a test or a benchmark chose its size) is used as it is and left running.
   const bool ownPool = Workers.Start(PoolThreadCount());
-  // The layers below the pool (display copies, the present) share their rows on
-  // it too, for this run.
+  // The layers below the pool share their rows on it too, for this run: the
+  // display copy of the shown view, whose rows the view's bands have just made.
   const RowSplitter previousSplitter = SetRowSplitter(RunOnWorkers);
 
   const C_Color black = C_Color::FromBytes(0, 0, 0);

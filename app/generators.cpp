@@ -357,18 +357,17 @@ DF_WIDE_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& im
 // for every output its lattice cell and smoothstep weight. The column pass (along
 // each column) then becomes a blend of two whole lattice rows with one weight per
 // output row, done row by row. The row pass (along each row) has one weight per
-// output column, so it runs on lattice lines: the column pass's result transposed,
-// one 512-value line per lattice column. The octaves' contributions are summed in
-// lines too (one per output column) and added to the height field once at the
-// end, which is the same modulo-65536 sum.
+// output column but reads the lattice values of its cells, so it runs on lattice
+// lines: the column pass's rows transposed, one line per lattice column. The
+// octaves are summed in lines too (one per output column) and added to the
+// height field once at the end, which is the same modulo-65536 sum.
 //
-// The work is cut by output columns into bands. A band's row pass reads a short
-// run of lattice columns (its cells, plus the one after its last), and the band
-// computes those lattice lines itself; a boundary cell is computed by both of its
-// neighbours, into their own lines. So a band shares nothing with the others but
-// the base image it reads and the temp and height pixels it writes (its own
-// columns of them), and all the octaves of a call take a single call of the pool,
-// each thread keeping its data in its own caches.
+// Output row r needs only row r of the column pass, so the work is cut into
+// bands of output rows, each band taking its rows through every octave and into
+// the height field on its own: its lines hold only its rows' positions and live
+// in its own part of the workspace. One call of the pool does all the octaves,
+// and no band reads or writes another band's data; moving data between cores
+// costs more than the arithmetic here.
 
 struct AxisWalk {
   uint16_t First[kNoiseSide];   // lattice index of f (cell mod count)
@@ -376,8 +375,6 @@ struct AxisWalk {
   uint16_t Weight[kNoiseSide];  // smoothstep weight S of t, 0..65535
 };
 
-// The cell of each output never exceeds count - 1 (t grows by at most 65535 per
-// output over 512 outputs), and it rises by at most one per output.
 void WalkAxis(int32_t count, AxisWalk& walk) {
   const uint32_t step = uint32_t(double(count) * 0.001953125 * 65535);
   uint32_t t = 0;
@@ -394,35 +391,6 @@ void WalkAxis(int32_t count, AxisWalk& walk) {
   }
 }
 
-constexpr int32_t kUnit = 8;  // output columns and lines go in 8s (8 x 8 transposes)
-constexpr int32_t kUnits = kNoiseSide / kUnit;                  // units of output columns
-constexpr int32_t kMaxBands = kMaxPoolThreads;                  // bands of one call
-constexpr int32_t kLatticeLines = kNoiseSide + 48 * kMaxBands;  // every band's lines and gaps
-
-// Threads that write into the same 4 KiB page at the same time, even on separate
-// cache lines, were measured 5 times slower than one thread on the virtual
-// machines we run on; rows written by different bands therefore sit in separate
-// pages: each band's scratch rows are whole pages, band regions of lattice lines
-// are kRegionGap lines (more than a page) apart, and the height field and temp
-// are written in bands of rows.
-constexpr size_t kPage = 4096;
-
-// Values from one line to the next. Lines of exactly 1 KiB would all fall into
-// the same few sets of the first-level cache, and the transpositions touch eight
-// or more lines at once; 17 cache lines apart they spread over all sets.
-constexpr size_t kLineStride = kNoiseSide + 32;
-
-// One band's share of one octave. Its lattice lines hold the unwrapped cells
-// CellLow, CellLow + 1, ... (cell u is column u mod count of the column pass),
-// so the row pass's f and e of output column c are lines First[c] - CellLow and
-// the one after.
-struct BandOctave {
-  int32_t CellLow;   // first cell of the band's lines
-  int32_t Lines;     // lines the band computes, a multiple of kUnit
-  int32_t Line;      // the band's first line in the lattice buffer
-  int32_t OwnedEnd;  // the band writes temp columns CellLow..OwnedEnd - 1
-};
-
 // A 16.16 multiplier M = 65536 High + Low.
 struct ScaleHalves {
   uint16_t Low;
@@ -436,86 +404,71 @@ struct OctavePlan {
   int32_t Columns;    // lattice columns of the column pass (0 before the first plan)
   int32_t Rows;       // lattice rows of the column pass
   ScaleHalves Scale;  // 16.16 amplitude of the row pass, in halves
-  BandOctave Bands[kMaxBands];
 };
 
-// One band's 8 column-pass rows before they are transposed into its lines.
-struct alignas(kPage) BandRows {
-  uint16_t Row[kUnit][kLineStride];
+constexpr int32_t kUnit = 8;                    // rows and lines go in 8s (8 x 8 transposes)
+constexpr int32_t kMaxBands = kMaxPoolThreads;  // bands of one call
+// Values after each band line: lines of a power-of-two size would all fall into
+// a few sets of the first-level cache, and the transpositions touch eight or more
+// lines at once.
+constexpr int32_t kLinePad = 32;
+// Values between two bands' parts, 32 KiB: the processor's prefetchers, running
+// ahead of one band's writes, stay out of the next band's data.
+constexpr size_t kBandGap = 16 * 1024;
+
+// A band's part: kNoiseSide lattice lines, then kNoiseSide sum lines, each of
+// Stride values of which the first Positions are the band's rows.
+struct BandPart {
+  int32_t FirstRow;   // first output row of the band
+  int32_t Positions;  // its rows, a multiple of kUnit
+  int32_t Stride;     // values from one line to the next
+  uint16_t* Lattice;  // lattice line k at Lattice + k * Stride
+  uint16_t* Sum;      // sum line c at Sum + c * Stride
 };
 
-// Unused lines between two bands' regions: more than a page.
-constexpr int32_t kRegionGap = int32_t(8 * kPage / (kLineStride * 2)) + 1;
-
-// Transposed buffers, reused by every call instead of allocated per frame. Each
-// band writes only its own lines and its own row scratch; the lock keeps calls
-// from two threads apart.
+// The bands' parts of every call; the bands write only their own parts, and the
+// lock keeps calls from two threads apart. Every band together holds
+// 2 x 512 lines of at most 512 + kMaxBands x kLinePad positions.
 struct NoiseWorkspace {
-  uint16_t Lattice[kLatticeLines * kLineStride];  // the bands' lattice lines
-  uint16_t Sum[kNoiseSide * kLineStride];         // octave sum, line = output column
-  BandRows Rows[kMaxBands];                       // each band's 8 column-pass rows
+  alignas(64)
+      uint16_t Values[2 * kNoiseSide * (kNoiseSide + kMaxBands * kLinePad) + kMaxBands * kBandGap];
   OctavePlan Plans[kOctaveCount];
 };
 NoiseWorkspace workspace;
 SpinLockWord workspaceLock{0};
 
-// The output columns of band `band` of `bands`: whole units.
-int32_t BandColumn(int32_t band, int32_t bands) {
-  return kUnit * (kUnits * band / bands);
-}
-
-// The cells of each band of one octave (Line is set by LayOutBands).
-void PlanBands(OctavePlan& plan, int32_t bands) {
-  for (int32_t j = 0; j < bands; ++j) {
-    const int32_t c0 = BandColumn(j, bands);
-    const int32_t c1 = BandColumn(j + 1, bands);
-    BandOctave& band = plan.Bands[j];
-    band.CellLow = plan.Across.First[c0];
-    // Up to the cell after the last column's (unwrapped: at most Columns).
-    const int32_t cells = plan.Across.First[c1 - 1] + 2 - band.CellLow;
-    band.Lines = (cells + kUnit - 1) / kUnit * kUnit;
-    band.OwnedEnd = j + 1 < bands ? plan.Across.First[c1] : plan.Columns;
+// Part j of `bands`: rows cut in whole units.
+BandPart PartOf(int32_t j, int32_t bands) {
+  auto firstRow = [bands](int32_t band) { return kUnit * (kNoiseSide / kUnit * band / bands); };
+  size_t offset = 0;
+  for (int32_t i = 0; i < j; ++i) {
+    const size_t stride = size_t(firstRow(i + 1) - firstRow(i) + kLinePad);
+    offset += 2 * kNoiseSide * stride + kBandGap;
   }
+  BandPart part;
+  part.FirstRow = firstRow(j);
+  part.Positions = firstRow(j + 1) - part.FirstRow;
+  part.Stride = part.Positions + kLinePad;
+  part.Lattice = workspace.Values + offset;
+  part.Sum = part.Lattice + size_t(kNoiseSide) * size_t(part.Stride);
+  return part;
 }
 
-// Gives each band the same lines in every octave, as many as its largest octave
-// needs: a band may be octaves ahead of its neighbour. False when they do not fit
-// the lattice buffer (never for the frame's octaves; the caller then uses one band).
-bool LayOutBands(OctavePlan* plans, int32_t count, int32_t bands) {
-  int32_t line = 0;
-  for (int32_t j = 0; j < bands; ++j) {
-    int32_t widest = 0;
-    for (int32_t i = 0; i < count; ++i) widest = std::max(widest, plans[i].Bands[j].Lines);
-    for (int32_t i = 0; i < count; ++i) plans[i].Bands[j].Line = line;
-    line += widest + kRegionGap;
-  }
-  return line <= kLatticeLines;
-}
-
-// Rows [first, end) of a band's column pass into out[r - first]: out[k] = blend
-// of base rows First[r] and Second[r] at cell cellLow + k, for k < cells; cells
-// from `columns` on wrap to column 0. The vector loop runs in whole 32-value
-// steps as far as the base row allows (the values past `cells` are never read),
-// so that narrow octaves do not end in a pixel-by-pixel remainder; one call
-// covers a block of rows.
+// Rows [first, end) of the column pass into out[r - first]: out[k] = blend of base
+// rows First[r] and Second[r] at column k, for k < columns. The loop runs in
+// whole 32-value steps as far as the base row allows (values past `columns` are
+// never used), so that narrow octaves do not end in a pixel-by-pixel remainder.
 DF_WIDE_VECTOR_CLONES void ColumnPassRows(const PixelView& base, const AxisWalk& down,
                                           int32_t first, int32_t end, int32_t columns,
-                                          int32_t cellLow, int32_t cells,
-                                          uint16_t (*out)[kLineStride]) {
+                                          uint16_t (*out)[kNoiseSide + kLinePad]) {
   constexpr int32_t kStep = 32;
-  const int32_t wide = std::min((cells + kStep - 1) / kStep * kStep, kNoiseSide - cellLow);
-  const int32_t direct = std::min(cells, columns - cellLow);
+  const int32_t wide = std::min((columns + kStep - 1) / kStep * kStep, kNoiseSide);
   for (int32_t r = first; r < end; ++r) {
-    const uint16_t* f = base.Row16(down.First[r]) + cellLow;
-    const uint16_t* e = base.Row16(down.Second[r]) + cellLow;
+    const uint16_t* f = base.Row16(down.First[r]);
+    const uint16_t* e = base.Row16(down.Second[r]);
     const uint16_t s = down.Weight[r];
     uint16_t* row = out[r - first];
     for (int32_t k = 0; k < wide; ++k) row[k] = Blend16(f[k], e[k], s);
-    // Unwrapped cells stay below 2 x columns: the wrap is one subtraction.
-    for (int32_t k = direct; k < cells; ++k) {
-      const int32_t cell = k - columns;
-      row[k] = Blend16(f[cell], e[cell], s);
-    }
   }
 }
 
@@ -551,36 +504,36 @@ DF_INLINE void Store8(uint16_t* p, U16x8 v) {
   std::memcpy(p, &v, sizeof v);
 }
 
-// Lines [0, lines) at positions r0..r0 + 7 = the columns of the 8 rows (lines a
+// Lines [0, lines) at positions p..p + 7 = the columns of the 8 rows (lines a
 // multiple of 8).
-DF_VECTOR_CLONES void RowsToLines(const uint16_t (*rows)[kLineStride], int32_t lines, uint16_t* out,
-                                  int32_t r0) {
+DF_VECTOR_CLONES void RowsToLines(const uint16_t (*rows)[kNoiseSide + kLinePad], int32_t lines,
+                                  uint16_t* out, int32_t stride, int32_t p) {
   for (int32_t k0 = 0; k0 < lines; k0 += kUnit) {
     U16x8 block[8];
     for (int32_t i = 0; i < 8; ++i) block[i] = Load8(rows[i] + k0);
     Transpose8x8(block);
-    for (int32_t i = 0; i < 8; ++i) Store8(out + size_t(k0 + i) * kLineStride + r0, block[i]);
+    for (int32_t i = 0; i < 8; ++i) Store8(out + size_t(k0 + i) * size_t(stride) + p, block[i]);
   }
 }
 
-// Sum lines [first, end) += M-scaled blend of lattice lines First[c] - cellLow and
-// the one after; the first octave stores instead of adding, so the sum needs no
-// clearing. The scaling (g M mod 2^32) / 65536 is taken in 16-bit pieces as well:
-// with M = 65536 mHigh + mLow it is (g mLow) / 65536 + g mHigh, modulo 65536; the
-// second term is left out for the multipliers below 1 that the frame uses.
+// Sum lines c = 0..511, positions [0, positions): (+)= M-scaled blend of lattice
+// lines First[c] and Second[c]; the first octave stores instead of adding, so the
+// sum needs no clearing. The scaling (g M mod 2^32) / 65536 is taken in 16-bit
+// pieces as well: with M = 65536 mHigh + mLow it is (g mLow) / 65536 + g mHigh,
+// modulo 65536; the second term is left out for the multipliers below 1 that the
+// frame uses.
 template <bool kFirst, bool kWide>
-DF_INLINE void RowPassLines(const uint16_t* lines, int32_t cellLow, uint16_t* sum,
-                            const AxisWalk& walk, const ScaleHalves& m, int32_t first,
-                            int32_t end) {
+DF_INLINE void RowPassLines(const uint16_t* lattice, uint16_t* sum, int32_t stride,
+                            int32_t positions, const AxisWalk& walk, const ScaleHalves& m) {
   // Read as 16-bit values, so that the compiler sees a 16 x 16-bit high product.
   const uint16_t mLow = m.Low;
   const uint16_t mHigh = m.High;
-  for (int32_t c = first; c < end; ++c) {
-    const uint16_t* f = lines + size_t(walk.First[c] - cellLow) * kLineStride;
-    const uint16_t* e = f + kLineStride;
+  for (int32_t c = 0; c < kNoiseSide; ++c) {
+    const uint16_t* f = lattice + size_t(walk.First[c]) * size_t(stride);
+    const uint16_t* e = lattice + size_t(walk.Second[c]) * size_t(stride);
     const uint16_t s = walk.Weight[c];
-    uint16_t* out = sum + size_t(c) * kLineStride;
-    for (int32_t r = 0; r < kNoiseSide; ++r) {
+    uint16_t* out = sum + size_t(c) * size_t(stride);
+    for (int32_t r = 0; r < positions; ++r) {
       const uint16_t g = Blend16(f[r], e[r], s);
       uint16_t scaled = uint16_t((uint32_t(g) * mLow) >> 16);
       if (kWide) scaled = uint16_t(scaled + uint32_t(g) * mHigh);
@@ -589,54 +542,37 @@ DF_INLINE void RowPassLines(const uint16_t* lines, int32_t cellLow, uint16_t* su
   }
 }
 
-DF_WIDE_VECTOR_CLONES void RowPass(const uint16_t* lines, int32_t cellLow, uint16_t* sum,
-                                   const AxisWalk& walk, const ScaleHalves& m, bool firstOctave,
-                                   int32_t first, int32_t end) {
+DF_WIDE_VECTOR_CLONES void RowPass(const uint16_t* lattice, uint16_t* sum, int32_t stride,
+                                   int32_t positions, const AxisWalk& walk, const ScaleHalves& m,
+                                   bool firstOctave) {
   const bool wide = m.High != 0;
   if (firstOctave) {
     if (wide) {
-      RowPassLines<true, true>(lines, cellLow, sum, walk, m, first, end);
+      RowPassLines<true, true>(lattice, sum, stride, positions, walk, m);
     } else {
-      RowPassLines<true, false>(lines, cellLow, sum, walk, m, first, end);
+      RowPassLines<true, false>(lattice, sum, stride, positions, walk, m);
     }
   } else if (wide) {
-    RowPassLines<false, true>(lines, cellLow, sum, walk, m, first, end);
+    RowPassLines<false, true>(lattice, sum, stride, positions, walk, m);
   } else {
-    RowPassLines<false, false>(lines, cellLow, sum, walk, m, first, end);
+    RowPassLines<false, false>(lattice, sum, stride, positions, walk, m);
   }
 }
 
-// height(c, r) += sum line c at r, modulo 65536, for rows [first, end) (multiples
-// of 8), in 8 x 8 blocks.
-DF_VECTOR_CLONES void AddTransposed(const uint16_t* sum, const PixelView& height, int32_t first,
-                                    int32_t end) {
-  for (int32_t r0 = first; r0 < end; r0 += 8) {
+// height(c, r) += sum line c at position r - firstRow, modulo 65536, for the
+// band's rows, in 8 x 8 blocks.
+DF_VECTOR_CLONES void AddTransposed(const BandPart& part, const PixelView& height) {
+  for (int32_t p0 = 0; p0 < part.Positions; p0 += 8) {
     for (int32_t c0 = 0; c0 < kNoiseSide; c0 += 8) {
       U16x8 block[8];
-      for (int32_t i = 0; i < 8; ++i) block[i] = Load8(sum + size_t(c0 + i) * kLineStride + r0);
+      for (int32_t i = 0; i < 8; ++i) {
+        block[i] = Load8(part.Sum + size_t(c0 + i) * size_t(part.Stride) + p0);
+      }
       Transpose8x8(block);
       for (int32_t i = 0; i < 8; ++i) {
-        uint16_t* row = height.Row16(r0 + i) + c0;
+        uint16_t* row = height.Row16(part.FirstRow + p0 + i) + c0;
         Store8(row, Load8(row) + block[i]);
       }
-    }
-  }
-}
-
-// Temp rows r0..r0 + 7, columns [low, high) = the lines of cells low, low + 1, ...
-// at positions r0..r0 + 7 (the lines run to a multiple of 8 past high).
-DF_VECTOR_CLONES void LinesToRows(const uint16_t* lines, int32_t low, int32_t high,
-                                  const PixelView& temp, int32_t r0) {
-  for (int32_t k0 = low; k0 < high; k0 += kUnit) {
-    U16x8 block[8];
-    for (int32_t i = 0; i < 8; ++i)
-      block[i] = Load8(lines + size_t(k0 - low + i) * kLineStride + r0);
-    Transpose8x8(block);
-    if (high - k0 >= kUnit) {
-      for (int32_t i = 0; i < 8; ++i) Store8(temp.Row16(r0 + i) + k0, block[i]);
-    } else {
-      const size_t bytes = size_t(high - k0) * 2;
-      for (int32_t i = 0; i < 8; ++i) std::memcpy(temp.Row16(r0 + i) + k0, &block[i], bytes);
     }
   }
 }
@@ -674,80 +610,51 @@ struct OctaveRun {
   // goes to temp as soon as it is formed, in every octave, and there is one band.
   bool Overlapping;
 
-  // Band j's column pass of octave i into its lattice lines, 8 rows at a time.
-  // When the images overlap, each row goes to temp at once, in every octave.
-  void Columns(int32_t i, int32_t j) const {
-    const OctavePlan& plan = workspace.Plans[i];
-    const BandOctave& band = plan.Bands[j];
-    const bool toTemp = Overlapping;
+  // Band j through every octave and into the height field. Temp receives the
+  // column pass of every octave when the images overlap, else of the last only,
+  // which leaves it as the octaves in turn do (each later octave's columns
+  // include every earlier one's).
+  void Band(int32_t j) const {
+    const BandPart part = PartOf(j, Bands);
     // On this thread's stack, away from the other bands' data; zeroed so that the
-    // lines past `cells` (transposed but never read) hold defined values.
-    uint16_t rows[kUnit][kLineStride] = {};
-    uint16_t* lines = workspace.Lattice + size_t(band.Line) * kLineStride;
-    const int32_t cells = plan.Across.First[BandColumn(j + 1, Bands) - 1] + 2 - band.CellLow;
-    const size_t owned = size_t(band.OwnedEnd - band.CellLow) * 2;
-    for (int32_t r0 = 0; r0 < kNoiseSide; r0 += kUnit) {
-      if (toTemp) {
-        for (int32_t r = r0; r < r0 + kUnit; ++r) {
-          ColumnPassRows(Base, plan.Down, r, r + 1, plan.Columns, band.CellLow, cells,
-                         rows + (r - r0));
-          std::memcpy(Temp.Row16(r) + band.CellLow, rows[r - r0], owned);
+    // lines past the count (transposed but never read) hold defined values.
+    uint16_t rows[kUnit][kNoiseSide + kLinePad] = {};
+    for (int32_t i = 0; i < Count; ++i) {
+      const OctavePlan& plan = workspace.Plans[i];
+      const int32_t lines = (plan.Columns + kUnit - 1) / kUnit * kUnit;
+      const size_t tempBytes = size_t(plan.Columns) * 2;
+      const bool toTemp = Overlapping || i == Count - 1;
+      for (int32_t p0 = 0; p0 < part.Positions; p0 += kUnit) {
+        const int32_t r0 = part.FirstRow + p0;
+        if (Overlapping) {
+          for (int32_t r = r0; r < r0 + kUnit; ++r) {
+            ColumnPassRows(Base, plan.Down, r, r + 1, plan.Columns, rows + (r - r0));
+            std::memcpy(Temp.Row16(r), rows[r - r0], tempBytes);
+          }
+        } else {
+          ColumnPassRows(Base, plan.Down, r0, r0 + kUnit, plan.Columns, rows);
+          if (toTemp) {
+            for (int32_t k = 0; k < kUnit; ++k) std::memcpy(Temp.Row16(r0 + k), rows[k], tempBytes);
+          }
         }
-      } else {
-        ColumnPassRows(Base, plan.Down, r0, r0 + kUnit, plan.Columns, band.CellLow, cells, rows);
+        RowsToLines(rows, lines, part.Lattice, part.Stride, p0);
       }
-      RowsToLines(rows, band.Lines, lines, r0);
+      RowPass(part.Lattice, part.Sum, part.Stride, part.Positions, plan.Across, plan.Scale, i == 0);
     }
-  }
-
-  // Bands [first, end), one after another, each through every octave.
-  void Octaves(int32_t first, int32_t end) const {
-    for (int32_t j = first; j < end; ++j) {
-      const int32_t c0 = BandColumn(j, Bands);
-      const int32_t c1 = BandColumn(j + 1, Bands);
-      for (int32_t i = 0; i < Count; ++i) {
-        const OctavePlan& plan = workspace.Plans[i];
-        const BandOctave& band = plan.Bands[j];
-        Columns(i, j);
-        RowPass(workspace.Lattice + size_t(band.Line) * kLineStride, band.CellLow, workspace.Sum,
-                plan.Across, plan.Scale, i == 0, c0, c1);
-      }
-    }
-  }
-
-  // Blocks of 8 rows [first, end): the sum goes into the height field, and temp
-  // (unless the column pass wrote it) receives the last octave's column pass from
-  // the bands' lines, which leaves it as the octaves in turn do (each later
-  // octave's columns include every earlier one's).
-  void Finish(int32_t first, int32_t end) const {
-    AddTransposed(workspace.Sum, Height, first * kUnit, end * kUnit);
-    if (Overlapping) return;
-    const OctavePlan& plan = workspace.Plans[Count - 1];
-    for (int32_t r0 = first * kUnit; r0 < end * kUnit; r0 += kUnit) {
-      for (int32_t j = 0; j < Bands; ++j) {
-        const BandOctave& band = plan.Bands[j];
-        LinesToRows(workspace.Lattice + size_t(band.Line) * kLineStride, band.CellLow,
-                    band.OwnedEnd, Temp, r0);
-      }
-    }
+    AddTransposed(part, Height);
   }
 };
 
-// Plans the bands of octaves 0..count - 1 and runs them: one band per thread of
-// the pool, or a single band when the images overlap or a layout does not fit.
+// Runs the planned octaves 0..count - 1 in one band per thread of the pool, or in
+// a single band when the images overlap.
 void RunOctaves(const PixelView& b, const PixelView& t, const PixelView& h, int32_t count,
                 bool overlapping) {
-  int32_t bands = overlapping ? 1 : std::min(Workers.Threads(), kMaxBands);
-  for (;;) {
-    for (int32_t i = 0; i < count; ++i) PlanBands(workspace.Plans[i], bands);
-    if (LayOutBands(workspace.Plans, count, bands) || bands == 1) break;
-    bands = 1;
-  }
+  const int32_t bands = overlapping ? 1 : std::min(Workers.Threads(), kMaxBands);
   const OctaveRun run{b, t, h, count, bands, overlapping};
-  auto octaves = [&run](int32_t first, int32_t end) { run.Octaves(first, end); };
-  Workers.Bands(bands, octaves);
-  auto finish = [&run](int32_t first, int32_t end) { run.Finish(first, end); };
-  Workers.Bands(kNoiseSide / kUnit, finish);
+  auto task = [&run](int32_t first, int32_t end) {
+    for (int32_t j = first; j < end; ++j) run.Band(j);
+  };
+  Workers.Bands(bands, task);
 }
 
 }  // namespace

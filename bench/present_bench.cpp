@@ -1,7 +1,6 @@
 // One presentation of the 800 x 600 back buffer into a headless window (the
 // flipping row copy, the margins and the surface update) against a memcpy of
-// the same bytes. The row copy is shared on the worker pool as in the demo:
-// second argument, the thread count.
+// the same bytes.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -11,7 +10,6 @@
 
 #include "image/image.h"
 #include "platform/window.h"
-#include "thread/worker_pool.h"
 
 namespace {
 
@@ -25,8 +23,8 @@ void FillBackBuffer(C_Image& back) {
   for (int32_t i = 0; i < back.PixelBytes; ++i) back.Pixels[i] = uint8_t(random());
 }
 
-// Args: the window's client width (larger than the back buffer, the image is
-// centred and the margins are filled too) and the thread count.
+// Arg: the window's client width and height; larger than the back buffer, the
+// image is centred and the margins are filled too.
 void BM_Present(benchmark::State& state) {
   // Headless: the dummy video driver, unless the caller chose another.
   setenv("SDL_VIDEODRIVER", "dummy", 0);
@@ -39,9 +37,6 @@ void BM_Present(benchmark::State& state) {
     state.SkipWithError("no window");
     return;
   }
-  Workers.Stop();
-  Workers.Start(static_cast<int32_t>(state.range(1)));
-  const RowSplitter before = SetRowSplitter(RunOnWorkers);
   C_Image back;
   FillBackBuffer(back);
   const C_Vector2D position(static_cast<float>((side - kWidth) / 2),
@@ -52,12 +47,8 @@ void BM_Present(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * int64_t{back.PixelBytes});
   window.Close();
-  SetRowSplitter(before);
-  Workers.Stop();
 }
-BENCHMARK(BM_Present)
-    ->ArgNames({"width", "threads"})
-    ->ArgsProduct({{kWidth, 1024}, {1, PoolThreadCount()}});
+BENCHMARK(BM_Present)->Arg(kWidth)->Arg(1024);
 
 void BM_MemcpyBackBuffer(benchmark::State& state) {
   const size_t bytes = size_t{kWidth} * kHeight * 4;

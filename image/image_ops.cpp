@@ -8,7 +8,6 @@
 
 #include "core/cpu_features.h"
 #include "core/error.h"
-#include "core/row_split.h"
 #include "graphics/geometry/color.h"
 #include "image/pixel_math.h"
 #include "image/pixel_rows.h"
@@ -146,20 +145,14 @@ bool FillImage(C_Image* image, const C_Color& color) {
     }
   }
   // Row by row, so that the padding of a wider pitch is left alone; packed rows
-  // are filled as runs of whole rows. Large images share their rows among threads,
-  // each band filling the rows that the same band of the next row work uses.
-  const bool packed = image->Pitch == int32_t(RowBytesFor(image->Width, d)) && d.BitsPerPixel >= 8;
-  auto rows = [&](int32_t first, int32_t end) {
-    uint8_t* row = image->Pixels + size_t(first) * size_t(image->Pitch);
-    if (packed) {
-      FillJob run = job;
-      run.Pixels = static_cast<int32_t>(int64_t(image->Width) * (end - first));
-      kernel(run, row);
-      return;
-    }
-    for (int32_t y = first; y < end; ++y, row += image->Pitch) kernel(job, row);
-  };
-  SplitRowsWith(image->Height, image->Width, rows);
+  // are filled as one long row.
+  if (image->Pitch == int32_t(RowBytesFor(image->Width, d)) && d.BitsPerPixel >= 8) {
+    job.Pixels = static_cast<int32_t>(int64_t(image->Width) * image->Height);
+    kernel(job, image->Pixels);
+    return true;
+  }
+  uint8_t* row = image->Pixels;
+  for (int32_t y = 0; y < image->Height; ++y, row += image->Pitch) kernel(job, row);
   return true;
 }
 

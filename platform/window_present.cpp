@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "core/error.h"
-#include "core/row_split.h"
 #include "platform/system_color.h"
 #include "platform/window_record.h"
 
@@ -76,18 +75,12 @@ void CopyImage(const C_Image& image, uint32_t bitsPerPixel, SDL_Surface* surface
   const intptr_t sourceStep = image.BottomUp ? -intptr_t{image.Pitch} : intptr_t{image.Pitch};
 
   if (bitsPerPixel == 32 && SurfaceTakesRowsAsIs(surface)) {
-    // Whole rows, shared among threads for a large window (each band copies its
-    // own rows between two separate pixel blocks).
     const size_t rowBytes = static_cast<size_t>(columns) * 4;
-    const intptr_t targetStep = surface->pitch;
-    auto band = [&](int32_t first, int32_t end) {
-      const uint8_t* from = source + sourceStep * first;
-      uint8_t* to = target + targetStep * first;
-      for (int32_t r = first; r < end; ++r, from += sourceStep, to += targetStep) {
-        std::memcpy(to, from, rowBytes);
-      }
-    };
-    SplitRowsWith(rows, columns, band);
+    for (int32_t r = 0; r < rows; ++r) {
+      std::memcpy(target, source, rowBytes);
+      source += sourceStep;
+      target += surface->pitch;
+    }
     return;
   }
   const uint32_t layout = SourceLayout(bitsPerPixel);

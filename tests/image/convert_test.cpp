@@ -353,37 +353,6 @@ TEST_P(FastAgainstGeneric, SplitRowsGiveTheSameBytes) {
   }
 }
 
-// Large fills go through the splitter, packed rows and padded pitches alike, and
-// leave the padding of a wider pitch alone.
-TEST(FillSplit, SameBytesAsOneBand) {
-  for (const int32_t format :
-       {pixel_format::Grey16, pixel_format::A8R8G8B8, pixel_format::R8G8B8}) {
-    for (const int32_t padding : {0, 12}) {
-      C_Image whole;
-      ASSERT_TRUE(whole.Create(300, format, 260));
-      std::vector<uint8_t> block(size_t(whole.RowBytes + padding) * 260, 0x77);
-      C_Image split;
-      ASSERT_TRUE(split.AttachPixels(300, whole.RowBytes + padding, 260, format, pixel_format::None,
-                                     block.data()));
-      const C_Color color(0.25f, 0.5f, 0.75f, 1.0f);
-      ASSERT_TRUE(FillImage(&whole, color));
-      splitCalls = 0;
-      const RowSplitter before = SetRowSplitter(ReversedBands);
-      const bool filled = FillImage(&split, color);
-      SetRowSplitter(before);
-      ASSERT_TRUE(filled);
-      EXPECT_EQ(splitCalls, 1);
-      for (int32_t y = 0; y < 260; ++y) {
-        ASSERT_EQ(std::memcmp(split.RowAddress(y), whole.RowAddress(y), size_t(whole.RowBytes)), 0)
-            << format << " row " << y;
-        for (int32_t i = whole.RowBytes; i < whole.RowBytes + padding; ++i) {
-          ASSERT_EQ(split.RowAddress(y)[i], 0x77) << "padding of row " << y;
-        }
-      }
-    }
-  }
-}
-
 TEST(FillFastAgainstGeneric, SameBytes) {
   const C_Color colors[] = {C_Color(0.3f, 0.6f, 0.9f, 0.5f), C_Color(1, 1, 1, 1),
                             C_Color(0, 0, 0, 0)};
