@@ -51,7 +51,14 @@ struct Scene {
     // A varied height field for the views: one noise frame.
     reference::PerlinFrame(Table.data(), &Base, &Temp, &Height);
   }
-  void ClearHeight() { std::memset(Height.Pixels, 0, size_t(Height.PixelBytes)); }
+  // As the demo clears it: in bands of rows on the pool, each band on the thread
+  // that generates those rows next.
+  void ClearHeight() {
+    auto band = [this](int32_t first, int32_t end) {
+      std::memset(Height.RowAddress(first), 0, size_t(end - first) * size_t(Height.Pitch));
+    };
+    Workers.Bands(Height.Height, band);
+  }
 };
 
 double FixedTime(void*) {
