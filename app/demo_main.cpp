@@ -7,6 +7,7 @@
 
 #include "app/demo_shell.h"
 #include "app/demo_state.h"
+#include "app/fill_bands.h"
 #include "app/generators.h"
 #include "app/normal_map.h"
 #include "core/memory_counter.h"
@@ -101,21 +102,6 @@ void PrepareView() {
   if (surface) surface->Prepare();
 }
 
-// FillImage in bands of rows on the pool: each band's rows are cleared by the
-// thread whose band of the generator writes them next, so that they need not
-// move between cores.
-void FillInBands(C_Image* image, const C_Color& color) {
-  auto band = [image, &color](int32_t first, int32_t end) {
-    C_Image rows;  // a view of the band's rows; the pixels stay the image's
-    if (rows.AttachPixels(image->Width, image->Pitch, end - first, image->Format,
-                          pixel_format::None,
-                          image->Pixels + size_t(first) * size_t(image->Pitch))) {
-      FillImage(&rows, color);
-    }
-  };
-  Workers.Bands(image->Height, band);
-}
-
 template <typename T>
 void Delete(T*& object) {
   delete object;
@@ -163,7 +149,7 @@ int DemoMain(DemoShell* shell) {
     if (!shell->MessageStep()) break;
     const double frameStart = shell->ReadClock();
     shell->OptionStep(ShapeMode, ViewMode);
-    if (HeightImage) FillInBands(HeightImage, black);
+    if (HeightImage) FillImageInBands(HeightImage, black);
     const double generationStart = GenerateShape(shell);
     GenerationRate = MeasureRate(shell->ReadClock() - generationStart, GenerationRate);
     PrepareView();

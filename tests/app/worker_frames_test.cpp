@@ -12,9 +12,12 @@
 #include "app/crc32.h"
 #include "app/demo_main.h"
 #include "app/demo_state.h"
+#include "app/fill_bands.h"
 #include "app/frame_checksums.h"
 #include "app/generators.h"
 #include "app/headless_shell.h"
+#include "graphics/geometry/color.h"
+#include "image/image_ops.h"
 #include "reference_generators.h"
 #include "thread/worker_pool.h"
 
@@ -140,6 +143,45 @@ void Grey(C_Image& image, int32_t width, int32_t height, uint32_t seed) {
   std::mt19937 random(seed);
   for (int32_t y = 0; y < height; ++y)
     for (int32_t x = 0; x < width; ++x) Pixel16(&image, x, y) = uint16_t(random());
+}
+
+// The banded fill gives FillImage's bytes with any thread count, padded pitch
+// included, and refuses what FillImage refuses without touching memory.
+TEST(WorkerFrames, BandedFillIsFillImage) {
+  const C_Color color(0.2f, 0.4f, 0.6f, 1.0f);
+  for (int32_t threads : kThreadCounts) {
+    PoolThreads pool(threads);
+    for (const int32_t format : {pixel_format::Grey16, pixel_format::A8R8G8B8}) {
+      C_Image whole;
+      ASSERT_TRUE(whole.Create(300, format, 70));
+      ASSERT_TRUE(FillImage(&whole, color));
+      std::vector<uint8_t> block(size_t(whole.RowBytes + 6) * 70, 0x5A);
+      C_Image banded;
+      ASSERT_TRUE(banded.AttachPixels(300, whole.RowBytes + 6, 70, format, pixel_format::None,
+                                      block.data()));
+      ASSERT_TRUE(FillImageInBands(&banded, color));
+      for (int32_t y = 0; y < 70; ++y) {
+        ASSERT_EQ(std::memcmp(banded.RowAddress(y), whole.RowAddress(y), size_t(whole.RowBytes)), 0)
+            << threads << " threads, row " << y;
+        for (int32_t i = whole.RowBytes; i < whole.RowBytes + 6; ++i) {
+          ASSERT_EQ(banded.RowAddress(y)[i], 0x5A) << "padding of row " << y;
+        }
+      }
+    }
+    // No pixels (as after a failed allocation), a missing image, an undescribed format.
+    C_Image empty;
+    empty.Width = 512;
+    empty.Height = 512;
+    empty.Pitch = 1024;
+    empty.Format = pixel_format::Grey16;
+    EXPECT_FALSE(FillImageInBands(&empty, color));
+    EXPECT_FALSE(FillImageInBands(nullptr, color));
+    C_Image odd;
+    ASSERT_TRUE(odd.Create(8, pixel_format::Grey16, 8));
+    odd.Format = 9999;
+    EXPECT_FALSE(FillImageInBands(&odd, color));
+    odd.Format = pixel_format::Grey16;  // released as it was made
+  }
 }
 
 // A column pass that reads the lattice from the rows it writes (base and temp
