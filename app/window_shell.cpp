@@ -5,7 +5,7 @@
 
 #include "app/demo_gui.h"
 #include "app/demo_state.h"
-#include "app/png_file.h"
+#include "image/png_writer.h"
 #include "core/byte_stream.h"
 #include "core/collection.h"
 #include "core/string.h"

@@ -1,4 +1,4 @@
-#include "app/png_file.h"
+#include "image/png_writer.h"
 
 #include <png.h>
 

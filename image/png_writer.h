@@ -1,4 +1,5 @@
-// Writing a picture as a PNG file (colour channels only), for screenshots.
+// Writing a picture as a PNG file (colour channels only), for screenshots and
+// for the pictures tests save when they differ.
 #pragma once
 
 class C_Image;
