@@ -2,6 +2,7 @@
 #include "app/demo_main.h"
 
 #include <cinttypes>
+#include <cstdio>
 #include <initializer_list>
 #include <new>
 
@@ -181,4 +182,12 @@ int DemoMain(DemoShell* shell) {
   if (ownPool) Workers.Stop();
   shell->DeleteSecondPhase();
   return 1;
+}
+
+int DemoMainQuietly(DemoShell* shell) {
+  FILE* output = DemoOutput;
+  DemoOutput = nullptr;
+  const int result = DemoMain(shell);
+  DemoOutput = output;
+  return result;
 }

@@ -1,7 +1,5 @@
 #include "app/frame_checksums.h"
 
-#include <cstdio>
-
 #include "app/crc32.h"
 #include "app/demo_main.h"
 #include "app/demo_state.h"
@@ -39,9 +37,6 @@ bool ComputeFrameChecksums(FrameChecksums& sums) {
   options.AfterPaint = RecordFrame;
   options.Context = &sums;
   HeadlessShell shell(options);
-  FILE* output = DemoOutput;
-  DemoOutput = nullptr;
-  const int result = DemoMain(&shell);
-  DemoOutput = output;
+  const int result = DemoMainQuietly(&shell);
   return result == 1 && shell.FramesRun() == 2;
 }

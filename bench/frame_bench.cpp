@@ -174,10 +174,7 @@ void BM_Frame(benchmark::State& state) {
   Workers.Stop();
   Workers.Start(int32_t(state.range(1)));
   BenchShell shell(state, int32_t(state.range(0)) / 3, int32_t(state.range(0)) % 3);
-  FILE* output = DemoOutput;
-  DemoOutput = nullptr;
-  if (DemoMain(&shell) != 1) state.SkipWithError("the demo did not run");
-  DemoOutput = output;
+  if (DemoMainQuietly(&shell) != 1) state.SkipWithError("the demo did not run");
   Workers.Stop();
 }
 

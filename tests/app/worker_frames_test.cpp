@@ -103,10 +103,7 @@ std::vector<uint32_t> RunEveryMode() {
   options.AfterPaint = LogFrame;
   options.Context = &log;
   HeadlessShell shell(options);
-  FILE* output = DemoOutput;
-  DemoOutput = nullptr;
-  EXPECT_EQ(DemoMain(&shell), 1);
-  DemoOutput = output;
+  EXPECT_EQ(DemoMainQuietly(&shell), 1);
   currentLog = nullptr;
   return log.Sums;
 }
