@@ -20,18 +20,11 @@
 
 namespace {
 
-// True when the two images' pixel blocks do not overlap.
-bool SeparatePixels(const C_Image& a, const C_Image& b) {
-  const uintptr_t aBegin = reinterpret_cast<uintptr_t>(a.Pixels);
-  const uintptr_t bBegin = reinterpret_cast<uintptr_t>(b.Pixels);
-  return aBegin + uintptr_t(a.PixelBytes) <= bBegin || bBegin + uintptr_t(b.PixelBytes) <= aBegin;
-}
-
 // Runs band over rows 0..rows - 1 on the pool, or all on this thread when the
 // call reads pixels that it also writes (then only the order of one thread gives
 // the result of one thread).
 template <typename F>
-void SplitRows(bool separate, int32_t rows, F& band) {
+void BandsIfApart(bool separate, int32_t rows, F& band) {
   if (separate) {
     Workers.Bands(rows, band);
   } else {
@@ -310,7 +303,7 @@ void DrawParticles(const C_Image* shape, C_Image* height, const Particle* partic
   auto band = [&](int32_t first, int32_t end) {
     Kernel(stampFrame.Areas, stamps, stampFrame.Spans, useSpans, first, end);
   };
-  SplitRows(SeparatePixels(*shape, *height), to.Height, band);
+  BandsIfApart(PixelsApart(*shape, *height), to.Height, band);
 }
 
 // ---- noise lattice ----
@@ -758,7 +751,7 @@ bool AddNoiseOctave(const C_Image* base, C_Image* temp, C_Image* height, int32_t
   if (columns < 1 || columns > kNoiseSide || rows < 1 || rows > kNoiseSide) return false;
   SpinLockGuard hold(workspaceLock);
   PlanOctave(columns, rows, OctaveMultiplier(amplitude), workspace.Plans[0]);
-  RunOctaves(b, t, h, 1, !SeparatePixels(*base, *temp));
+  RunOctaves(b, t, h, 1, !PixelsApart(*base, *temp));
   return true;
 }
 
@@ -770,6 +763,6 @@ bool AddNoiseOctaves(const C_Image* base, C_Image* temp, C_Image* height) {
     const int32_t n = kOctaveLattice[i];
     PlanOctave(n, n, OctaveMultiplier(OctaveAmplitude(i)), workspace.Plans[i]);
   }
-  RunOctaves(b, t, h, kOctaveCount, !SeparatePixels(*base, *temp));
+  RunOctaves(b, t, h, kOctaveCount, !PixelsApart(*base, *temp));
   return true;
 }

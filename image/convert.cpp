@@ -282,10 +282,7 @@ void ConvertRows(const ConvertJob& job, RowKernel kernel, const C_Image& source,
   auto rows = [&](int32_t first, int32_t end) {
     for (int32_t y = first; y < end; ++y) kernel(job, source.RowAddress(y), target.RowAddress(y));
   };
-  const uintptr_t s = reinterpret_cast<uintptr_t>(source.Pixels);
-  const uintptr_t t = reinterpret_cast<uintptr_t>(target.Pixels);
-  const bool apart = s + uintptr_t(source.PixelBytes) <= t || t + uintptr_t(target.PixelBytes) <= s;
-  if (apart) {
+  if (PixelsApart(source, target)) {
     SplitRowsWith(source.Height, source.Width, rows);
   } else {
     rows(0, source.Height);

@@ -23,6 +23,14 @@ inline bool PixelsCover(const C_Image& image, const FormatDescriptor& d) {
   return uint64_t(image.Pitch) * uint64_t(image.Height - 1) + row <= uint64_t(image.PixelBytes);
 }
 
+// True when the two images' pixel blocks share no byte: then row work that reads
+// one and writes the other may run its rows in any order, on any thread.
+inline bool PixelsApart(const C_Image& a, const C_Image& b) {
+  const uintptr_t aBegin = reinterpret_cast<uintptr_t>(a.Pixels);
+  const uintptr_t bBegin = reinterpret_cast<uintptr_t>(b.Pixels);
+  return aBegin + uintptr_t(a.PixelBytes) <= bBegin || bBegin + uintptr_t(b.PixelBytes) <= aBegin;
+}
+
 // An image's rows as the pixel loops address them: the checks run once per call,
 // the loops then walk rows by step.
 struct PixelView {
