@@ -343,6 +343,22 @@ DF_WIDE_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& im
   }
 }
 
+// Runs f(first, end) over rows 0..rows - 1 of the noise base on the pool, each band
+// taking rows [first, end) of the upper half and the same rows of the lower half.
+// The octaves read only the upper half (the largest lattice has kNoiseSide / 2
+// rows), and octave band j reads about the j-th part of it: refreshed this way,
+// the rows a band reads were written on its own thread, not moved from another
+// core.
+template <typename F>
+void RefreshInBands(int32_t rows, F& f) {
+  const int32_t half = (rows + 1) / 2;
+  auto pairs = [&](int32_t first, int32_t end) {
+    f(first, end);
+    f(first + half, std::min(end + half, rows));
+  };
+  Workers.Bands(half, pairs);
+}
+
 // ---- noise octaves ----
 //
 // Both passes of an octave walk the same interpolation state along 512 outputs;
@@ -724,7 +740,7 @@ bool RefreshNoiseBase(const PhasePair* table, C_Image* image) {
       FoldPhaseRow(table + size_t(y) * kNoiseSide, view.Row16(y), view.Width);
     }
   };
-  Workers.Bands(view.Height, band);
+  RefreshInBands(view.Height, band);
   return true;
 }
 
@@ -738,7 +754,7 @@ bool AdvanceAndRefreshNoiseBase(PhasePair* table, size_t count, C_Image* image) 
     return false;
   }
   auto band = [&](int32_t first, int32_t end) { AdvanceFoldRows(table, view, first, end); };
-  Workers.Bands(view.Height, band);
+  RefreshInBands(view.Height, band);
   const size_t done = size_t(view.Height) * kNoiseSide;
   AdvancePhases(table + done, count - done);
   return true;

@@ -181,6 +181,36 @@ TEST(WorkerFrames, BandedFillIsFillImage) {
   }
 }
 
+// The refresh hands each band rows from both halves of the base: every row is
+// folded once and every table row advanced once, for odd heights and more
+// threads than rows too.
+TEST(WorkerFrames, NoiseRefreshTouchesEveryRowOnce) {
+  std::vector<PhasePair> start(kPhaseCount);
+  std::mt19937 random(11);
+  for (PhasePair& pair : start) pair = {int32_t(random()), int32_t(random() % 768 + 512)};
+  std::vector<PhasePair> advanced = start;
+  reference::AdvancePhaseTable(advanced.data());
+  for (int32_t threads : kThreadCounts) {
+    PoolThreads pool(threads);
+    for (const int32_t height : {1, 2, 3, 9, 257, 511, 512}) {
+      C_Image fast, slow;
+      ASSERT_TRUE(fast.Create(512, pixel_format::Grey16, height));
+      ASSERT_TRUE(slow.Create(512, pixel_format::Grey16, height));
+      std::vector<PhasePair> table = start;
+      ASSERT_TRUE(RefreshNoiseBase(table.data(), &fast));
+      reference::RefreshNoiseBase(table.data(), &slow);
+      ASSERT_EQ(std::memcmp(fast.Pixels, slow.Pixels, size_t(slow.PixelBytes)), 0)
+          << threads << " threads, height " << height;
+      ASSERT_TRUE(AdvanceAndRefreshNoiseBase(table.data(), kPhaseCount, &fast));
+      ASSERT_EQ(std::memcmp(table.data(), advanced.data(), kPhaseCount * sizeof(PhasePair)), 0)
+          << threads << " threads, height " << height;
+      reference::RefreshNoiseBase(table.data(), &slow);
+      ASSERT_EQ(std::memcmp(fast.Pixels, slow.Pixels, size_t(slow.PixelBytes)), 0)
+          << threads << " threads, height " << height;
+    }
+  }
+}
+
 // A column pass that reads the lattice from the rows it writes (base and temp
 // the same image) depends on the order of the rows: it stays on one thread.
 TEST(WorkerFrames, OverlappingNoiseImagesGiveTheResultOfOneThread) {
