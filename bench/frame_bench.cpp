@@ -25,6 +25,7 @@
 #include "app/frame_checksums.h"
 #include "app/headless_shell.h"
 #include "app/window_shell.h"
+#include "bench/interleaved_runs.h"
 #include "bench/libnoise_peer.h"
 #include "graphics/api/graphic_api.h"
 #include "image/surface.h"
@@ -303,9 +304,5 @@ int main(int argc, char** argv) {
   if (!FindDataFolder(data, programFolder.c_str(), folder, sizeof folder)) return 2;
   if (PrintBreakdowns(folder) != 0) return 1;
   RegisterFrames();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunInterleaved(argc, argv);
 }

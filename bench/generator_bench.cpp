@@ -14,6 +14,7 @@
 #include "../tests/app/reference_generators.h"
 #include "app/generators.h"
 #include "app/normal_map.h"
+#include "bench/interleaved_runs.h"
 #include "bench/libnoise_peer.h"
 #include "core/random.h"
 #include "image/image_ops.h"
@@ -276,3 +277,7 @@ BENCHMARK(BM_DisplayCopy)
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  return RunInterleaved(argc, argv);
+}
