@@ -2,7 +2,9 @@
 // display-less driver (full overlay, widgets and present) in each of the nine mode
 // pairs, with one thread and with all cores: the median frame time, also in units
 // of one memcpy of an 800 x 600 32-bit frame measured in the same run, and the
-// mean time of its parts: generation, the view, the display copy's conversion,
+// mean time of its parts: generation, the view (in Perlin Noise with the phase
+// table's advance and the noise base's refresh, which the generation rate leaves
+// out), the display copy's conversion,
 // the overlay's drawing, the widgets' painting and the present. Then, as Google Benchmark
 // runs, the headless frame (message step, clearing, generator, view) in each pair
 // with one thread and with all cores, beside a memcpy of one frame and libnoise's
