@@ -6,7 +6,7 @@
 #
 # Usage: scripts/fuzz-smoke.sh [seconds-per-target]
 #   Without an argument each target runs for its own time: the object-record target,
-#   which reads every class, 20 s, every other target 10 s (the CI smoke run keeps
+#   which reads every class, 12 s, every other target 6 s (the CI smoke run keeps
 #   the whole of CI short; give a longer time by hand for a deeper search). The
 #   font target's seed is a tiny font pack that fontbake bakes on the spot from the
 #   machine's TrueType faces, the widget-file target's seeds are the widget files of
@@ -23,8 +23,8 @@ cmake --build "$build" -j2
 seconds_for() {
   if [ -n "${1:-}" ]; then echo "$1"; return; fi
   case "$2" in
-    fuzz_object_records) echo 20 ;;
-    *) echo 10 ;;
+    fuzz_object_records) echo 12 ;;
+    *) echo 6 ;;
   esac
 }
 
