@@ -15,22 +15,19 @@ char kInterleaving[] = "--benchmark_enable_random_interleaving=true";
 char kAggregatesOnly[] = "--benchmark_report_aggregates_only=true";
 char kMinTime[] = "--benchmark_min_time=0.1";
 
-bool Names(const char* argument, const char* option) {
-  return std::strncmp(argument, option, std::strlen(option)) == 0;
-}
-
 }  // namespace
 
 int RunInterleaved(int argc, char** argv) {
   std::vector<char*> arguments(argv, argv + argc);
-  bool repeated = false, timed = false;
-  for (int i = 1; i < argc; ++i) {
-    repeated = repeated || Names(argv[i], "--benchmark_repetitions");
-    timed = timed || Names(argv[i], "--benchmark_min_time");
-  }
-  if (!repeated) {
-    arguments.insert(arguments.begin() + 1, {kRepetitions, kInterleaving, kAggregatesOnly});
-    if (!timed) arguments.insert(arguments.begin() + 1, kMinTime);
+  // Each default goes in front of the command line's own options unless one of
+  // them sets the same flag.
+  for (char* option : {kRepetitions, kInterleaving, kAggregatesOnly, kMinTime}) {
+    const char* flagEnd = std::strchr(option, '=');
+    bool given = false;
+    for (int i = 1; i < argc; ++i) {
+      given = given || std::strncmp(argv[i], option, size_t(flagEnd - option)) == 0;
+    }
+    if (!given) arguments.insert(arguments.begin() + 1, option);
   }
   int count = int(arguments.size());
   arguments.push_back(nullptr);
