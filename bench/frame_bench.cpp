@@ -222,67 +222,75 @@ int PrintChecksums() {
   return 0;
 }
 
+// One pair's frames with one thread count: the median frame and the mean of each
+// part, in seconds.
+struct PairTimes {
+  double Frame = 0;
+  double Parts[kPartCount] = {};
+};
+
+bool RunPair(const char* dataFolder, int32_t threads, int32_t pair, PairTimes& times) {
+  std::vector<FrameTimes> frames;
+  frames.reserve(kWarmUpFrames + kFramesPerPair + 2);
+  WindowShellOptions options;
+  options.DataFolder = dataFolder;
+  options.MaxFrames = kWarmUpFrames + kFramesPerPair;
+  options.InitialShape = pair / 3;
+  options.InitialView = pair % 3;
+  TimingShell shell(options, frames);
+  Workers.Stop();
+  Workers.Start(threads);
+  const int result = DemoMainQuietly(&shell);
+  Workers.Stop();
+  if (result != 1 || int32_t(frames.size()) <= kWarmUpFrames) {
+    std::fprintf(stderr, "frame_bench: the demo did not run (data in %s?)\n", dataFolder);
+    return false;
+  }
+  frames.erase(frames.begin(), frames.begin() + kWarmUpFrames);
+  std::vector<double> whole;
+  for (const FrameTimes& t : frames) {
+    whole.push_back(t.Whole);
+    for (int32_t p = 0; p < kPartCount; ++p) times.Parts[p] += t.Parts[p] / double(frames.size());
+  }
+  times.Frame = Median(whole);
+  return true;
+}
+
 // One table of the nine pairs for a thread count: the median frame, in µs and
-// in memcpy units, and the mean of each part in µs.
-int PrintBreakdown(const char* dataFolder, int32_t threads, double copy) {
+// in memcpy units, and the mean of each part in µs. The display copy is timed
+// apart from the frame (one more conversion between frames), so the parts only
+// approximate the whole frame.
+void PrintTable(int32_t threads, const PairTimes (&pairs)[kPairs], double copy) {
   std::printf("\n%d thread%s: %-14s %9s %7s", threads, threads == 1 ? " " : "s", "pair", "frame µs",
               "units");
   for (const char* name : kPartNames) std::printf(" %12s", name);
   std::printf("\n");
-  FILE* saved = DemoOutput;
-  FILE* quiet = std::fopen("/dev/null", "w");
-  Workers.Stop();
-  Workers.Start(threads);
-  int status = 0;
   for (int32_t pair = 0; pair < kPairs; ++pair) {
-    std::vector<FrameTimes> frames;
-    frames.reserve(kWarmUpFrames + kFramesPerPair + 2);
-    WindowShellOptions options;
-    options.DataFolder = dataFolder;
-    options.MaxFrames = kWarmUpFrames + kFramesPerPair;
-    options.InitialShape = pair / 3;
-    options.InitialView = pair % 3;
-    TimingShell shell(options, frames);
-    if (quiet) DemoOutput = quiet;
-    const int result = DemoMain(&shell);
-    DemoOutput = saved;
-    if (result != 1 || int32_t(frames.size()) <= kWarmUpFrames) {
-      std::fprintf(stderr, "frame_bench: the demo did not run (data in %s?)\n", dataFolder);
-      status = 1;
-      break;
-    }
-    frames.erase(frames.begin(), frames.begin() + kWarmUpFrames);
-    std::vector<double> whole;
-    double sums[kPartCount] = {};
-    for (const FrameTimes& t : frames) {
-      whole.push_back(t.Whole);
-      for (int32_t p = 0; p < kPartCount; ++p) sums[p] += t.Parts[p];
-    }
-    const double median = Median(whole);
     char name[64];
     std::snprintf(name, sizeof name, "%s, %s", ShapeName(pair / 3), ViewName(pair % 3));
-    std::printf("%-26s %9.0f %7.2f", name, median * 1e6, median / copy);
-    // The display copy is timed apart from the frame (one more conversion between
-    // frames), so the parts only approximate the whole frame.
-    for (double sum : sums) std::printf(" %12.0f", 1e6 * sum / double(frames.size()));
+    std::printf("%-26s %9.0f %7.2f", name, pairs[pair].Frame * 1e6, pairs[pair].Frame / copy);
+    for (double part : pairs[pair].Parts) std::printf(" %12.0f", 1e6 * part);
     std::printf("\n");
-    std::fflush(stdout);
   }
-  Workers.Stop();
-  if (quiet) std::fclose(quiet);
-  return status;
 }
 
-// The tables for one thread and for all cores.
+// The tables for one thread and for all cores. The pairs run one after the other,
+// each with one thread and then with all cores, so that a drift of the host's
+// speed falls on both tables alike.
 int PrintBreakdowns(const char* dataFolder) {
   UseHeadlessVideo();
   const double copy = MemcpySeconds();
   std::printf("memcpy of one 800 x 600 32-bit frame: %.1f µs\n", copy * 1e6);
   const int32_t all = PoolThreadCount();
-  for (int32_t threads : {1, all}) {
-    if (PrintBreakdown(dataFolder, threads, copy) != 0) return 1;
-    if (all == 1) break;
+  const int32_t counts[2] = {1, all};
+  const int32_t tables = all == 1 ? 1 : 2;
+  PairTimes times[2][kPairs];
+  for (int32_t pair = 0; pair < kPairs; ++pair) {
+    for (int32_t t = 0; t < tables; ++t) {
+      if (!RunPair(dataFolder, counts[t], pair, times[t][pair])) return 1;
+    }
   }
+  for (int32_t t = 0; t < tables; ++t) PrintTable(counts[t], times[t], copy);
   std::printf("\n");
   return 0;
 }
