@@ -34,7 +34,7 @@ extern C_Vector3D LightDirection;       // initially (-128, -128, 256); directio
 extern double StartTime;                // clock seconds at start-up: origin of motion
 extern float GenerationRate;            // 1 / seconds of the last shape generation
 extern float FrameRate;                 // 1 / seconds of the last whole frame
-extern FILE* DemoOutput;                // where the driver's lines go; stdout if null
+extern FILE* DemoOutput;                // where the driver's and shell's lines go; none if null
 
 // The light's initial direction.
 inline constexpr float kInitialLight[3] = {-128, -128, 256};

@@ -1,17 +1,18 @@
 // The window shell's start-up, frame steps and shutdown.
 #include "app/window_shell.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 #include "app/demo_gui.h"
 #include "app/demo_state.h"
-#include "image/png_writer.h"
 #include "core/byte_stream.h"
 #include "core/collection.h"
 #include "core/string.h"
 #include "font/font.h"
 #include "font/font_type.h"
 #include "graphics/api/graphic_api.h"
+#include "image/png_writer.h"
 #include "image/surface.h"
 #include "image/surface_files.h"
 #include "platform/clock.h"
@@ -76,8 +77,15 @@ const char* const kBanner[] = {
 C_Window* Window = nullptr;
 C_GraphicApi* Drawing = nullptr;
 
-FILE* Out() {
-  return DemoOutput ? DemoOutput : stdout;
+// The shell's console lines go where the driver's go, DemoOutput; nowhere when it
+// is null (the demo run quietly).
+void Say(const char* format, ...) {
+  if (!DemoOutput) return;
+  va_list arguments;
+  va_start(arguments, format);
+  std::vfprintf(DemoOutput, format, arguments);
+  va_end(arguments);
+  std::fflush(DemoOutput);
 }
 
 C_Widget* NewTemplate(TemplateClass kind) {
@@ -146,17 +154,15 @@ C_GraphicApi* MainDrawing() {
 }
 
 bool LoadDataFile(const char* folder, const char* fileName, C_Object* target) {
-  std::fprintf(Out(), "\n>>>loading < %s >", fileName);
+  Say("\n>>>loading < %s >", fileName);
   char path[kPathSize];
   const int written = std::snprintf(path, sizeof path, "%s%s", folder ? folder : "", fileName);
   const bool loaded = written > 0 && written < kPathSize && target && LoadObjectFile(target, path);
   if (loaded) {
-    std::fprintf(Out(), " ...done!");
+    Say(" ...done!");
   } else {
-    std::fprintf(Out(), "\nThe file < %s > cannot be opened, contact %s for assistance\n", fileName,
-                 kAssistance);
+    Say("\nThe file < %s > cannot be opened, contact %s for assistance\n", fileName, kAssistance);
   }
-  std::fflush(Out());
   return loaded;
 }
 
@@ -171,8 +177,8 @@ WindowShell::~WindowShell() {
 
 bool WindowShell::StartFirstPhase() {
   frames_ = 0;
-  for (const char* line : kBanner) std::fprintf(Out(), "%s\n", line);
-  std::fprintf(Out(), "\n\n");
+  for (const char* line : kBanner) Say("%s\n", line);
+  Say("\n\n");
 
   Window = new C_Window();
   Window->Caption = C_String("Dappleforge Demo (by Valdrenko)");
@@ -188,8 +194,7 @@ bool WindowShell::StartFirstPhase() {
   if (!Window->Opened) {
     // Without a window nothing can be shown or steered: say so, and how to run
     // without a display, instead of running a loop nobody can end.
-    std::fprintf(Out(), kNoDisplayLine, VideoErrorText());
-    std::fflush(Out());
+    Say(kNoDisplayLine, VideoErrorText());
     DeleteEverything();
     return false;
   }

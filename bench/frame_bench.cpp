@@ -238,15 +238,10 @@ bool RunPair(const char* dataFolder, int32_t threads, int32_t pair, PairTimes& t
   options.InitialShape = pair / 3;
   options.InitialView = pair % 3;
   TimingShell shell(options, frames);
-  // The window shell's console lines go to DemoOutput, or to stdout without one.
-  static FILE* const quiet = std::fopen("/dev/null", "w");
-  FILE* const saved = DemoOutput;
-  if (quiet) DemoOutput = quiet;
   Workers.Stop();
   Workers.Start(threads);
-  const int result = DemoMain(&shell);
+  const int result = DemoMainQuietly(&shell);
   Workers.Stop();
-  DemoOutput = saved;
   if (result != 1 || int32_t(frames.size()) <= kWarmUpFrames) {
     std::fprintf(stderr, "frame_bench: the demo did not run (data in %s?)\n", dataFolder);
     return false;

@@ -220,6 +220,23 @@ TEST(DemoShellRun, FirstFramesShowTheLumpHeightFieldWithTheStatusLinesAndOptions
   EXPECT_EQ(run.memoryAfter, run.memoryBefore);
 }
 
+// Run quietly, the window shell writes none of its console lines (banner, loading
+// lines) anywhere, as the driver writes none of its own.
+TEST(DemoShellRun, QuietRunWritesNothingToTheConsole) {
+  WindowShellOptions options;
+  options.DataFolder = DF_DEMO_DATA;
+  options.MaxFrames = 1;
+  WindowShell shell(options);
+  std::fflush(stdout);
+  testing::internal::CaptureStdout();
+  const int result = DemoMainQuietly(&shell);
+  const std::string console = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(shell.FramesPainted(), 1);
+  EXPECT_EQ(console, "");
+  ASSERT_NE(DemoOutput, nullptr);  // restored
+}
+
 TEST(DemoShellRun, ClickingNormalMapUnchecksHeightMapOnlyAndChangesTheViewFromTheNextFrame) {
   DemoRun run;
   run.options.MaxFrames = 8;
