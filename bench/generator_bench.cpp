@@ -12,11 +12,13 @@
 #include <vector>
 
 #include "../tests/app/reference_generators.h"
+#include "app/fill_bands.h"
 #include "app/generators.h"
 #include "app/normal_map.h"
 #include "bench/interleaved_runs.h"
 #include "bench/libnoise_peer.h"
 #include "core/random.h"
+#include "graphics/geometry/color.h"
 #include "image/image_ops.h"
 #include "thread/worker_pool.h"
 
@@ -54,12 +56,7 @@ struct Scene {
   }
   // As the demo clears it: in bands of rows on the pool, each band on the thread
   // that generates those rows next.
-  void ClearHeight() {
-    auto band = [this](int32_t first, int32_t end) {
-      std::memset(Height.RowAddress(first), 0, size_t(end - first) * size_t(Height.Pitch));
-    };
-    Workers.Bands(Height.Height, band);
-  }
+  void ClearHeight() { FillImageInBands(&Height, C_Color::FromBytes(0, 0, 0)); }
 };
 
 double FixedTime(void*) {
