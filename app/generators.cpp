@@ -15,6 +15,7 @@
 #include "core/numeric.h"
 #include "core/spin_lock.h"
 #include "image/pixel_rows.h"
+#include "thread/shared_rows.h"
 #include "thread/worker_pool.h"
 
 namespace {
@@ -342,20 +343,30 @@ DF_WIDE_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& im
   }
 }
 
-// Runs f(first, end) over rows 0..rows - 1 of the noise base on the pool, each band
-// taking rows [first, end) of the upper half and the same rows of the lower half.
-// The octaves read only the upper half (the largest lattice has kNoiseSide / 2
-// rows), and octave band j reads about the j-th part of it: refreshed this way,
-// the rows a band reads were written on its own thread, not moved from another
-// core.
+// Rows of the noise base's lower half that a band takes at a time.
+constexpr int32_t kRefreshChunk = 4;
+
+// Runs f(first, end) over rows 0..rows - 1 of the noise base on the pool. Band j
+// takes the j-th part of the upper half: the octaves read only the upper half (the
+// largest lattice has kNoiseSide / 2 rows), and octave band j reads about that
+// part, so the rows a band reads were written on its own thread, not moved from
+// another core. Nothing reads the lower half during the frame, so its rows are
+// shared out as the bands finish (each starting on its own part): the bands
+// finish together even when one core is slower, as the one that writes the rows
+// other bands read is.
 template <typename F>
 void RefreshInBands(int32_t rows, F& f) {
   const int32_t half = (rows + 1) / 2;
-  auto pairs = [&](int32_t first, int32_t end) {
-    f(first, end);
-    f(first + half, std::min(end + half, rows));
+  const int32_t bands = std::min(Workers.Threads(), half);
+  SharedRows lower(half, rows, bands, kRefreshChunk);
+  auto band = [&](int32_t firstBand, int32_t endBand) {
+    for (int32_t j = firstBand; j < endBand; ++j) {
+      f(int32_t(int64_t(half) * j / bands), int32_t(int64_t(half) * (j + 1) / bands));
+      int32_t first = 0, end = 0;
+      while (lower.Next(j, first, end)) f(first, end);
+    }
   };
-  Workers.Bands(half, pairs);
+  Workers.Bands(bands, band);
 }
 
 // ---- noise octaves ----
