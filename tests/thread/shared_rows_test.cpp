@@ -33,32 +33,19 @@ int32_t RowsOf(const Layout& l) {
 
 TEST(SharedRows, OwnPartInOrderThenTheBackOfTheFullest) {
   SharedRows rows(0, 10, 2, 2);  // parts [0, 5) and [5, 10)
+  // Band 1 takes its own part from the front, then the back of part 0, whose
+  // owner still starts at its front.
+  const struct {
+    int32_t Part, First, End;
+  } kClaims[] = {{1, 5, 7}, {1, 7, 9}, {1, 9, 10}, {1, 3, 5}, {0, 0, 2}, {0, 2, 3}};
   int32_t first = 0, end = 0;
-  ASSERT_TRUE(rows.Next(1, first, end));
-  EXPECT_EQ(first, 5);
-  EXPECT_EQ(end, 7);
-  ASSERT_TRUE(rows.Next(1, first, end));
-  EXPECT_EQ(first, 7);
-  EXPECT_EQ(end, 9);
-  ASSERT_TRUE(rows.Next(1, first, end));
-  EXPECT_EQ(first, 9);
-  EXPECT_EQ(end, 10);
-  // Part 1 is done: the band now takes from the back of part 0.
-  ASSERT_TRUE(rows.Next(1, first, end));
-  EXPECT_EQ(first, 3);
-  EXPECT_EQ(end, 5);
-  // The owner still starts at its front.
-  ASSERT_TRUE(rows.Next(0, first, end));
-  EXPECT_EQ(first, 0);
-  EXPECT_EQ(end, 2);
-  ASSERT_TRUE(rows.Next(0, first, end));
-  EXPECT_EQ(first, 2);
-  EXPECT_EQ(end, 3);
-  EXPECT_FALSE(rows.Next(0, first, end));
-  EXPECT_FALSE(rows.Next(1, first, end));
-  // A part number out of range only takes from others' backs.
-  EXPECT_FALSE(rows.Next(-1, first, end));
-  EXPECT_FALSE(rows.Next(kMaxPoolThreads, first, end));
+  for (const auto& claim : kClaims) {
+    ASSERT_TRUE(rows.Next(claim.Part, first, end));
+    EXPECT_EQ(first, claim.First);
+    EXPECT_EQ(end, claim.End);
+  }
+  // None left, for owners and for part numbers out of range alike.
+  for (int32_t part : {0, 1, -1, kMaxPoolThreads}) EXPECT_FALSE(rows.Next(part, first, end));
 }
 
 TEST(SharedRows, EveryRowOnceWhateverTheOrderOfClaims) {
