@@ -100,7 +100,20 @@ void PrepareView() {
     default:
       break;
   }
-  if (surface) surface->Prepare();
+  if (!surface) return;
+  // The view's rows were made on every core, and the overlay reads the display
+  // copy on this thread: whichever of the two is converted in shared bands, half
+  // of it moves between cores each frame (and back, when the other core rewrites
+  // it). The height field has half the bytes of its 32-bit display copy, so it is
+  // converted here; the other views are as large as their copies and are
+  // converted on every core.
+  if (ViewMode == ViewHeightMap) {
+    const RowSplitter shared = SetRowSplitter(nullptr);
+    surface->Prepare();
+    SetRowSplitter(shared);
+  } else {
+    surface->Prepare();
+  }
 }
 
 template <typename T>
@@ -119,7 +132,8 @@ int DemoMain(DemoShell* shell) {
   // (a test or a benchmark chose its size) is used as it is and left running.
   const bool ownPool = Workers.Start(PoolThreadCount());
   // The layers below the pool share their rows on it too, for this run: the
-  // display copy of the shown view, whose rows the view's bands have just made.
+  // display copy of the shown view, whose rows the view's bands have just made
+  // (see PrepareView).
   const RowSplitter previousSplitter = SetRowSplitter(RunOnWorkers);
 
   const C_Color black = C_Color::FromBytes(0, 0, 0);
