@@ -361,7 +361,7 @@ void RefreshInBands(int32_t rows, F& f) {
   SharedRows lower(half, rows, bands, kRefreshChunk);
   auto band = [&](int32_t firstBand, int32_t endBand) {
     for (int32_t j = firstBand; j < endBand; ++j) {
-      f(int32_t(int64_t(half) * j / bands), int32_t(int64_t(half) * (j + 1) / bands));
+      f(BandStart(half, bands, j), BandStart(half, bands, j + 1));
       int32_t first = 0, end = 0;
       while (lower.Next(j, first, end)) f(first, end);
     }

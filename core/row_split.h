@@ -16,6 +16,12 @@ using RowSplitter = void (*)(int32_t rows, RowBandTask task, void* context);
 // microseconds, about what a core takes for this many pixels.
 inline constexpr int64_t kMinSplitPixels = 64 * 1024;
 
+// First row of band `index` of `bands` contiguous bands of near-equal size over
+// rows 0..rows - 1 (index == bands gives rows): the one cut of rows into bands.
+inline int32_t BandStart(int32_t rows, int32_t bands, int32_t index) {
+  return int32_t(int64_t(rows) * index / bands);
+}
+
 // Installs the process's splitter (nullptr: every call runs on its caller) and
 // returns the one installed before.
 RowSplitter SetRowSplitter(RowSplitter splitter);

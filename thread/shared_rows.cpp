@@ -20,10 +20,10 @@ int32_t Back(uint64_t range) {
 SharedRows::SharedRows(int32_t first, int32_t end, int32_t parts, int32_t chunk)
     : parts_(std::clamp(parts, 1, kMaxPoolThreads)), chunk_(std::max(chunk, 1)) {
   first = std::max(first, 0);
-  const int64_t rows = std::max<int64_t>(int64_t(end) - first, 0);
+  const int32_t rows = end > first ? end - first : 0;
   for (int32_t j = 0; j < parts_; ++j) {
-    const int32_t from = int32_t(first + rows * j / parts_);
-    const int32_t to = int32_t(first + rows * (j + 1) / parts_);
+    const int32_t from = first + BandStart(rows, parts_, j);
+    const int32_t to = first + BandStart(rows, parts_, j + 1);
     part_[j].Range.store(Pack(from, to), std::memory_order_relaxed);
   }
 }

@@ -118,8 +118,8 @@ void WorkerPool::DoBand(int32_t index) {
   // The call's fields are read before the band is counted as done: from then on
   // the caller may return and the next call rewrite them.
   const int32_t bands = bands_;
-  const int32_t first = int32_t(int64_t(rows_) * index / bands);
-  const int32_t end = int32_t(int64_t(rows_) * (index + 1) / bands);
+  const int32_t first = BandStart(rows_, bands, index);
+  const int32_t end = BandStart(rows_, bands, index + 1);
   task_(context_, first, end);
   if (done_.fetch_add(1, std::memory_order_acq_rel) + 1 == bands) done_.notify_one();
 }
