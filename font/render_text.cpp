@@ -51,6 +51,15 @@ struct Run {
   bool hitPending = false;
 };
 
+// How far the pen moves over a drawn code on a line whose spaces are widened by
+// extra. A tab's advance is the one breaking measured, from the pen's offset
+// without the widening, so that the line keeps the width it was broken to.
+float Step(TextMetrics& metrics, uint8_t code, float extra, float& measured) {
+  const float advance = metrics.Advance(code, measured);
+  measured += advance;
+  return code == kSpace ? advance + extra : advance;
+}
+
 // Draws (or only walks) one line; returns the pen after its last drawn picture.
 float LayLine(Run& run, const TextLine& line, float x, float top) {
   const TextRequest& r = run.request;
@@ -72,11 +81,11 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
     const int32_t from = std::max(layout->HighlightStart, line.Start);
     const int32_t to = std::min(layout->HighlightEnd, line.End);
     if (from < to) {
-      float pen = x, left = x;
+      float pen = x, left = x, measured = 0;
       for (int32_t k = line.Start; k < to; ++k) {
         if (k == from) left = pen;
         const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
-        pen += run.metrics.Advance(code, pen - x) + (code == kSpace ? extra : 0);
+        pen += Step(run.metrics, code, extra, measured);
       }
       FillBox(r.Target, left, row - size / kHighlightAbove, pen, row + size / kHighlightBelow,
               r.HighlightColor, run.bounds);
@@ -84,11 +93,12 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
   }
 
   float pen = x;
+  float measured = 0;  // the pen's offset as breaking measured it, without widening
   bool caretHere = false;
   float caretX = 0;
   for (int32_t k = line.Start; k < line.End; ++k) {
     const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
-    const float advance = run.metrics.Advance(code, pen - x) + (code == kSpace ? extra : 0);
+    const float advance = Step(run.metrics, code, extra, measured);
     if (layout != nullptr && k == layout->CaretIndex) {
       caretHere = true;
       caretX = pen;
@@ -104,9 +114,9 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
     }
     pen += advance;
   }
-  if (line.Ellipsis) {
+  if (line.Dots > 0) {
     const GlyphCell& stop = run.metrics.Cell(kFullStop);
-    for (int dot = 0; dot < 3; ++dot) {
+    for (int32_t dot = 0; dot < line.Dots; ++dot) {
       if (drawing && stop.Variant != nullptr)
         run.painter->Draw(*stop.Variant, kFullStop, pen, top, line.End, run.wrapX, run.wrapY);
       pen += stop.Advance;
@@ -138,8 +148,9 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
 }  // namespace
 
 bool RenderText(const TextRequest& r) {
+  // An empty text is one empty line: it still has its line height, caret and extent.
   if (r.Font == nullptr || r.Font->CodeIndex == nullptr || r.Text == nullptr ||
-      r.Text->Text == nullptr || r.Text->Length <= 0 || r.Type == nullptr) {
+      r.Text->Text == nullptr || r.Text->Length < 0 || r.Type == nullptr) {
     return false;
   }
   const C_TextFormat defaults;
@@ -171,7 +182,8 @@ bool RenderText(const TextRequest& r) {
   rules.Available = rightEdge.X - leftEdge.X;
   rules.Wrap = format.Align != AlignLeft;
   rules.Ellipsis = format.Ellipsis == 1;
-  rules.EllipsisWidth = rules.Ellipsis ? std::trunc(3 * metrics.Cell(kFullStop).Advance) : 0;
+  rules.StopAdvance = rules.Ellipsis ? metrics.Cell(kFullStop).Advance : 0;
+  rules.EllipsisWidth = 3 * rules.StopAdvance;
   rules.LineHeight = lineHeight;
   rules.Bottom = area.Y2;
 

@@ -20,6 +20,15 @@ int32_t CountSpaces(const TextMetrics& metrics, const char* text, int32_t from, 
   return spaces;
 }
 
+// The full stops of an ellipsis that fit the available width: all three unless
+// the room is narrower than they are.
+int32_t DotsThatFit(const LineRules& rules) {
+  if (rules.EllipsisWidth <= rules.Available) return 3;
+  int32_t dots = 0;
+  while (dots < 3 && static_cast<float>(dots + 1) * rules.StopAdvance <= rules.Available) ++dots;
+  return dots;
+}
+
 }  // namespace
 
 TextMetrics::TextMetrics(const C_Font& font, uint32_t variantIndex, float scale, bool password)
@@ -59,7 +68,8 @@ void BreakLine(TextMetrics& metrics, const char* text, int32_t length, int32_t s
       break;
     }
     const float advance = metrics.Advance(code, width);
-    if (wrap && width + advance > rules.Available) {
+    // The line ends before its width reaches the available width.
+    if (wrap && width + advance >= rules.Available) {
       if (code == kSpace) {  // the line ends at this very space
         line.End = i;
         line.Next = i + 1;
@@ -100,19 +110,20 @@ void BreakLine(TextMetrics& metrics, const char* text, int32_t length, int32_t s
   line.Width = width;
   line.Spaces = CountSpaces(metrics, text, start, line.End);
 
-  // An unwrapped line too wide for the room is cut so that it and "..." fit.
+  // An unwrapped line too wide for the room keeps the characters whose width plus
+  // the ellipsis stays below the available width, and the dots follow them.
   if (!wrap && rules.Ellipsis && width > rules.Available) {
     float kept = 0;
     int32_t end = start;
     for (; end < line.End; ++end) {
       const uint8_t code = metrics.DrawnCode(static_cast<uint8_t>(text[end]));
       const float advance = metrics.Advance(code, kept);
-      if (kept + advance + rules.EllipsisWidth > rules.Available) break;
+      if (kept + advance + rules.EllipsisWidth >= rules.Available) break;
       kept += advance;
     }
     line.End = end;
-    line.Width = kept;
-    line.Ellipsis = true;
+    line.Dots = DotsThatFit(rules);
+    line.Width = kept + static_cast<float>(line.Dots) * rules.StopAdvance;
     line.Spaces = CountSpaces(metrics, text, start, line.End);
   }
 }

@@ -56,6 +56,7 @@ struct LineRules {
   float Available = 0;  // width between the resolved edges
   bool Wrap = false;    // Align other than 0
   bool Ellipsis = false;
+  float StopAdvance = 0;    // of one full stop
   float EllipsisWidth = 0;  // three full stops
   float LineHeight = 0;
   float Bottom = 0;  // of the layout rectangle
@@ -65,11 +66,11 @@ struct TextLine {
   int32_t Start = 0;   // first character drawn
   int32_t End = 0;     // one past the last character drawn
   int32_t Next = 0;    // first character of the next line
-  float Width = 0;     // of the drawn characters
+  float Width = 0;     // of the drawn characters and the dots after them
   int32_t Spaces = 0;  // spaces among the drawn characters
+  int32_t Dots = 0;    // full stops drawn after a cut line: 3, fewer where 3 do not fit
   bool BrokenAtSpace = false;
   bool EndsInLineFeed = false;
-  bool Ellipsis = false;  // cut: "..." follows the drawn characters
 };
 
 // The line that starts at character start with its top at top.

@@ -258,6 +258,43 @@ TEST(DecalDraw, CaretOnlyWithFocusEditableAndActive) {
   fonts.RemoveAt(0);
 }
 
+// A focused text box whose text the user deleted shows its caret at the start and
+// no longer reports the extent of the text it had.
+TEST(DecalDraw, AnEmptiedTextShowsItsCaretAndDropsItsOldExtent) {
+  auto font = font_test::MakeBoxFont();
+  C_Collection fonts;
+  fonts.Append(font.get());
+  DecalResources resources;
+  resources.Fonts = &fonts;
+  C_Decal decal;
+  decal.Layers = new C_Collection();
+  auto* text = new C_Layer_Text();
+  text->Font = font_test::RegularType();
+  text->Font.Name.Assign(C_String("Boxes"));
+  text->UseWidgetText = 1;
+  text->Editable = 1;
+  text->Area = C_Rect(0.0f, 0.0f, 0.0f, 0.0f, 0x00, kFill);
+  decal.Layers->Append(text);
+  C_String typed("abcd");
+  DecalWidget w = WidgetAt(0, 0, 40, 24);
+  w.EditFocus = true;
+  w.Text = &typed;
+  text->Layout.CaretIndex = 4;
+  Canvas before(40, 24);
+  DrawDecal(&before.api, resources, &decal, w);
+  EXPECT_EQ(text->Extent.X2, 24);
+  C_String emptied("");
+  w.Text = &emptied;
+  text->Layout.CaretIndex = 0;
+  Canvas after(40, 24);
+  DrawDecal(&after.api, resources, &decal, w);
+  EXPECT_EQ(after.At(0, 1), Rgb(0, 0, 0)) << "the caret";
+  EXPECT_EQ(text->Extent.X1, 0);
+  EXPECT_EQ(text->Extent.X2, 0);
+  EXPECT_EQ(text->Layout.CaretX, 0);
+  fonts.RemoveAt(0);
+}
+
 TEST(DecalDraw, ImageReferences) {
   C_Collection sheets, second, third;
   auto* a = font_test::MakePage(4, 4);
