@@ -46,8 +46,6 @@ struct Run {
   float lineLeft = 0;  // where lines start before alignment
   float available = 0;
   float lineHeight = 0;
-  const float* wrapX = nullptr;
-  const float* wrapY = nullptr;
   bool hitPending = false;
 };
 
@@ -109,8 +107,7 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
     }
     if (drawing && code != kSpace && code != kTab) {
       const GlyphCell& cell = run.metrics.Cell(code);
-      if (cell.Variant != nullptr)
-        run.painter->Draw(*cell.Variant, code, pen, top, k, run.wrapX, run.wrapY);
+      if (cell.Variant != nullptr) run.painter->Draw(*cell.Variant, code, pen, top, k);
     }
     pen += advance;
   }
@@ -118,7 +115,7 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
     const GlyphCell& stop = run.metrics.Cell(kFullStop);
     for (int32_t dot = 0; dot < line.Dots; ++dot) {
       if (drawing && stop.Variant != nullptr)
-        run.painter->Draw(*stop.Variant, kFullStop, pen, top, line.End, run.wrapX, run.wrapY);
+        run.painter->Draw(*stop.Variant, kFullStop, pen, top, line.End);
       pen += stop.Advance;
     }
   }
@@ -193,9 +190,10 @@ bool RenderText(const TextRequest& r) {
     bounds = ComputeBounds(targetImage->Width, targetImage->Height,
                            r.Viewport != nullptr ? r.Viewport : &whole, r.Clip);
   }
-  GlyphPainter painter(*r.Font, r.Target, bounds, r.Color, choice.Scale, size, format);
   const float wrapX[2] = {leftEdge.X + (position.X - area.X1), rules.Available};
   const float wrapY[2] = {area.Y1, area.Y2 - area.Y1};
+  GlyphPainter painter(*r.Font, r.Target, bounds, r.Color, choice.Scale, size, format,
+                       r.Flags[1] != 0 ? wrapX : nullptr, r.Flags[2] != 0 ? wrapY : nullptr);
 
   Run run{r,
           type,
@@ -208,8 +206,6 @@ bool RenderText(const TextRequest& r) {
   run.lineLeft = leftEdge.X + (position.X - area.X1);
   run.available = rules.Available;
   run.lineHeight = lineHeight;
-  run.wrapX = r.Flags[1] != 0 ? wrapX : nullptr;
-  run.wrapY = r.Flags[2] != 0 ? wrapY : nullptr;
   if (r.Layout != nullptr) {
     r.Layout->HitIndex = -1;
     run.hitPending = !(r.Layout->Query.X == kNoQuery && r.Layout->Query.Y == kNoQuery);

@@ -43,10 +43,8 @@ void TextMetrics::Fill(uint8_t code, GlyphCell& cell) const {
   cell.Advance = std::isfinite(advance) ? advance : 0.0f;
 }
 
-float TextMetrics::Advance(uint8_t code, float penOffset) {
-  if (code == kTab) return kTabReach - std::fmod(std::trunc(penOffset), kTabPeriod);
-  if (code == kLineFeed) return 0;
-  return Cell(code).Advance;
+float TextMetrics::TabAdvance(float penOffset) {
+  return kTabReach - std::fmod(std::trunc(penOffset), kTabPeriod);
 }
 
 void BreakLine(TextMetrics& metrics, const char* text, int32_t length, int32_t start, float top,

@@ -37,11 +37,15 @@ class TextMetrics {
     return cell;
   }
   // Advance of a drawn code with the pen penOffset pixels into its line (tabs).
-  float Advance(uint8_t code, float penOffset);
+  float Advance(uint8_t code, float penOffset) {
+    if (code == kTab) return TabAdvance(penOffset);
+    return code == kLineFeed ? 0.0f : Cell(code).Advance;
+  }
   float Scale() const { return scale_; }
 
  private:
   void Fill(uint8_t code, GlyphCell& cell) const;
+  static float TabAdvance(float penOffset);
 
   const C_Font& font_;
   uint32_t index_;
