@@ -122,9 +122,8 @@ void GlyphPainter::DrawFolded(const C_BitmapGlyph& variant, uint8_t code, float 
 
 void GlyphPainter::Stamp(const Picture& picture, float left, float top) {
   // Glyphs wholly outside the bounds cost nothing more.
-  if (!(left < static_cast<float>(bounds_.X2) && top < static_cast<float>(bounds_.Y2) &&
-        left + picture.width > static_cast<float>(bounds_.X1) &&
-        top + picture.height > static_cast<float>(bounds_.Y1))) {
+  if (!(left < boundsRect_.X2 && top < boundsRect_.Y2 && left + picture.width > boundsRect_.X1 &&
+        top + picture.height > boundsRect_.Y1)) {
     return;
   }
   Page& page = PageAt(picture.page);

@@ -52,8 +52,9 @@ struct Run {
 // How far the pen moves over a drawn code on a line whose spaces are widened by
 // extra. A tab's advance is the one breaking measured, from the pen's offset
 // without the widening, so that the line keeps the width it was broken to.
-float Step(TextMetrics& metrics, uint8_t code, float extra, float& measured) {
-  const float advance = metrics.Advance(code, measured);
+float Step(TextMetrics& metrics, uint8_t code, const GlyphCell& cell, float extra,
+           float& measured) {
+  const float advance = metrics.AdvanceOf(cell, code, measured);
   measured += advance;
   return code == kSpace ? advance + extra : advance;
 }
@@ -83,7 +84,7 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
       for (int32_t k = line.Start; k < to; ++k) {
         if (k == from) left = pen;
         const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
-        pen += Step(run.metrics, code, extra, measured);
+        pen += Step(run.metrics, code, run.metrics.Cell(code), extra, measured);
       }
       FillBox(r.Target, left, row - size / kHighlightAbove, pen, row + size / kHighlightBelow,
               r.HighlightColor, run.bounds);
@@ -94,10 +95,13 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
   float measured = 0;  // the pen's offset as breaking measured it, without widening
   bool caretHere = false;
   float caretX = 0;
+  const int32_t caretIndex = layout != nullptr ? layout->CaretIndex : -1;
+  GlyphPainter* painter = run.painter;
   for (int32_t k = line.Start; k < line.End; ++k) {
     const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
-    const float advance = Step(run.metrics, code, extra, measured);
-    if (layout != nullptr && k == layout->CaretIndex) {
+    const GlyphCell& cell = run.metrics.Cell(code);
+    const float advance = Step(run.metrics, code, cell, extra, measured);
+    if (k == caretIndex) {
       caretHere = true;
       caretX = pen;
     }
@@ -105,10 +109,8 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
       layout->HitIndex = k;
       run.hitPending = false;
     }
-    if (drawing && code != kSpace && code != kTab) {
-      const GlyphCell& cell = run.metrics.Cell(code);
-      if (cell.Variant != nullptr) run.painter->Draw(*cell.Variant, code, pen, top, k);
-    }
+    if (painter != nullptr && cell.Variant != nullptr && code != kSpace && code != kTab)
+      painter->Draw(*cell.Variant, code, pen, top, k);
     pen += advance;
   }
   if (line.Dots > 0) {
@@ -178,6 +180,7 @@ bool RenderText(const TextRequest& r) {
   LineRules rules;
   rules.Available = rightEdge.X - leftEdge.X;
   rules.Wrap = format.Align != AlignLeft;
+  rules.Justify = format.Align == AlignJustify;
   rules.Ellipsis = format.Ellipsis == 1;
   rules.StopAdvance = rules.Ellipsis ? metrics.Cell(kFullStop).Advance : 0;
   rules.EllipsisWidth = 3 * rules.StopAdvance;

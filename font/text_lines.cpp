@@ -2,6 +2,7 @@
 #include "font/internal/text_lines.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "font/bitmap_glyph.h"
 #include "font/font.h"
@@ -51,6 +52,16 @@ void BreakLine(TextMetrics& metrics, const char* text, int32_t length, int32_t s
                const LineRules& rules, TextLine& line) {
   line = TextLine{};
   line.Start = start;
+  if (!rules.Wrap && !rules.Ellipsis) {
+    // A left-aligned line that is never cut runs to its line feed; nothing reads
+    // its width.
+    const auto* feed = static_cast<const char*>(
+        std::memchr(text + start, kLineFeed, static_cast<size_t>(length - start)));
+    line.End = feed != nullptr ? static_cast<int32_t>(feed - text) : length;
+    line.EndsInLineFeed = feed != nullptr;
+    line.Next = line.EndsInLineFeed ? line.End + 1 : line.End;
+    return;
+  }
   // Wrapping stops once no further line fits below, when an ellipsis is wanted.
   const bool wrap =
       rules.Wrap && (!rules.Ellipsis || top + 1.5f * rules.LineHeight <= rules.Bottom);
@@ -100,13 +111,13 @@ void BreakLine(TextMetrics& metrics, const char* text, int32_t length, int32_t s
     width += advance;
   }
   if (wrapped) {
-    line.Spaces = CountSpaces(metrics, text, start, line.End);
+    if (rules.Justify && line.BrokenAtSpace)
+      line.Spaces = CountSpaces(metrics, text, start, line.End);
     return;
   }
   line.End = i;
   line.Next = line.EndsInLineFeed ? i + 1 : i;
   line.Width = width;
-  line.Spaces = CountSpaces(metrics, text, start, line.End);
 
   // An unwrapped line too wide for the room keeps the characters whose width plus
   // the ellipsis stays below the available width, and the dots follow them.
@@ -122,6 +133,5 @@ void BreakLine(TextMetrics& metrics, const char* text, int32_t length, int32_t s
     line.End = end;
     line.Dots = DotsThatFit(rules);
     line.Width = kept + static_cast<float>(line.Dots) * rules.StopAdvance;
-    line.Spaces = CountSpaces(metrics, text, start, line.End);
   }
 }

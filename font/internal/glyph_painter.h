@@ -80,7 +80,7 @@ class GlyphPainter {
   C_Font& font_;
   C_Surface* target_;
   PixelRect bounds_;
-  C_Rect boundsRect_;
+  C_Rect boundsRect_;  // the same as floats
   DrawOptions options_;
   float scale_;
   float size_;

@@ -37,9 +37,11 @@ class TextMetrics {
     return cell;
   }
   // Advance of a drawn code with the pen penOffset pixels into its line (tabs).
-  float Advance(uint8_t code, float penOffset) {
+  float Advance(uint8_t code, float penOffset) { return AdvanceOf(Cell(code), code, penOffset); }
+  // The same with the code's cell already at hand.
+  static float AdvanceOf(const GlyphCell& cell, uint8_t code, float penOffset) {
     if (code == kTab) return TabAdvance(penOffset);
-    return code == kLineFeed ? 0.0f : Cell(code).Advance;
+    return code == kLineFeed ? 0.0f : cell.Advance;
   }
   float Scale() const { return scale_; }
 
@@ -57,8 +59,9 @@ class TextMetrics {
 
 // How lines are broken.
 struct LineRules {
-  float Available = 0;  // width between the resolved edges
-  bool Wrap = false;    // Align other than 0
+  float Available = 0;   // width between the resolved edges
+  bool Wrap = false;     // Align other than 0
+  bool Justify = false;  // Align 4: lines broken at a space count their spaces
   bool Ellipsis = false;
   float StopAdvance = 0;    // of one full stop
   float EllipsisWidth = 0;  // three full stops
@@ -70,8 +73,9 @@ struct TextLine {
   int32_t Start = 0;   // first character drawn
   int32_t End = 0;     // one past the last character drawn
   int32_t Next = 0;    // first character of the next line
-  float Width = 0;     // of the drawn characters and the dots after them
-  int32_t Spaces = 0;  // spaces among the drawn characters
+  float Width = 0;     // of the drawn characters and the dots after them; not
+                       // measured on left-aligned lines that are never cut
+  int32_t Spaces = 0;  // spaces among the drawn characters, on justified lines broken at one
   int32_t Dots = 0;    // full stops drawn after a cut line: 3, fewer where 3 do not fit
   bool BrokenAtSpace = false;
   bool EndsInLineFeed = false;

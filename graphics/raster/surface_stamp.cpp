@@ -52,7 +52,7 @@ void StampCoverageScalar(const CoverageRows& r) {
 #if defined(__x86_64__)
 // The tint's arithmetic in eight 32-bit lanes, one pixel each.
 struct TintLanes {
-  __m256i opacity, colorMask, evenBytes, oddBytes, full, whole, tintEven, tintOdd;
+  __m256i opacity, colorMask, evenBytes, oddBytes, full, wholeTwice, tintEven, tintOdd;
 };
 
 __attribute__((target("avx2"))) inline TintLanes MakeTintLanes(const SpanJob& job) {
@@ -63,23 +63,24 @@ __attribute__((target("avx2"))) inline TintLanes MakeTintLanes(const SpanJob& jo
   k.evenBytes = _mm256_set1_epi32(0x00FF00FF);
   k.oddBytes = _mm256_set1_epi32(static_cast<int32_t>(0xFF00FF00u));
   k.full = _mm256_set1_epi32(255);
-  k.whole = _mm256_set1_epi32(256);
+  k.wholeTwice = _mm256_set1_epi32(0x01000100);  // 256 in both 16-bit halves
   k.tintEven = _mm256_and_si256(tint, k.evenBytes);
   k.tintOdd = _mm256_and_si256(_mm256_srli_epi32(tint, 8), k.evenBytes);
   return k;
 }
 
-// Eight target pixels d mixed with the tint by eight coverage bytes.
+// Eight target pixels d mixed with the tint by eight coverage bytes. At the full
+// opacity of 256 the weight before rounding is the coverage itself.
+template <bool FullOpacity>
 __attribute__((target("avx2"))) inline __m256i MixEight(const TintLanes& k, __m256i d,
                                                         uint64_t eight) {
   const __m256i a = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<int64_t>(eight)));
   // Every product and sum below stays under 2^16 (at most 255 x 256), so each
   // 16-bit lane multiplies exactly: the weights are copied into both halves.
-  const __m256i b = _mm256_srli_epi32(_mm256_mullo_epi16(k.opacity, a), 8);
+  const __m256i b = FullOpacity ? a : _mm256_srli_epi32(_mm256_mullo_epi16(k.opacity, a), 8);
   const __m256i w = _mm256_sub_epi32(b, _mm256_cmpeq_epi32(b, k.full));  // 255 -> 256
-  const __m256i inverse = _mm256_sub_epi32(k.whole, w);
   const __m256i w2 = _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
-  const __m256i inverse2 = _mm256_or_si256(inverse, _mm256_slli_epi32(inverse, 16));
+  const __m256i inverse2 = _mm256_sub_epi16(k.wholeTwice, w2);  // 256 - w, no half borrows
   const __m256i low = _mm256_and_si256(
       _mm256_srli_epi32(
           _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(d, k.evenBytes), inverse2),
@@ -97,8 +98,11 @@ __attribute__((target("avx2"))) inline __m256i MixEight(const TintLanes& k, __m2
 
 // A rectangle at most eight pixels wide, as most glyphs are: one masked step per
 // row, with the mask and the way coverage is read settled once.
+template <bool FullOpacity>
 __attribute__((target("avx2"))) void StampNarrowAvx2(const CoverageRows& r, const TintLanes& k) {
   const SpanJob& job = *r.job;
+  const intptr_t targetPitch = job.TargetPitch;
+  const intptr_t alphaPitch = job.AlphaPitch;
   const int32_t count = r.X2 - r.X1;
   const __m256i mask =
       _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
@@ -108,7 +112,7 @@ __attribute__((target("avx2"))) void StampNarrowAvx2(const CoverageRows& r, cons
   const uint64_t keep = count == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * count)) - 1;
   auto* target = reinterpret_cast<uint8_t*>(TargetRow(job, r.Y1) + r.X1);
   const uint8_t* alpha = AlphaRow(job, r.sourceY) + r.sourceX;
-  for (int32_t y = r.Y1; y < r.Y2; ++y, target += job.TargetPitch, alpha += job.AlphaPitch) {
+  for (int32_t rows = r.Y2 - r.Y1; rows > 0; --rows, target += targetPitch, alpha += alphaPitch) {
     uint64_t eight = 0;
     if (wholeLoad) {
       std::memcpy(&eight, alpha, sizeof eight);
@@ -118,7 +122,8 @@ __attribute__((target("avx2"))) void StampNarrowAvx2(const CoverageRows& r, cons
     }
     if (eight == 0) continue;
     auto* at = reinterpret_cast<int*>(target);
-    _mm256_maskstore_epi32(at, mask, MixEight(k, _mm256_maskload_epi32(at, mask), eight));
+    _mm256_maskstore_epi32(at, mask,
+                           MixEight<FullOpacity>(k, _mm256_maskload_epi32(at, mask), eight));
   }
 }
 
@@ -127,7 +132,9 @@ __attribute__((target("avx2"))) void StampNarrowAvx2(const CoverageRows& r, cons
 // image. Eight empty coverage bytes are passed over.
 __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
   const TintLanes k = MakeTintLanes(*r.job);
-  if (r.X2 - r.X1 <= 8) return StampNarrowAvx2(r, k);
+  if (r.X2 - r.X1 <= 8) {
+    return r.job->Opacity == 256 ? StampNarrowAvx2<true>(r, k) : StampNarrowAvx2<false>(r, k);
+  }
   const SpanJob& job = *r.job;
   const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
   const int32_t count = r.X2 - r.X1;
@@ -148,7 +155,7 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
       auto* at = reinterpret_cast<int*>(target + i);
       const __m256i d = n == 8 ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at))
                                : _mm256_maskload_epi32(at, mask);
-      const __m256i mixed = MixEight(k, d, eight);
+      const __m256i mixed = MixEight<false>(k, d, eight);
       if (n == 8) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), mixed);
       } else {
