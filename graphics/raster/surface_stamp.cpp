@@ -236,6 +236,7 @@ void SurfaceStamp::Draw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, float x,
 
 void SurfaceStamp::StampCoverage(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x,
                                  int32_t y) {
+  if (!CoverageStamp()) return;
   Placement& p = Job();
   const PixelRect& b = p.bounds;
   const int64_t cx1 = std::max<int64_t>(x, b.X1);

@@ -38,7 +38,7 @@ class SurfaceStamp {
   bool CoverageStamp() const { return ready_ && coverage_ && scaleX_ == 1 && scaleY_ == 1; }
   // As Draw for a CoverageStamp at the whole-pixel position (x, y), without dirty
   // rectangle: source pixels x1 <= x < x2, y1 <= y < y2, which the caller keeps
-  // inside the source image.
+  // inside the source image. Nothing happens on a stamp that is not one.
   void StampCoverage(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x, int32_t y);
 
  private:
