@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "font/internal/code_set.h"
 #include "graphics/geometry/color.h"
 #include "graphics/geometry/rect.h"
 #include "graphics/raster/draw_options.h"
@@ -64,11 +65,7 @@ class GlyphPainter {
   // The code's picture, set on its first draw in this text.
   const Picture& PictureOf(const C_BitmapGlyph& variant, uint8_t code) {
     Picture& picture = pictures_[code];
-    const uint64_t bit = uint64_t{1} << (code & 63);
-    if ((known_[code >> 6] & bit) == 0) {
-      known_[code >> 6] |= bit;
-      Prepare(variant, picture);
-    }
+    if (known_.Add(code)) Prepare(variant, picture);
     return picture;
   }
   void Prepare(const C_BitmapGlyph& variant, Picture& picture);
@@ -97,6 +94,6 @@ class GlyphPainter {
   Page inlinePages_[kInlinePages];
   std::vector<Page> morePages_;
   int32_t pageCount_ = 0;
-  uint64_t known_[4] = {};  // codes whose picture is set
-  Picture pictures_[256];   // by drawn code
+  CodeSet known_;          // codes whose picture is set
+  Picture pictures_[256];  // by drawn code
 };

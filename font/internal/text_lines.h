@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "font/internal/code_set.h"
+
 class C_BitmapGlyph;
 class C_Font;
 
@@ -29,11 +31,7 @@ class TextMetrics {
   }
   const GlyphCell& Cell(uint8_t code) {
     GlyphCell& cell = cells_[code];
-    const uint64_t bit = uint64_t{1} << (code & 63);
-    if ((known_[code >> 6] & bit) == 0) {
-      known_[code >> 6] |= bit;
-      Fill(code, cell);
-    }
+    if (known_.Add(code)) Fill(code, cell);
     return cell;
   }
   // Advance of a drawn code with the pen penOffset pixels into its line (tabs).
@@ -53,7 +51,7 @@ class TextMetrics {
   uint32_t index_;
   float scale_;
   bool password_;
-  uint64_t known_[4] = {};  // codes whose cell is filled; the cells start unset
+  CodeSet known_;  // codes whose cell is filled; the cells start unset
   GlyphCell cells_[256];
 };
 
