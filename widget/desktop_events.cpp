@@ -65,10 +65,6 @@ uint32_t RightButtonAction(uint32_t action) {
   }
 }
 
-bool IsSize(uint8_t code) {
-  return code == AnchorExtent || code == AnchorExtentAlt;
-}
-
 // Checks widget and clears the siblings of kind between the nearest group
 // separators before and after it.
 void CheckInGroup(C_Widget* widget, uint16_t kind) {
@@ -209,8 +205,8 @@ void C_Desktop::ApplyDrag(const C_Vector2D& point) {
   const C_Rect& at = PressResolved;
   const float width = at.X2 - at.X1, height = at.Y2 - at.Y1;
   C_Rect r = PressRect;
-  const bool sizeX = IsSize(HorizontalAnchor(r.Anchor2));
-  const bool sizeY = IsSize(VerticalAnchor(r.Anchor2));
+  const bool sizeX = IsExtentCode(HorizontalAnchor(r.Anchor2));
+  const bool sizeY = IsExtentCode(VerticalAnchor(r.Anchor2));
 
   if (moving) {
     if (action == ZoneMoveVertical) dx = 0;
