@@ -138,7 +138,8 @@ void C_Widget::CopyTo(C_Widget* target) {
   for (int32_t slot = 0; slot < kDecalSlots; ++slot) {
     target->Decals[slot] = Decals[slot] ? static_cast<C_Decal*>(Decals[slot]->Clone()) : nullptr;
   }
-  target->Parent = Parent;
+  // The parent is not copied: a clone starts outside any tree, so that it can be
+  // added, and a widget copied over keeps its own place.
   target->Page = Page;
   target->Extras = Extras ? static_cast<C_Collection*>(Extras->Clone()) : nullptr;
   target->AltColor = AltColor;

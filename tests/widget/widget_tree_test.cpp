@@ -66,6 +66,34 @@ TEST(WidgetTree, CloneIsIndependentAndLinked) {
   EXPECT_EQ(barCopy->Value, 9);
 }
 
+TEST(WidgetTree, ACloneStartsWithoutAParentAndCanBeAdded) {
+  C_Widget* (*const makers[])() = {
+      [] { return new C_Widget(); },
+      []() -> C_Widget* { return new C_Form(); },
+      []() -> C_Widget* { return new C_ScrollBar(); },
+      []() -> C_Widget* { return new C_TextBox(); },
+  };
+  for (auto make : makers) {
+    C_Widget parent;
+    C_Widget* original = make();
+    original->AddChild(Named("inner"));
+    ASSERT_TRUE(parent.AddChild(original));
+    Ptr<C_Widget> clone(static_cast<C_Widget*>(original->Clone()));
+    SCOPED_TRACE(clone->GetClassId());
+    EXPECT_EQ(clone->Parent, nullptr);
+    EXPECT_EQ(clone->ChildAt(0)->Parent, clone.get());
+    C_Widget other;
+    ASSERT_TRUE(other.AddChild(clone.get()));
+    EXPECT_EQ(clone->Parent, &other);
+    clone.release();  // other owns it now
+    // Copied over a widget in a tree, the widget keeps its own place.
+    C_Widget* placed = make();
+    ASSERT_TRUE(other.AddChild(placed));
+    original->CopyTo(placed);
+    EXPECT_EQ(placed->Parent, &other);
+  }
+}
+
 TEST(WidgetTree, FindWidgetSearchesDepthFirst) {
   C_Widget root;
   C_Widget* a = Named("a");
