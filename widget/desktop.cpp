@@ -237,9 +237,12 @@ void C_Desktop::CreateInterfaces(C_Widget* widget, C_GraphicApi* parentApi) {
     api->State = ApiCreated;
     api->Owner = nullptr;
   }
+  // The area stays as the layout pass left it: the client area in the parent's
+  // client coordinates, which the parent's viewport origin is added to.
+  const C_Rect area = widget->Owner.Area;
   widget->Owner = DrawOwner();
   widget->Owner.ParentApi = parentApi;
-  widget->Owner.Area = widget->ResolvedClient;
+  widget->Owner.Area = area;
   if (parentApi && parentApi->Owner) widget->Owner.Active = parentApi->Owner->Active;
   api->Attach(&widget->Owner);
   api->Open();
