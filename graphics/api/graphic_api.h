@@ -90,7 +90,9 @@ class C_GraphicApi {
   // Rebuilds the display copies of the surface's channels with key (kAllChannels:
   // every channel): A8R8G8B8 for kColorChannel, Grey8 for kAlphaChannel.
   virtual bool RefreshImages(C_Surface* surface, int32_t key);
-  virtual bool DropImages(C_Surface* surface, int32_t key);  // kAllChannels only
+  // Deletes the display copies of the surface's channels with key (kAllChannels:
+  // every channel).
+  virtual bool DropImages(C_Surface* surface, int32_t key);
 
   // --- drawing (ApiDrawing only; false otherwise) -----------------------------
   virtual bool Clear(const C_Color* color);  // FillImage of the colour image

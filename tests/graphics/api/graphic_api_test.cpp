@@ -382,3 +382,33 @@ TEST(GraphicApi, ADeletedInterfaceLeavesNoPointerToItselfBehind) {
     }
   }
 }
+
+TEST(GraphicApi, ReplacingAPreparedChannelFreesItsDisplayCopy) {
+  const auto image = [](int32_t key, float level) {
+    auto* made = new C_Image();
+    const int32_t format = key == kColorChannel ? pixel_format::R8G8B8A8 : pixel_format::Grey8;
+    EXPECT_TRUE(made->CreateFilled(16, format, 16, C_Color(level, 0, 0, 1)));
+    return made;
+  };
+  C_GraphicApi api;
+  C_Surface surface;
+  ImageHook* hook = api.CreateImageHook();
+  ASSERT_TRUE(surface.Attach(hook));
+  delete hook;
+  ASSERT_TRUE(surface.SetChannel(image(kColorChannel, 1), kColorChannel));
+  ASSERT_TRUE(surface.SetChannel(image(kAlphaChannel, 1), kAlphaChannel));
+  ASSERT_TRUE(surface.Prepare());
+  const uint64_t prepared = MemoryInUse.load();
+  // Each channel replaced in turn: its old image and display copy go, the other
+  // channel keeps its copy, and preparing again comes back to the same bytes.
+  for (const int32_t key : {kColorChannel, kAlphaChannel, kColorChannel}) {
+    const int32_t otherKey = key == kColorChannel ? kAlphaChannel : kColorChannel;
+    const C_Image* otherCopy = surface.FindChannel(otherKey)->Converted;
+    ASSERT_NE(otherCopy, nullptr);
+    ASSERT_TRUE(surface.SetChannel(image(key, 0.5f), key));
+    EXPECT_EQ(surface.FindChannel(key)->Converted, nullptr) << key;
+    EXPECT_EQ(surface.FindChannel(otherKey)->Converted, otherCopy) << key;
+    ASSERT_TRUE(surface.Prepare());
+    EXPECT_EQ(MemoryInUse.load(), prepared) << key;
+  }
+}
