@@ -98,6 +98,12 @@ TEST_F(ReplaceTest, AHookThatBuildsThePageAgainEndsTheEventSafely) {
          Tick(100.6, at);
          Release(at);
        }},
+      {"scroll by the thumb", HookScroll, 1,
+       [&] {
+         const C_Vector2D at = Centre(Bar(gallery.ScrollSpace, PartSpaceHScroll, KindHScrollBar)
+                                          ->FindPart(PartThumb, KindButton));
+         Drag(at, C_Vector2D(at.X + 10, at.Y));
+       }},
       {"moved by a drag", HookMoved, 1,
        [&] { Drag(Caption(), C_Vector2D(Caption().X + 5, Caption().Y)); }},
       {"drag", HookDrag, 1, [&] { Drag(Caption(), C_Vector2D(Caption().X + 5, Caption().Y)); }},
