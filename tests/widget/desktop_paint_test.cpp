@@ -142,18 +142,9 @@ class NestedPaintTest : public PaintTest {
   }
   // The back buffer after a paint with no layout before it.
   std::vector<uint32_t> PaintOnly() {
-    api.BeginDraw();
-    const C_Color backdrop(0.2f, 0.4f, 0.3f, 1);
-    api.Clear(&backdrop);
-    desktop.Paint();
-    api.EndDraw();
-    const C_Image& image = *api.Target->FindImage(kColorChannel);
-    std::vector<uint32_t> pixels;
-    for (int32_t y = 0; y < image.Height; ++y) {
-      const auto* row = reinterpret_cast<const uint32_t*>(image.RowAddress(y));
-      pixels.insert(pixels.end(), row, row + image.Width);
-    }
-    return pixels;
+    const C_Image& image = PaintScreen(false);
+    const auto* pixels = reinterpret_cast<const uint32_t*>(image.Pixels);
+    return std::vector<uint32_t>(pixels, pixels + image.Width * image.Height);
   }
   C_Widget* panel = nullptr;
   C_Widget* box = nullptr;
@@ -168,10 +159,12 @@ TEST_F(NestedPaintTest, APaintRightAfterThePreparationClipsEveryLevelInPlace) {
   EXPECT_TRUE(PaintOnly() == prepared);
   // The panel's client area starts at (210, 110), the box 20 pixels into it and
   // the inner widget 10 pixels into the box.
-  EXPECT_EQ(prepared[105 * 800 + 205] | 0xFF000000u, kRed);
-  EXPECT_EQ(prepared[135 * 800 + 235] | 0xFF000000u, kGreen);
-  EXPECT_EQ(prepared[155 * 800 + 255] | 0xFF000000u, 0xFFFFFFFFu);
-  EXPECT_EQ(prepared[175 * 800 + 275] | 0xFF000000u, kGreen);
+  // The buffer is bottom-up, its rows packed: row y lies at 599 - y.
+  const auto at = [&](int32_t x, int32_t y) { return prepared[(599 - y) * 800 + x] | 0xFF000000u; };
+  EXPECT_EQ(at(205, 105), kRed);
+  EXPECT_EQ(at(235, 135), kGreen);
+  EXPECT_EQ(at(255, 155), 0xFFFFFFFFu);
+  EXPECT_EQ(at(275, 175), kGreen);
 }
 
 TEST_F(PaintTest, ThePassesKeepTheInterfacesOwnClip) {
