@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/collection.h"
+#include "graphics/api/graphic_api.h"
 #include "graphics/geometry/anchor.h"
 #include "skin/decal.h"
 
@@ -97,6 +98,9 @@ void C_Widget::ReleaseWidget() {
   Attachment = nullptr;
   OwnsAttachment = 0;
   ActiveChild = nullptr;
+  // The widget's own drawing interface goes with it, detaching from Owner.
+  delete Api;
+  Api = nullptr;
 }
 
 void C_Widget::Init() {

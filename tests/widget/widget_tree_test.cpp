@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/collection.h"
+#include "graphics/api/graphic_api.h"
 #include "graphics/geometry/anchor.h"
 #include "tests/skin/skin_test_support.h"
 #include "tests/widget/widget_test_support.h"
@@ -92,6 +93,16 @@ TEST(WidgetTree, ACloneStartsWithoutAParentAndCanBeAdded) {
     original->CopyTo(placed);
     EXPECT_EQ(placed->Parent, &other);
   }
+}
+
+TEST(WidgetTree, AWidgetDeletesItsOwnDrawingInterface) {
+  C_Widget widget;
+  widget.Api = new C_GraphicApi();
+  widget.Api->Attach(&widget.Owner);
+  ASSERT_EQ(widget.Owner.ChildApi, widget.Api);
+  widget.Release();
+  EXPECT_EQ(widget.Api, nullptr);
+  EXPECT_EQ(widget.Owner.ChildApi, nullptr);  // detached as it was deleted
 }
 
 TEST(WidgetTree, FindWidgetSearchesDepthFirst) {
