@@ -8,6 +8,7 @@
 #include "core/collection.h"
 #include "core/error.h"
 #include "font/glyph.h"
+#include "font/internal/glyph_table.h"
 #include "image/surface.h"
 
 namespace {
@@ -57,6 +58,7 @@ bool LoadRecords(ByteStream* stream, int32_t context, uint32_t count, C_Collecti
 
 C_Font::~C_Font() {
   Release();
+  delete textTables_;
 }
 
 void C_Font::Init() {
@@ -71,6 +73,7 @@ void C_Font::Release() {
   DeleteCollection(Pages);
   delete CodeIndex;
   CodeIndex = nullptr;
+  GlyphsChanged();
   C_Resource::Release();
 }
 
@@ -88,6 +91,7 @@ bool C_Font::CopyFont(C_Font* target) const {
   DeleteCollection(target->Pages);
   delete target->CodeIndex;
   target->CodeIndex = nullptr;
+  target->GlyphsChanged();
   bool complete = true;
   if (Glyphs != nullptr) {
     target->Glyphs = static_cast<C_Collection*>(Glyphs->Clone());
@@ -130,6 +134,15 @@ const C_Glyph* C_Font::FindGlyph(int32_t code) const {
   C_Object* item = Glyphs->GetAt(entry - 1);
   if (item == nullptr || item->GetClassId() != class_id::Glyph) return nullptr;
   return static_cast<const C_Glyph*>(item);
+}
+
+void C_Font::GlyphsChanged() const {
+  if (textTables_ != nullptr) textTables_->Clear();
+}
+
+GlyphTables* C_Font::TextTables() const {
+  if (textTables_ == nullptr) textTables_ = new (std::nothrow) GlyphTables();
+  return textTables_;
 }
 
 uint32_t C_Font::PageCount() const {

@@ -12,6 +12,7 @@ class C_BitmapGlyph;
 class C_Collection;
 class C_FontType;
 class C_Glyph;
+class GlyphTables;
 class C_String;
 class C_Surface;
 
@@ -22,6 +23,8 @@ inline constexpr int32_t kCodeCount = 256;
 class C_Font : public C_Resource {
  public:
   C_Font() = default;
+  C_Font(const C_Font&) = delete;
+  C_Font& operator=(const C_Font&) = delete;
   ~C_Font() override;
 
   void Init() override;        // name, glyphs, pages and index none
@@ -44,12 +47,21 @@ class C_Font : public C_Resource {
   C_Surface* PageAt(uint32_t index) const;  // null past the pages or for a non-surface
   uint32_t PageCount() const;
 
+  // Texts keep each code's layout and picture placement per size across texts.
+  // Replacing or resizing Glyphs, Pages or CodeIndex empties what they keep; code
+  // that edits a glyph, variant or page in place calls GlyphsChanged afterwards.
+  void GlyphsChanged() const;
+  // What texts keep for this font, made on first use; null without memory.
+  GlyphTables* TextTables() const;
+
   C_Collection* Glyphs = nullptr;  // owned C_Glyph items in file order, or null
   C_Collection* Pages = nullptr;   // owned C_Surface items, or null
   C_Array* CodeIndex = nullptr;    // u32 per code: glyph position + 1, or 0
 
  private:
   bool IndexGlyph(int32_t code, uint32_t position);
+
+  mutable GlyphTables* textTables_ = nullptr;
 };
 
 // The variant a text is drawn with: one index into every glyph's variant list, and

@@ -109,15 +109,14 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
       layout->HitIndex = k;
       run.hitPending = false;
     }
-    if (painter != nullptr && cell.Variant != nullptr && code != kSpace && code != kTab)
-      painter->Draw(*cell.Variant, code, pen, top, k);
+    if (painter != nullptr && cell.Drawn && code != kSpace && code != kTab)
+      painter->Draw(cell, code, pen, top, k);
     pen += advance;
   }
   if (line.Dots > 0) {
     const GlyphCell& stop = run.metrics.Cell(kFullStop);
     for (int32_t dot = 0; dot < line.Dots; ++dot) {
-      if (drawing && stop.Variant != nullptr)
-        run.painter->Draw(*stop.Variant, kFullStop, pen, top, line.End);
+      if (drawing && stop.Drawn) run.painter->Draw(stop, kFullStop, pen, top, line.End);
       pen += stop.Advance;
     }
   }
@@ -174,7 +173,16 @@ bool RenderText(const TextRequest& r) {
   ResolvePoint(leftEdge, area);
   ResolvePoint(rightEdge, area);
 
-  TextMetrics metrics(*r.Font, choice.Index, choice.Scale, format.Password == 1);
+  // The font's table for this size, or one for this text alone without memory.
+  GlyphTables* tables = r.Font->TextTables();
+  GlyphTable own;
+  GlyphTable* table = &own;
+  if (tables != nullptr) {
+    table = &tables->TableFor(*r.Font, choice.Index, choice.Scale, type.Size);
+  } else {
+    own.Reset(*r.Font, choice.Index, choice.Scale, type.Size);
+  }
+  TextMetrics metrics(*table, format.Password == 1);
   const float size = type.Size;
   const float lineHeight = kLineHeightFactor * size + 1;
   LineRules rules;

@@ -1,12 +1,8 @@
-// Advances of the chosen variant and line breaking.
+// Tab advances and line breaking.
 #include "font/internal/text_lines.h"
 
 #include <cmath>
 #include <cstring>
-
-#include "font/bitmap_glyph.h"
-#include "font/font.h"
-#include "font/glyph.h"
 
 namespace {
 
@@ -31,18 +27,6 @@ int32_t DotsThatFit(const LineRules& rules) {
 }
 
 }  // namespace
-
-TextMetrics::TextMetrics(const C_Font& font, uint32_t variantIndex, float scale, bool password)
-    : font_(font), index_(variantIndex), scale_(scale), password_(password) {}
-
-void TextMetrics::Fill(uint8_t code, GlyphCell& cell) const {
-  cell.Advance = 0;
-  const C_Glyph* glyph = font_.FindGlyph(code);
-  cell.Variant = glyph != nullptr ? glyph->VariantAt(index_) : nullptr;
-  if (cell.Variant == nullptr) return;
-  const float advance = std::trunc(cell.Variant->Advance.X * scale_);
-  cell.Advance = std::isfinite(advance) ? advance : 0.0f;
-}
 
 float TextMetrics::TabAdvance(float penOffset) {
   return kTabReach - std::fmod(std::trunc(penOffset), kTabPeriod);

@@ -1,13 +1,10 @@
-// The per-text state of layout: the chosen variant's advances per code, filled on
-// first use, and the breaking of the text into lines.
+// The per-text state of layout: the chosen variant's cells per code, and the
+// breaking of the text into lines.
 #pragma once
 
 #include <cstdint>
 
-#include "font/internal/code_set.h"
-
-class C_BitmapGlyph;
-class C_Font;
+#include "font/internal/glyph_table.h"
 
 inline constexpr uint8_t kTab = 9;
 inline constexpr uint8_t kLineFeed = 10;
@@ -15,25 +12,15 @@ inline constexpr uint8_t kSpace = 32;
 inline constexpr uint8_t kFullStop = 46;
 inline constexpr uint8_t kPasswordCode = '*';
 
-// One code as the chosen variant draws it.
-struct GlyphCell {
-  const C_BitmapGlyph* Variant;  // null: no glyph or no variant at the index
-  float Advance;                 // trunc(advance x scale)
-};
-
 class TextMetrics {
  public:
-  TextMetrics(const C_Font& font, uint32_t variantIndex, float scale, bool password);
+  TextMetrics(GlyphTable& table, bool password) : table_(table), password_(password) {}
 
   // The code a byte is drawn and measured as.
   uint8_t DrawnCode(uint8_t byte) const {
     return password_ && byte >= 32 && byte <= 127 ? kPasswordCode : byte;
   }
-  const GlyphCell& Cell(uint8_t code) {
-    GlyphCell& cell = cells_[code];
-    if (known_.Add(code)) Fill(code, cell);
-    return cell;
-  }
+  const GlyphCell& Cell(uint8_t code) { return table_.Cell(code); }
   // Advance of a drawn code with the pen penOffset pixels into its line (tabs).
   float Advance(uint8_t code, float penOffset) { return AdvanceOf(Cell(code), code, penOffset); }
   // The same with the code's cell already at hand.
@@ -41,18 +28,12 @@ class TextMetrics {
     if (code == kTab) return TabAdvance(penOffset);
     return code == kLineFeed ? 0.0f : cell.Advance;
   }
-  float Scale() const { return scale_; }
 
  private:
-  void Fill(uint8_t code, GlyphCell& cell) const;
   static float TabAdvance(float penOffset);
 
-  const C_Font& font_;
-  uint32_t index_;
-  float scale_;
+  GlyphTable& table_;
   bool password_;
-  CodeSet known_;  // codes whose cell is filled; the cells start unset
-  GlyphCell cells_[256];
 };
 
 // How lines are broken.

@@ -1,0 +1,102 @@
+#include "font/internal/glyph_table.h"
+
+#include <cmath>
+
+#include "core/array.h"
+#include "core/collection.h"
+#include "font/bitmap_glyph.h"
+#include "font/font.h"
+#include "font/glyph.h"
+
+namespace {
+
+// Picture edges beyond this are no page's: they stay clear of int overflow.
+constexpr float kLargestEdge = 1 << 30;
+
+}  // namespace
+
+void GlyphTable::Reset(const C_Font& font, uint32_t variantIndex, float scale, float size) {
+  font_ = &font;
+  index_ = variantIndex;
+  scale_ = scale;
+  size_ = size;
+  filled_ = true;
+  known_ = CodeSet();
+}
+
+void GlyphTable::Fill(uint8_t code, GlyphCell& cell) const {
+  cell = GlyphCell{};
+  const C_Glyph* glyph = font_->FindGlyph(code);
+  const C_BitmapGlyph* variant = glyph != nullptr ? glyph->VariantAt(index_) : nullptr;
+  if (variant == nullptr) return;
+  const float advance = std::trunc(variant->Advance.X * scale_);
+  cell.Advance = std::isfinite(advance) ? advance : 0.0f;
+
+  // A picture is a rectangle of whole pixels; whether it lies on its page is
+  // checked against the page when it is drawn.
+  const C_Rect& source = variant->Source;
+  if (variant->PixelSize == 0 || !(source.X1 >= 0 && source.Y1 >= 0) ||
+      !(source.X1 < source.X2 && source.Y1 < source.Y2) ||
+      !(source.X2 <= kLargestEdge && source.Y2 <= kLargestEdge)) {
+    return;
+  }
+  cell.Page = variant->Page;
+  cell.X1 = static_cast<int32_t>(source.X1);
+  cell.Y1 = static_cast<int32_t>(source.Y1);
+  cell.X2 = static_cast<int32_t>(source.X2);
+  cell.Y2 = static_cast<int32_t>(source.Y2);
+  // The page must reach the rectangle's far edges, fractions included.
+  cell.ReachX = static_cast<int32_t>(std::ceil(source.X2));
+  cell.ReachY = static_cast<int32_t>(std::ceil(source.Y2));
+  const float w = source.X2 - source.X1;
+  const float h = source.Y2 - source.Y1;
+  const float hw = std::trunc(w * 0.5f);
+  const float hh = std::trunc(h * 0.5f);
+  // The picture's left edge lies Offset.x x scale right of the pen and its top
+  // Offset.y x scale above the baseline.
+  cell.ToCentreX = (variant->Offset.X + hw) * scale_;
+  cell.ToCentreY = (hh - variant->Offset.Y) * scale_ + size_;
+  cell.HalfW = hw * scale_;
+  cell.HalfH = hh * scale_;
+  cell.Width = w * scale_;
+  cell.Height = h * scale_;
+  cell.Drawn = true;
+}
+
+GlyphTables::Shape GlyphTables::ShapeOf(const C_Font& font) {
+  Shape shape;
+  shape.glyphs = font.Glyphs;
+  if (font.Glyphs != nullptr) {
+    shape.glyphItems = font.Glyphs->Items;
+    shape.glyphCount = font.Glyphs->Count;
+  }
+  shape.index = font.CodeIndex;
+  if (font.CodeIndex != nullptr) {
+    shape.indexData = font.CodeIndex->Data;
+    shape.indexLength = font.CodeIndex->Length;
+  }
+  shape.pages = font.Pages;
+  if (font.Pages != nullptr) shape.pageCount = font.Pages->Count;
+  return shape;
+}
+
+GlyphTable& GlyphTables::TableFor(const C_Font& font, uint32_t variantIndex, float scale,
+                                  float size) {
+  const Shape shape = ShapeOf(font);
+  if (!(shape == shape_)) {
+    Clear();
+    shape_ = shape;
+  }
+  for (GlyphTable& table : tables_) {
+    if (table.Holds(variantIndex, scale, size)) return table;
+  }
+  GlyphTable& table = tables_[next_];
+  next_ = (next_ + 1) % kTables;
+  table.Reset(font, variantIndex, scale, size);
+  return table;
+}
+
+void GlyphTables::Clear() {
+  for (GlyphTable& table : tables_) table.Clear();
+  shape_ = Shape();
+}

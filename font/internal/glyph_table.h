@@ -1,0 +1,84 @@
+// GlyphTable: how every code of a font is laid out and drawn at one variant index,
+// scale and size: its advance and where its picture lies on a page and against
+// the pen. A font keeps a few tables across texts (GlyphTables), so that a text
+// only fills the codes no earlier text at its size has used.
+#pragma once
+
+#include <cstdint>
+
+#include "font/internal/code_set.h"
+
+class C_Font;
+
+// One code as the chosen variant lays it out and draws it.
+struct GlyphCell {
+  float Advance;           // trunc(advance x scale); 0 without a variant
+  bool Drawn;              // a variant of non-zero pixel size with a whole-pixel picture
+  uint32_t Page;           // the font page the picture is cut from
+  int32_t X1, Y1, X2, Y2;  // the picture on its page; 0 <= X1 < X2, 0 <= Y1 < Y2
+  int32_t ReachX, ReachY;  // the page size the picture needs
+  float ToCentreX;         // (Offset.x + hw) x scale: pen to the centre
+  float ToCentreY;         // (hh - Offset.y) x scale + size: line top to the centre
+  float HalfW;             // hw x scale, hh x scale: centre to the top-left corner
+  float HalfH;
+  float Width;  // w x scale, h x scale
+  float Height;
+};
+
+class GlyphTable {
+ public:
+  // Empties the table for another variant index, scale and size.
+  void Reset(const C_Font& font, uint32_t variantIndex, float scale, float size);
+  bool Holds(uint32_t variantIndex, float scale, float size) const {
+    return filled_ && index_ == variantIndex && scale_ == scale && size_ == size;
+  }
+  void Clear() { filled_ = false; }
+
+  const GlyphCell& Cell(uint8_t code) {
+    GlyphCell& cell = cells_[code];
+    if (known_.Add(code)) Fill(code, cell);
+    return cell;
+  }
+
+ private:
+  void Fill(uint8_t code, GlyphCell& cell) const;
+
+  const C_Font* font_ = nullptr;
+  uint32_t index_ = 0;
+  float scale_ = 0;
+  float size_ = 0;
+  bool filled_ = false;
+  CodeSet known_;  // codes whose cell is filled; the cells start unset
+  GlyphCell cells_[256];
+};
+
+// The tables a font keeps. They hold copies of the glyph data, never pointers into
+// it, and are emptied whenever the font's glyph collection, index or pages are
+// replaced or resized, or the font says its glyphs changed (C_Font::GlyphsChanged).
+// One font is drawn by one thread at a time.
+class GlyphTables {
+ public:
+  // The table for the font at variantIndex, scale and size.
+  GlyphTable& TableFor(const C_Font& font, uint32_t variantIndex, float scale, float size);
+  void Clear();
+
+ private:
+  // What the tables were filled from; any difference empties them.
+  struct Shape {
+    const void* glyphs = nullptr;
+    const void* glyphItems = nullptr;
+    uint32_t glyphCount = 0;
+    const void* index = nullptr;
+    const void* indexData = nullptr;
+    uint32_t indexLength = 0;
+    const void* pages = nullptr;
+    uint32_t pageCount = 0;
+    bool operator==(const Shape&) const = default;
+  };
+  static Shape ShapeOf(const C_Font& font);
+
+  static constexpr int32_t kTables = 4;  // sizes a program draws one font at
+  Shape shape_;
+  GlyphTable tables_[kTables];
+  int32_t next_ = 0;  // the table replaced next
+};
