@@ -26,7 +26,10 @@
 #include "app/headless_shell.h"
 #include "core/memory_counter.h"
 #include "graphics/api/graphic_api.h"
+#include "graphics/geometry/color.h"
+#include "graphics/raster/draw_surface.h"
 #include "image/image.h"
+#include "image/image_ops.h"
 #include "image/surface.h"
 #include "platform/window.h"
 #include "widget/desktop.h"
@@ -38,7 +41,8 @@ extern std::atomic<uint64_t> g_newCalls;
 namespace {
 
 constexpr uint32_t kBackground = 0x80AFD2;  // (128, 175, 210)
-constexpr size_t kRecordedFrames = 64;      // modes recorded without allocating
+const C_Color kBackgroundColor = C_Color::FromBytes(128, 175, 210);
+constexpr size_t kRecordedFrames = 64;  // modes recorded without allocating
 
 // One run of the demo with actions after chosen frames; DemoOutput is captured.
 class DemoRun {
@@ -292,6 +296,46 @@ TEST(DemoShellRun, LeftDragAboveTheOptionsSteersTheLightAndTheSprite) {
     if (c.LightX != -128) {
       EXPECT_NE(before, after) << "the lighting follows the light";
     }
+  }
+}
+
+// The overlay over a back buffer full of stale pixels gives the frame of a clear
+// followed by the overlay: the view, drawn first, is not cleared under it, and
+// everything around it is.
+TEST(DemoShellRun, TheOverlayClearsAroundTheViewAsAWholeClearWould) {
+  for (int32_t view : {0, 1, 2, 7}) {  // the three views and none
+    DemoRun run;
+    run.options.InitialView = view < 3 ? view : 0;
+    run.options.MaxFrames = 4;
+    std::vector<uint8_t> cleared, stale;
+    bool viewOverwrites = false;
+    run.actions[3] = [&] {
+      C_GraphicApi* api = MainDrawing();
+      C_Image* image = const_cast<C_Image*>(BackBuffer());
+      ASSERT_TRUE(api && image);
+      const int32_t shown = ViewMode;
+      ViewMode = view;
+      C_Surface* const views[] = {HeightSurface, NormalSurface, ShadedSurface};
+      C_Surface* surface = views[view < 3 ? view : 0];
+      viewOverwrites = surface && DrawOverwrites(surface, api->GetTarget(), {});
+      const auto frame = [&](bool clearFirst, const C_Color& stalePixels) {
+        FillImage(image, stalePixels);
+        if (clearFirst) {
+          api->BeginDraw();
+          api->Clear(&kBackgroundColor);
+          api->EndDraw();
+        }
+        DrawOverlay(api);
+        return std::vector<uint8_t>(image->Pixels, image->Pixels + image->PixelBytes);
+      };
+      cleared = frame(true, C_Color(1, 0, 1, 0));
+      stale = frame(false, C_Color(0, 1, 0, 0.5f));
+      ViewMode = shown;
+    };
+    ASSERT_EQ(run.Run(), 1);
+    EXPECT_TRUE(viewOverwrites);
+    ASSERT_FALSE(cleared.empty());
+    EXPECT_TRUE(cleared == stale) << "view mode " << view;
   }
 }
 
