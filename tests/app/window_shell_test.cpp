@@ -37,6 +37,7 @@
 
 // Counted by the replacement operator new of the driver's tests (demo_test.cpp).
 extern std::atomic<uint64_t> g_newCalls;
+extern std::atomic<uint64_t> g_placementSizedNews;
 
 namespace {
 
@@ -340,24 +341,29 @@ TEST(DemoShellRun, TheOverlayClearsAroundTheViewAsAWholeClearWould) {
 }
 
 TEST(DemoShellRun, TheFrameLoopAllocatesNothingButTheTextPlacementsInAnyMode) {
-  // Three pairs meet every generator and every view.
-  for (int32_t pair : {0, 4, 8}) {
+  for (int32_t pair = 0; pair < 9; ++pair) {
     DemoRun run;
     run.options.InitialShape = pair / 3;
     run.options.InitialView = pair % 3;
     run.options.MaxFrames = 12;
-    uint64_t counts[13] = {};
+    uint64_t news[13] = {}, placements[13] = {}, memory[13] = {};
     for (int32_t frame = 2; frame <= 12; ++frame) {
-      run.actions[frame] = [&counts, frame] { counts[frame] = g_newCalls.load(); };
+      run.actions[frame] = [&, frame] {
+        news[frame] = g_newCalls.load();
+        placements[frame] = g_placementSizedNews.load();
+        memory[frame] = MemoryInUse.load();
+      };
     }
     ASSERT_EQ(run.Run(), 1);
-    // The one allocation left is the raster layer's placement record, made once for
-    // every text drawn (two status lines and six option labels); nothing else in
-    // the frame allocates.
+    // What is left is the raster layer's placement record, made once for every
+    // text drawn (two status lines and six option labels); nothing else allocates.
     constexpr uint64_t kTextsPerFrame = 8;
     for (int32_t frame = 3; frame <= 12; ++frame) {
-      EXPECT_LE(counts[frame] - counts[frame - 1], kTextsPerFrame)
+      const uint64_t texts = placements[frame] - placements[frame - 1];
+      EXPECT_EQ(news[frame] - news[frame - 1] - texts, 0u)
           << ShapeName(pair / 3) << ", " << ViewName(pair % 3) << " frame " << frame;
+      EXPECT_LE(texts, kTextsPerFrame);
+      EXPECT_EQ(memory[frame], memory[frame - 1]);
     }
   }
 }
