@@ -35,7 +35,7 @@
 #include "widget/desktop.h"
 #include "widget/widget.h"
 
-// Counted by the replacement operator new of the driver's tests (demo_test.cpp).
+// Counted by the replacement operator new (tests/counting_new.h, in demo_test.cpp).
 extern std::atomic<uint64_t> g_newCalls;
 extern std::atomic<uint64_t> g_placementSizedNews;
 
