@@ -25,6 +25,13 @@ bool AnswerStandardOptions(int argc, char** argv, const ProgramUsage& usage, int
   return false;
 }
 
+const char* FirstOption(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i][0] == '-' && argv[i][1] != '\0') return argv[i];
+  }
+  return nullptr;
+}
+
 int UsageError(const ProgramUsage& usage, const char* problem, ...) {
   std::fprintf(stderr, "%s: ", usage.Name);
   va_list values;

@@ -22,6 +22,10 @@ const char* ProjectVersion();
 // status the program ends with; false otherwise (status untouched).
 bool AnswerStandardOptions(int argc, char** argv, const ProgramUsage& usage, int& status);
 
+// The first argument that looks like an option ("-x", "--x"; "-" alone is not),
+// or null: for programs that take only names, whose options are the standard ones.
+const char* FirstOption(int argc, char** argv);
+
 // Prints "<name>: <problem>" (a printf format and its values) and the usage on
 // standard error; returns kUsageStatus.
 int UsageError(const ProgramUsage& usage, const char* problem, ...)

@@ -12,8 +12,15 @@
 #include "image/image.h"
 #include "image/pcx_writer.h"
 #include "image/pixel_format.h"
+#include "program/failure_report.h"
+#include "program/standard_options.h"
 
 namespace {
+
+const ProgramUsage kUsage = {
+    "lightbake", "usage: lightbake --out DIR [--size N]   (N from 8 to 512, default 64)\n",
+    "\nPaints the light sprite and writes DIR/light.pcx (colour) and DIR/light_a.pcx\n"
+    "(alpha).\n"};
 
 constexpr int kDefaultSize = 64;
 
@@ -54,22 +61,23 @@ bool Paint(int size, C_Image& colour, C_Image& alpha) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int status = 0;
+  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
   std::string out;
   int size = kDefaultSize;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
+    const char* option = argv[i];
+    const bool known = std::strcmp(option, "--out") == 0 || std::strcmp(option, "--size") == 0;
+    if (!known) return UsageError(kUsage, "unknown option %s", option);
+    if (i + 1 >= argc) return UsageError(kUsage, "%s needs a value", option);
+    if (option[2] == 'o') {
       out = argv[++i];
-    } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
-      size = std::atoi(argv[++i]);
     } else {
-      out.clear();
-      break;
+      size = std::atoi(argv[++i]);
     }
   }
-  if (out.empty() || size < 8 || size > 512) {
-    std::fprintf(stderr, "usage: lightbake --out DIR [--size N]   (N from 8 to 512)\n");
-    return 2;
-  }
+  if (out.empty()) return UsageError(kUsage, "needs --out DIR");
+  if (size < 8 || size > 512) return UsageError(kUsage, "--size is from 8 to 512");
   C_Image colour, alpha;
   if (!Paint(size, colour, alpha)) {
     std::fprintf(stderr, "lightbake: no memory for a %d x %d sprite\n", size, size);
@@ -77,8 +85,9 @@ int main(int argc, char** argv) {
   }
   const std::string colourPath = out + "/light.pcx";
   const std::string alphaPath = out + "/light_a.pcx";
+  LastError = {};
   if (!SavePcxFile(&colour, colourPath.c_str()) || !SavePcxFile(&alpha, alphaPath.c_str())) {
-    std::fprintf(stderr, "lightbake: cannot write %s (error %d)\n", out.c_str(), LastError.Cause);
+    ReportFailure("lightbake", out.c_str(), "cannot hold the sprite");
     return 1;
   }
   return 0;
