@@ -1,7 +1,8 @@
 // lightbake: paints the demo's light sprite, a soft round glow, and writes it as two
-// PCX pictures: "light.pcx" (colour, 24-bit) and "light_a.pcx" (alpha, 8-bit grey).
+// PCX pictures: "light.pcx" (colour, 24-bit) and "light_a.pcx" (alpha, 8-bit grey);
+// and paints the program's icon as a PNG.
 //
-// Usage: lightbake --out DIR [--size N]   (N from 8 to 512, default 64)
+// Usage: lightbake [--out DIR] [--size N] [--icon FILE.png]   (N from 8 to 512, default 64)
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,15 +13,18 @@
 #include "image/image.h"
 #include "image/pcx_writer.h"
 #include "image/pixel_format.h"
+#include "image/png_writer.h"
 #include "program/failure_report.h"
 #include "program/standard_options.h"
+#include "tools/lightbake/icon.h"
 
 namespace {
 
 const ProgramUsage kUsage = {
-    "lightbake", "usage: lightbake --out DIR [--size N]   (N from 8 to 512, default 64)\n",
+    "lightbake",
+    "usage: lightbake [--out DIR] [--size N] [--icon FILE.png]   (N from 8 to 512, default 64)\n",
     "\nPaints the light sprite and writes DIR/light.pcx (colour) and DIR/light_a.pcx\n"
-    "(alpha).\n"};
+    "(alpha); with --icon, paints the program's 128 x 128 icon into FILE.png.\n"};
 
 constexpr int kDefaultSize = 64;
 
@@ -63,21 +67,32 @@ bool Paint(int size, C_Image& colour, C_Image& alpha) {
 int main(int argc, char** argv) {
   int status = 0;
   if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
-  std::string out;
+  std::string out, icon;
   int size = kDefaultSize;
   for (int i = 1; i < argc; ++i) {
     const char* option = argv[i];
-    const bool known = std::strcmp(option, "--out") == 0 || std::strcmp(option, "--size") == 0;
-    if (!known) return UsageError(kUsage, "unknown option %s", option);
+    const bool isSize = std::strcmp(option, "--size") == 0;
+    std::string* value = std::strcmp(option, "--out") == 0    ? &out
+                         : std::strcmp(option, "--icon") == 0 ? &icon
+                                                              : nullptr;
+    if (!value && !isSize) return UsageError(kUsage, "unknown option %s", option);
     if (i + 1 >= argc) return UsageError(kUsage, "%s needs a value", option);
-    if (option[2] == 'o') {
-      out = argv[++i];
-    } else {
+    if (isSize) {
       size = std::atoi(argv[++i]);
+    } else {
+      *value = argv[++i];
     }
   }
-  if (out.empty()) return UsageError(kUsage, "needs --out DIR");
+  if (out.empty() && icon.empty()) return UsageError(kUsage, "needs --out DIR or --icon FILE.png");
   if (size < 8 || size > 512) return UsageError(kUsage, "--size is from 8 to 512");
+  if (!icon.empty()) {
+    C_Image picture;
+    if (!PaintIcon(picture) || !WritePngFile(icon.c_str(), picture)) {
+      std::fprintf(stderr, "lightbake: %s: the icon cannot be written\n", icon.c_str());
+      return 1;
+    }
+    if (out.empty()) return 0;
+  }
   C_Image colour, alpha;
   if (!Paint(size, colour, alpha)) {
     std::fprintf(stderr, "lightbake: no memory for a %d x %d sprite\n", size, size);
