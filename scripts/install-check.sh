@@ -40,7 +40,7 @@ cd "$build"
 rm -f dappleforge_*.deb
 cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
 package=$(ls dappleforge_*.deb)
-dpkg-deb --info "$package" | sed -n '/Package:/,$p'
+dpkg-deb --field "$package" | sed "s/^/  /"
 dpkg-deb --contents "$package" | awk '{print "  " $6}'
 dpkg-deb --field "$package" Depends | grep -q libsdl2 || {
   echo "the package names no dependency on SDL2"
