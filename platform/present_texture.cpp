@@ -51,13 +51,13 @@ bool LockTexture(WindowPlatformRecord& p, const SDL_Rect* area, PixelTarget& tar
   if (SDL_LockTexture(p.Texture, &locked, &pixels, &pitch) != 0) {
     return Problem(p, "the texture cannot be written");
   }
-  target.Pixels = static_cast<uint8_t*>(pixels);
-  target.Pitch = pitch;
-  target.Left = locked.x;
-  target.Top = locked.y;
-  target.Width = locked.w;
-  target.Height = locked.h;
-  target.Format = p.TextureFormat;
+  target = PixelTarget{static_cast<uint8_t*>(pixels),
+                       pitch,
+                       locked.x,
+                       locked.y,
+                       locked.w,
+                       locked.h,
+                       p.TextureFormat};
   return true;
 }
 

@@ -133,12 +133,13 @@ bool LockSurface(WindowPlatformRecord& p, PixelTarget& target) {
     p.PresentProblem += SDL_GetError();
     return false;
   }
-  target.Pixels = static_cast<uint8_t*>(surface->pixels);
-  target.Pitch = surface->pitch;
-  target.Left = target.Top = 0;
-  target.Width = surface->w;
-  target.Height = surface->h;
-  target.Format = surface->format;
+  target = PixelTarget{static_cast<uint8_t*>(surface->pixels),
+                       surface->pitch,
+                       0,
+                       0,
+                       surface->w,
+                       surface->h,
+                       surface->format};
   return true;
 }
 
