@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_folder.h"
+#include "program/data_folder.h"
 #include "app/demo_gui.h"
 #include "app/demo_main.h"
 #include "app/demo_shell.h"

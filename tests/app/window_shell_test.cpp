@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "app/data_folder.h"
 #include "app/demo_gui.h"
 #include "app/demo_main.h"
 #include "app/demo_options.h"
@@ -540,28 +539,6 @@ TEST(DemoOptionsParse, AcceptsTheHeadlessRunAndRejectsWhatItCannotUse) {
     EXPECT_EQ(options.Shape, c.Shape);
     EXPECT_EQ(options.View, c.View);
   }
-}
-
-TEST(DemoDataFolder, GivenFolderThenBesideTheProgramThenAboveIt) {
-  namespace fs = std::filesystem;
-  const fs::path root = fs::path(DF_TEST_OUTPUT_DIR) / "app" / "data-search";
-  fs::remove_all(root);
-  fs::create_directories(root / "bin");
-  char out[512];
-  ASSERT_TRUE(FindDataFolder("given", "/x/", out, sizeof out));
-  EXPECT_STREQ(out, "given/");
-  ASSERT_TRUE(FindDataFolder("given/", "/x/", out, sizeof out));
-  EXPECT_STREQ(out, "given/");
-  const std::string bin = (root / "bin").string() + "/";
-  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
-  EXPECT_EQ(std::string(out), bin + "data/");  // none exists: the one beside it is named
-  fs::create_directories(root / "data");
-  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
-  EXPECT_EQ(std::string(out), bin + "../data/");
-  fs::create_directories(root / "bin" / "data");
-  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
-  EXPECT_EQ(std::string(out), bin + "data/");
-  EXPECT_FALSE(FindDataFolder(std::string(600, 'a').c_str(), "", out, sizeof out));
 }
 
 TEST(DemoStatusLine, TruncatesTheRateAndKeepsUnmeasuredRatesFinite) {
