@@ -6,6 +6,7 @@
 
 #include "app/demo_gui.h"
 #include "app/demo_state.h"
+#include "app/view_export.h"
 #include "core/byte_stream.h"
 #include "core/collection.h"
 #include "core/string.h"
@@ -307,6 +308,7 @@ void WindowShell::CloseFirstPhase() {
     C_Image* frame = target ? target->FindImage(1) : nullptr;
     screenshotWritten_ = frame && WritePngFile(options_.ScreenshotPath, *frame);
   }
+  if (options_.ExportViewPath) viewExported_ = ExportViewPng(options_.ExportViewPath, ViewMode);
   if (DemoDesktop) {
     DemoDesktop->UnprepareAll();
     if (DemoDesktop->Status == DesktopResources) DemoDesktop->Status = DesktopAttached;

@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "app/data_folder.h"
 #include "app/demo_gui.h"
 #include "app/demo_main.h"
 #include "app/demo_options.h"
@@ -26,19 +25,23 @@
 #include "app/headless_shell.h"
 #include "core/memory_counter.h"
 #include "graphics/api/graphic_api.h"
+#include "graphics/geometry/color.h"
+#include "graphics/raster/draw_surface.h"
 #include "image/image.h"
+#include "image/image_ops.h"
 #include "image/surface.h"
 #include "platform/window.h"
 #include "widget/desktop.h"
 #include "widget/widget.h"
 
-// Counted by the replacement operator new of the driver's tests (demo_test.cpp).
+// Counted by the replacement operator new (tests/counting_new.h, in demo_test.cpp).
 extern std::atomic<uint64_t> g_newCalls;
 
 namespace {
 
 constexpr uint32_t kBackground = 0x80AFD2;  // (128, 175, 210)
-constexpr size_t kRecordedFrames = 64;      // modes recorded without allocating
+const C_Color kBackgroundColor = C_Color::FromBytes(128, 175, 210);
+constexpr size_t kRecordedFrames = 64;  // modes recorded without allocating
 
 // One run of the demo with actions after chosen frames; DemoOutput is captured.
 class DemoRun {
@@ -295,22 +298,65 @@ TEST(DemoShellRun, LeftDragAboveTheOptionsSteersTheLightAndTheSprite) {
   }
 }
 
+// The overlay over a back buffer full of stale pixels gives the frame of a clear
+// followed by the overlay: the view, drawn first, is not cleared under it, and
+// everything around it is.
+TEST(DemoShellRun, TheOverlayClearsAroundTheViewAsAWholeClearWould) {
+  for (int32_t view : {0, 1, 2, 7}) {  // the three views and none
+    DemoRun run;
+    run.options.InitialView = view < 3 ? view : 0;
+    run.options.MaxFrames = 4;
+    std::vector<uint8_t> cleared, stale;
+    bool viewOverwrites = false;
+    run.actions[3] = [&] {
+      C_GraphicApi* api = MainDrawing();
+      C_Image* image = const_cast<C_Image*>(BackBuffer());
+      ASSERT_TRUE(api && image);
+      const int32_t shown = ViewMode;
+      ViewMode = view;
+      C_Surface* const views[] = {HeightSurface, NormalSurface, ShadedSurface};
+      C_Surface* surface = views[view < 3 ? view : 0];
+      viewOverwrites = surface && DrawOverwrites(surface, api->GetTarget(), {});
+      const auto frame = [&](bool clearFirst, const C_Color& stalePixels) {
+        FillImage(image, stalePixels);
+        if (clearFirst) {
+          api->BeginDraw();
+          api->Clear(&kBackgroundColor);
+          api->EndDraw();
+        }
+        DrawOverlay(api);
+        return std::vector<uint8_t>(image->Pixels, image->Pixels + image->PixelBytes);
+      };
+      cleared = frame(true, C_Color(1, 0, 1, 0));
+      stale = frame(false, C_Color(0, 1, 0, 0.5f));
+      ViewMode = shown;
+    };
+    ASSERT_EQ(run.Run(), 1);
+    EXPECT_TRUE(viewOverwrites);
+    ASSERT_FALSE(cleared.empty());
+    EXPECT_TRUE(cleared == stale) << "view mode " << view;
+  }
+}
+
 TEST(DemoShellRun, TheFrameLoopAllocatesNothingInAnyMode) {
-  // Three pairs meet every generator and every view.
-  for (int32_t pair : {0, 4, 8}) {
+  for (int32_t pair = 0; pair < 9; ++pair) {
     DemoRun run;
     run.options.InitialShape = pair / 3;
     run.options.InitialView = pair % 3;
     run.options.MaxFrames = 12;
-    uint64_t counts[13] = {};
+    uint64_t news[13] = {}, memory[13] = {};
     for (int32_t frame = 2; frame <= 12; ++frame) {
-      run.actions[frame] = [&counts, frame] { counts[frame] = g_newCalls.load(); };
+      run.actions[frame] = [&, frame] {
+        news[frame] = g_newCalls.load();
+        memory[frame] = MemoryInUse.load();
+      };
     }
     ASSERT_EQ(run.Run(), 1);
     // Texts, widgets, views and the status lines all draw without allocating.
     for (int32_t frame = 3; frame <= 12; ++frame) {
-      EXPECT_EQ(counts[frame] - counts[frame - 1], 0u)
+      EXPECT_EQ(news[frame] - news[frame - 1], 0u)
           << ShapeName(pair / 3) << ", " << ViewName(pair % 3) << " frame " << frame;
+      EXPECT_EQ(memory[frame], memory[frame - 1]);
     }
   }
 }
@@ -493,28 +539,6 @@ TEST(DemoOptionsParse, AcceptsTheHeadlessRunAndRejectsWhatItCannotUse) {
     EXPECT_EQ(options.Shape, c.Shape);
     EXPECT_EQ(options.View, c.View);
   }
-}
-
-TEST(DemoDataFolder, GivenFolderThenBesideTheProgramThenAboveIt) {
-  namespace fs = std::filesystem;
-  const fs::path root = fs::path(DF_TEST_OUTPUT_DIR) / "app" / "data-search";
-  fs::remove_all(root);
-  fs::create_directories(root / "bin");
-  char out[512];
-  ASSERT_TRUE(FindDataFolder("given", "/x/", out, sizeof out));
-  EXPECT_STREQ(out, "given/");
-  ASSERT_TRUE(FindDataFolder("given/", "/x/", out, sizeof out));
-  EXPECT_STREQ(out, "given/");
-  const std::string bin = (root / "bin").string() + "/";
-  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
-  EXPECT_EQ(std::string(out), bin + "data/");  // none exists: the one beside it is named
-  fs::create_directories(root / "data");
-  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
-  EXPECT_EQ(std::string(out), bin + "../data/");
-  fs::create_directories(root / "bin" / "data");
-  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
-  EXPECT_EQ(std::string(out), bin + "data/");
-  EXPECT_FALSE(FindDataFolder(std::string(600, 'a').c_str(), "", out, sizeof out));
 }
 
 TEST(DemoStatusLine, TruncatesTheRateAndKeepsUnmeasuredRatesFinite) {
