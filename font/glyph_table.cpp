@@ -6,6 +6,7 @@
 #include "core/collection.h"
 #include "font/bitmap_glyph.h"
 #include "font/font.h"
+#include "font/font_type.h"
 #include "font/glyph.h"
 
 namespace {
@@ -80,13 +81,33 @@ GlyphTables::Shape GlyphTables::ShapeOf(const C_Font& font) {
   return shape;
 }
 
-GlyphTable& GlyphTables::TableFor(const C_Font& font, uint32_t variantIndex, float scale,
-                                  float size) {
+void GlyphTables::Check(const C_Font& font) {
   const Shape shape = ShapeOf(font);
   if (!(shape == shape_)) {
     Clear();
     shape_ = shape;
   }
+}
+
+bool GlyphTables::Choose(const C_Font& font, const C_FontType& type, const C_String& text,
+                         bool password, VariantChoice& choice) {
+  Check(font);
+  const uint8_t sample = SampleCode(text, password);
+  const uint8_t style = type.StyleCode();
+  if (last_.known && last_.sample == sample && last_.style == style && last_.kind == type.Kind &&
+      last_.size == type.Size) {
+    choice = last_.choice;
+    return true;
+  }
+  if (!SelectVariant(font, type, text, password, choice)) return false;
+  last_ = Choice{true, sample, style, type.Kind, type.Size, choice};
+  last_.choice.Sample = nullptr;
+  return true;
+}
+
+GlyphTable& GlyphTables::TableFor(const C_Font& font, uint32_t variantIndex, float scale,
+                                  float size) {
+  Check(font);
   for (GlyphTable& table : tables_) {
     if (table.Holds(variantIndex, scale, size)) return table;
   }
@@ -99,4 +120,5 @@ GlyphTable& GlyphTables::TableFor(const C_Font& font, uint32_t variantIndex, flo
 void GlyphTables::Clear() {
   for (GlyphTable& table : tables_) table.Clear();
   shape_ = Shape();
+  last_ = Choice();
 }

@@ -154,8 +154,13 @@ bool RenderText(const TextRequest& r) {
   const C_TextFormat defaults;
   const C_TextFormat& format = r.Format != nullptr ? *r.Format : defaults;
   const C_FontType& type = *r.Type;
+  // The font's tables for this size, or a table for this text alone without memory.
+  GlyphTables* tables = r.Font->TextTables();
   VariantChoice choice;
-  if (!SelectVariant(*r.Font, type, *r.Text, format.Password == 1, choice)) return false;
+  if (tables != nullptr ? !tables->Choose(*r.Font, type, *r.Text, format.Password == 1, choice)
+                        : !SelectVariant(*r.Font, type, *r.Text, format.Password == 1, choice)) {
+    return false;
+  }
 
   // The whole target, or nothing at all when there is none.
   C_Rect whole;
@@ -173,8 +178,6 @@ bool RenderText(const TextRequest& r) {
   ResolvePoint(leftEdge, area);
   ResolvePoint(rightEdge, area);
 
-  // The font's table for this size, or one for this text alone without memory.
-  GlyphTables* tables = r.Font->TextTables();
   GlyphTable own;
   GlyphTable* table = &own;
   if (tables != nullptr) {

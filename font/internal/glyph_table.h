@@ -6,9 +6,11 @@
 
 #include <cstdint>
 
+#include "font/font.h"
 #include "font/internal/code_set.h"
 
-class C_Font;
+class C_FontType;
+class C_String;
 
 // One code as the chosen variant lays it out and draws it.
 struct GlyphCell {
@@ -58,6 +60,10 @@ class GlyphTable {
 // One font is drawn by one thread at a time.
 class GlyphTables {
  public:
+  // SelectVariant, remembered for the last sample code, style, kind and size; a
+  // remembered choice has no Sample.
+  bool Choose(const C_Font& font, const C_FontType& type, const C_String& text, bool password,
+              VariantChoice& choice);
   // The table for the font at variantIndex, scale and size.
   GlyphTable& TableFor(const C_Font& font, uint32_t variantIndex, float scale, float size);
   void Clear();
@@ -76,9 +82,19 @@ class GlyphTables {
     bool operator==(const Shape&) const = default;
   };
   static Shape ShapeOf(const C_Font& font);
+  void Check(const C_Font& font);  // empties everything when the font's shape changed
+
+  // The last successful choice and what it was made for.
+  struct Choice {
+    bool known = false;
+    uint8_t sample = 0, style = 0, kind = 0;
+    float size = 0;
+    VariantChoice choice;
+  };
 
   static constexpr int32_t kTables = 4;  // sizes a program draws one font at
   Shape shape_;
+  Choice last_;
   GlyphTable tables_[kTables];
   int32_t next_ = 0;  // the table replaced next
 };

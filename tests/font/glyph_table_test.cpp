@@ -63,6 +63,10 @@ TEST(GlyphTable, EveryEditShowsInTheNextText) {
        true},
       {"picture off its page",
        [](C_Font& f) { Regular(f, 'c').Source = C_Rect(500, 60, 530, 90, 0, 0); }, true},
+      {"sample drawn at another pixel size", [](C_Font& f) { Regular(f, 'a').PixelSize = 5; },
+       true},
+      {"sample loses its regular variant", [](C_Font& f) { Regular(f, 'a').Kind = kKindNamed; },
+       true},
       {"page that does not exist", [](C_Font& f) { Regular(f, 'a').Page = 3; }, true},
       {"code index replaced",
        [](C_Font& f) {
