@@ -15,9 +15,8 @@
 #include <vector>
 
 #include "core/collection.h"
-#include "graphics/api/graphic_api.h"
-#include "platform/window.h"
 #include "tests/font/font_test_support.h"
+#include "tests/skin/skin_test_support.h"
 #include "widget/desktop.h"
 #include "widget/form.h"
 #include "widget/gallery.h"
@@ -88,11 +87,6 @@ C_Widget* Copy(const C_Widget* pristine) {
 // from: the gallery's form and a second form, built once on a scratch desktop.
 struct World {
   World() {
-    api.Configure(800, 600, 32, 0, 0, 0);
-    window.Owner.Area = C_Rect(0.0f, 0.0f, 800.0f, 600.0f, 0, 0);
-    window.Owner.Active = 1;
-    api.Attach(&window.Owner);
-    api.Open();
     font = font_test::MakeBoxFont();
     fonts.Append(font.get());
     scratch.CreatePage();
@@ -105,8 +99,9 @@ struct World {
     DeleteOwnedObject(second);
     fonts.Release();
   }
-  C_Window window;
-  C_GraphicApi api;
+  skin_test::Screen screen{800, 600};
+  C_Window& window = screen.window;
+  C_GraphicApi& api = screen.api;
   std::unique_ptr<C_Font> font;
   C_Collection fonts;
   C_Desktop scratch;  // holds the gallery's form

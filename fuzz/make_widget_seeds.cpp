@@ -14,8 +14,7 @@
 #include "app/demo_gui.h"
 #include "core/byte_stream.h"
 #include "core/collection.h"
-#include "graphics/api/graphic_api.h"
-#include "platform/window.h"
+#include "tests/skin/skin_test_support.h"
 #include "widget/desktop.h"
 #include "widget/form.h"
 #include "widget/gallery.h"
@@ -106,12 +105,7 @@ void WriteDemoPage(const std::string& folder) {
 // A desktop on a headless drawing interface, for clicks and typing.
 struct Screen {
   Screen() {
-    api.Configure(kScreenWidth, kScreenHeight, 32, 0, 0, 0);
-    window.Owner.Area = C_Rect(0.0f, 0.0f, float{kScreenWidth}, float{kScreenHeight}, 0, 0);
-    window.Owner.Active = 1;
-    api.Attach(&window.Owner);
-    api.Open();
-    desktop.InstallHandlers(&api);
+    desktop.InstallHandlers(&screen.api);
     desktop.Fonts = &fonts;
     desktop.BindResources();
     desktop.CreatePage();
@@ -145,8 +139,7 @@ struct Screen {
       }
     }
   }
-  C_Window window;
-  C_GraphicApi api;
+  skin_test::Screen screen{kScreenWidth, kScreenHeight};
   C_Collection fonts;  // none: the seeds are saved, not drawn
   C_Desktop desktop;
 };
