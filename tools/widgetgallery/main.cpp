@@ -4,8 +4,9 @@
 // which routes the mouse and the keyboard to them. The widgets are cloned from
 // the widget files and drawn with the graphics sheets of the working directory
 // ("widgets/*.wgt", "guigfx.pak", as the build tree holds them); when any is
-// missing or holds another kind of object they are made in code with a plain look. Escape or
-// closing the window ends it with status 0; without a readable "fonts.pak" it ends with 1.
+// missing or holds another kind of object they are made in code with a plain
+// look. Escape or closing the window ends it with status 0; without a readable
+// "fonts.pak" it ends with 1.
 #include <chrono>
 #include <cstdio>
 #include <thread>
