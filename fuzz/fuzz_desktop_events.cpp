@@ -75,12 +75,9 @@ C_Form* AnyForm(C_Widget* root, uint8_t pick) {
   return dynamic_cast<C_Form*>(root->ChildAt(pick % root->ChildCount()));
 }
 
-// A new root widget's copy of a pristine one: a clone without the pristine
-// tree's parent.
+// A fresh copy of a pristine widget (a clone starts without a parent).
 C_Widget* Copy(const C_Widget* pristine) {
-  auto* copy = dynamic_cast<C_Widget*>(const_cast<C_Widget*>(pristine)->Clone());
-  if (copy) copy->Parent = nullptr;
-  return copy;
+  return dynamic_cast<C_Widget*>(const_cast<C_Widget*>(pristine)->Clone());
 }
 
 // The window, the drawing interface, the font and the widgets every input starts
