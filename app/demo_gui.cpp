@@ -101,8 +101,7 @@ void DrawStatusLine(C_GraphicApi* api, const char* prefix, float rate, float x) 
   const int32_t ownLength = StatusText->Length;
   StatusText->Text = line;
   StatusText->Length = static_cast<int32_t>(std::strlen(line));
-  C_Font* font =
-      FontPack && FontPack->Count > 0 ? static_cast<C_Font*>(FontPack->GetAt(0)) : nullptr;
+  C_Font* font = FontPack ? ItemAs<C_Font>(*FontPack, 0) : nullptr;
   const C_Vector2D position(x, kStatusLineY, 0x00);
   api->DrawText(StatusText, font, StatusFontType, &kStatusColor, &kStatusSecondColor, &position, 1,
                 0, 0);

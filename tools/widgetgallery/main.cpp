@@ -4,9 +4,9 @@
 // which routes the mouse and the keyboard to them. The widgets are cloned from
 // the widget files and drawn with the graphics sheets of the data folder
 // ("widgets/*.wgt", "guigfx.pak"), found as the demo finds it or given with
-// --data; when any is missing they are made in code with a plain look. Escape or
-// closing the window ends it with status 0; without a readable "fonts.pak" it
-// ends with 1.
+// --data; when any is missing or holds another kind of object they are made in
+// code with a plain look. Escape or closing the window ends it with status 0;
+// without a readable "fonts.pak" it ends with 1.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +17,7 @@
 #include "core/collection.h"
 #include "graphics/api/graphic_api.h"
 #include "graphics/geometry/color.h"
+#include "image/surface.h"
 #include "platform/message_pump.h"
 #include "platform/program_env.h"
 #include "platform/window.h"
@@ -73,14 +74,17 @@ bool PaintGallery(C_GraphicApi* api) {
   return api->Present();
 }
 
-C_Widget* LoadWidgetFile(const std::string& path) {
+// The template of the kind read from path; null when the file cannot be read or
+// holds another class than the kind needs (another widget file in its place).
+C_Widget* LoadWidgetFile(BasicTemplate which, const std::string& path) {
   ByteStream* stream = OpenFileReader(path.c_str());
   if (!stream) return nullptr;
   C_Object* object = nullptr;
   const bool loaded = LoadHeldObject(stream, 0, object) && !stream->Broken;
   FreeStream(stream);
   auto* widget = dynamic_cast<C_Widget*>(object);
-  if (loaded && widget) return widget;
+  if (loaded && TemplateFits(which, widget)) return widget;
+  if (loaded) std::printf("widgetgallery: %s holds another kind of widget\n", path.c_str());
   DeleteOwnedObject(object);
   return nullptr;
 }
@@ -88,10 +92,11 @@ C_Widget* LoadWidgetFile(const std::string& path) {
 // The widget files and the sheets, all or nothing; false leaves both empty.
 bool LoadSkin(const std::string& folder, GalleryTemplates& templates, C_Collection*& sheets) {
   sheets = new C_Collection();
-  bool complete = LoadObjectFile(sheets, (folder + kSheetPack).c_str());
+  bool complete =
+      LoadObjectFile(sheets, (folder + kSheetPack).c_str()) && HoldsOnly<C_Surface>(*sheets);
   for (const TemplateFile& file : kTemplateFiles) {
     if (!complete) break;
-    templates.Items[file.Which] = LoadWidgetFile(folder + file.Path);
+    templates.Items[file.Which] = LoadWidgetFile(file.Which, folder + file.Path);
     complete = templates.Items[file.Which] != nullptr;
   }
   if (complete) return true;
