@@ -32,6 +32,7 @@ class C_Font : public C_Resource {
   // takes over the index entry.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Font; }
   bool Prepare() override;                      // Prepare of every page, in order
   bool Attach(const ImageHook* hook) override;  // to every page; false without pages
@@ -50,6 +51,8 @@ class C_Font : public C_Resource {
 
  private:
   bool IndexGlyph(int32_t code, uint32_t position);
+  template <class T>
+  bool ListField(RecordVisitor& v, const char* name, C_Collection*& list, uint16_t classId);
 };
 
 // The variant a text is drawn with: one index into every glyph's variant list, and

@@ -60,6 +60,7 @@ class C_Layer_Rect : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerRect; }
   virtual void CopyTo(C_Layer_Rect* target) const;
 
@@ -79,6 +80,7 @@ class C_Layer_Line : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerLine; }
   virtual void CopyTo(C_Layer_Line* target) const;
 
@@ -99,6 +101,7 @@ class C_Layer_Text : public C_Object {
   // Password come before Color3.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerText; }
   // Stored fields only; the run-time layout state stays the target's.
   virtual void CopyTo(C_Layer_Text* target) const;
@@ -135,6 +138,7 @@ class C_Layer_Image : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerImage; }
   virtual void CopyTo(C_Layer_Image* target) const;
 
@@ -161,6 +165,7 @@ class C_Layer_Brush : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerBrush; }
   virtual void CopyTo(C_Layer_Brush* target) const;
 
@@ -189,6 +194,7 @@ class C_Layer_Zone : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerZone; }
   virtual void CopyTo(C_Layer_Zone* target) const;
 

@@ -10,13 +10,13 @@
 #include <cstdint>
 
 #include "core/object.h"
+#include "core/record_visitor.h"
 #include "core/string.h"
 #include "core/vector2d.h"
 #include "graphics/geometry/color.h"
 #include "graphics/geometry/rect.h"
 #include "platform/draw_owner.h"
 #include "skin/layers.h"
-#include "skin/record_fields.h"
 #include "widget/widget_ids.h"
 
 class C_Collection;
@@ -49,6 +49,7 @@ class C_Widget : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Widget; }
   // Relinks this tree, then copies the stored fields, clones of the decals, extras,
   // attachment and children into target (whose own are freed first) and rebuilds
@@ -142,41 +143,23 @@ class C_Widget : public C_Object {
   float BaseY2 = 0;
 
  protected:
-  // The widget part of a record after the class id; `stopped` is set when the
-  // version word is not the current one (nothing more is read, success).
-  bool LoadWidgetContents(ByteStream* stream, int32_t context, bool& stopped);
-  bool SaveWidgetContents(ByteStream* stream, int32_t context);
-  // A derived widget's whole record: the class id, the widget part, then
-  // FormatVersion and the derived class's fields (another version keeps their
-  // defaults). A failed load leaves the widget emptied, with -1 stored.
-  template <class... Fields>
-  bool LoadDerivedRecord(ByteStream* stream, int32_t context, Fields&... fields) {
-    if (!ReadClassId(stream, *this)) return false;
-    Release();
-    Init();
-    bool stopped = false;
-    bool loaded = LoadWidgetContents(stream, context, stopped);
-    if (loaded && !stopped) {
-      bool current = false;
-      loaded = LoadVersion(stream, current) && (!current || LoadFields(stream, context, fields...));
-    }
-    if (loaded) return true;
-    Release();
-    Init();
-    return Fail();
-  }
-  template <class... Fields>
-  bool SaveDerivedRecord(ByteStream* stream, int32_t context, Fields&... fields) {
-    return (WriteField(stream, GetClassId()) || Fail()) && SaveWidgetContents(stream, context) &&
-           (WriteField(stream, FormatVersion) || Fail()) && SaveFields(stream, context, fields...);
-  }
+  // The widget part of a record's fields; `stopped` is set when the version word
+  // is not the current one (nothing more is read, success).
+  bool WidgetFields(RecordVisitor& v, bool& stopped);
+  // A derived widget's fields: the widget part, then its own version word; false
+  // in `current` when either version stops the walk (the derived fields then
+  // keep their defaults).
+  bool DerivedVersion(RecordVisitor& v, bool& current);
+  // Loads a record of this widget's class: a failed load leaves the widget
+  // emptied, with -1 stored.
+  bool LoadWidgetRecord(ByteStream* stream, int32_t context);
   // Frees what the widget owns and resets the widget fields to their defaults.
   void ClearWidget();
 
  private:
-  bool LoadDecalList(ByteStream* stream, int32_t context);
-  bool LoadChildren(ByteStream* stream, int32_t context);
-  bool LoadDrawOrder(ByteStream* stream);
+  bool DecalsField(RecordVisitor& v);
+  bool HeldListField(RecordVisitor& v, const char* name, C_Collection*& list);
+  bool DrawOrderField(RecordVisitor& v);
   void ReleaseWidget();
   void InitWidget();
   bool IsSelfOrAncestor(const C_Widget* widget) const;
