@@ -30,10 +30,12 @@ bool C_Layer_Brush::Fields(RecordVisitor& v) {
   if (!current) return true;
   return v.Field("Area", Area) && v.Field("SourceRect", SourceRect) &&
          v.Field("Sheet", Sheet, Shown::Code) && v.Field("SheetName", SheetName) &&
-         v.Field("Param1", Param1) && v.Field("Angle", Angle) && v.Field("Opacity", Opacity) &&
-         v.Field("Param3", Param3) && v.Field("BlendA", BlendA) && v.Field("BlendB", BlendB) &&
-         v.Field("BlendC", BlendC) && v.Field("BlendD", BlendD) && v.Field("Param4", Param4) &&
-         v.Field("Param5", Param5, Shown::Hex) && v.Field("TintColor", TintColor) &&
+         v.Field("SparePoint1", SparePoint1) && v.Field("Angle", Angle) &&
+         v.Field("Opacity", Opacity) && v.Field("SparePoint3", SparePoint3) &&
+         v.Field("MirrorVertical", MirrorVertical) &&
+         v.Field("MirrorHorizontal", MirrorHorizontal) && v.Field("TileAcross", TileAcross) &&
+         v.Field("TileDown", TileDown) && v.Field("SparePoint4", SparePoint4) &&
+         v.Field("SpareByte5", SpareByte5, Shown::Hex) && v.Field("TintColor", TintColor) &&
          v.Code("TintSource", TintSource, ColorSourceName) && v.Field("TintMode", TintMode) &&
          v.Field("Spare1", Spare1, Shown::Hex);
 }

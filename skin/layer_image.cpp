@@ -30,9 +30,10 @@ bool C_Layer_Image::Fields(RecordVisitor& v) {
   if (!current) return true;
   return v.Field("Position", Position) && v.Field("Frame", Frame) &&
          v.Field("Image", Image, Shown::Code) && v.Field("ImageName", ImageName) &&
-         v.Field("Param1", Param1) && v.Field("Angle", Angle) && v.Field("Opacity", Opacity) &&
-         v.Field("BlendA", BlendA) && v.Field("BlendB", BlendB) && v.Field("Pivot", Pivot) &&
-         v.Field("Param4", Param4, Shown::Hex) && v.Field("TintColor", TintColor) &&
+         v.Field("SparePoint1", SparePoint1) && v.Field("Angle", Angle) &&
+         v.Field("Opacity", Opacity) && v.Field("MirrorVertical", MirrorVertical) &&
+         v.Field("MirrorHorizontal", MirrorHorizontal) && v.Field("Pivot", Pivot) &&
+         v.Field("SpareByte4", SpareByte4, Shown::Hex) && v.Field("TintColor", TintColor) &&
          v.Code("TintSource", TintSource, ColorSourceName) && v.Field("TintMode", TintMode) &&
          v.Field("GrowContent", GrowContent);
 }

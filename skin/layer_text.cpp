@@ -35,9 +35,8 @@ bool C_Layer_Text::Fields(RecordVisitor& v) {
          v.Field("TextColor", TextColor) && v.Code("TextSource", TextSource, ColorSourceName) &&
          v.Field("Color2", Color2) && v.Code("Source2", Source2, ColorSourceName) &&
          v.Field("Mode2", Mode2) && v.Field("Scroll", Scroll) && v.Field("Area", Area) &&
-         v.Field("TextParam1", TextParam1, Shown::Hex) &&
-         v.Field("TextParam2", TextParam2, Shown::Hex) &&
-         v.Field("TextParam3", TextParam3, Shown::Hex) && v.Field("UseWidgetText", UseWidgetText) &&
+         v.Field("LayoutFlag", LayoutFlag, Shown::Hex) && v.Field("WrapX", WrapX, Shown::Hex) &&
+         v.Field("WrapY", WrapY, Shown::Hex) && v.Field("UseWidgetText", UseWidgetText) &&
          v.Field("Spare1", Spare1, Shown::Hex) && v.Field("MultiLine", MultiLine) &&
          v.Field("Editable", Editable) && v.Field("Password", Password) &&
          v.Field("Color3", Color3) && v.Code("Source3", Source3, ColorSourceName) &&

@@ -98,7 +98,7 @@ class C_Widget : public C_Object {
   int32_t Page = kAllPages;
   float MinWidth = 0;
   float MinHeight = 0;
-  C_Rect Rect4;                    // stored and copied
+  C_Rect SpareRect;                // stored and copied, not read
   C_Collection* Extras = nullptr;  // owned, stored and copied
   C_Color AltColor;                // stored and copied
   uint32_t AltSource = 0;
@@ -106,9 +106,9 @@ class C_Widget : public C_Object {
   uint32_t ColorSource = 0;
   float Opacity = 1;
   C_String Text;
-  uint8_t Flag0 = 0;  // stored and copied; Setup sets it
+  uint8_t SetUpFlag = 0;  // set by Setup; stored and copied, not read
   uint8_t Visible = 0;
-  uint8_t Flag2 = 0;  // stored and copied
+  uint8_t SpareFlag = 0;  // stored and copied, not read
   uint8_t Checked = 0;
   uint8_t Movable = 0;
   uint8_t Resizable = 0;

@@ -138,12 +138,13 @@ bool C_Widget::WidgetFields(RecordVisitor& v, bool& stopped) {
       !v.Field("DragLimits", DragLimits) || !v.Field("AltColor", AltColor) ||
       !v.Code("AltSource", AltSource, ColorSourceName) || !v.Field("Color", Color) ||
       !v.Code("ColorSource", ColorSource, ColorSourceName) || !v.Field("Text", Text) ||
-      !v.Field("Flag0", Flag0) || !v.Field("Visible", Visible) || !v.Field("Flag2", Flag2) ||
-      !v.Field("Checked", Checked) || !v.Field("Movable", Movable) || !v.Field("Page", Page) ||
-      !v.Field("MinWidth", MinWidth) || !v.Field("MinHeight", MinHeight) ||
-      !v.Field("Opacity", Opacity) || !v.Field("Resizable", Resizable) ||
-      !v.Field("BringToFront", BringToFront) || !v.Field("Remembered", Remembered) ||
-      !v.Field("ActivationMode", ActivationMode) || !v.Field("Rect4", Rect4)) {
+      !v.Field("SetUpFlag", SetUpFlag) || !v.Field("Visible", Visible) ||
+      !v.Field("SpareFlag", SpareFlag) || !v.Field("Checked", Checked) ||
+      !v.Field("Movable", Movable) || !v.Field("Page", Page) || !v.Field("MinWidth", MinWidth) ||
+      !v.Field("MinHeight", MinHeight) || !v.Field("Opacity", Opacity) ||
+      !v.Field("Resizable", Resizable) || !v.Field("BringToFront", BringToFront) ||
+      !v.Field("Remembered", Remembered) || !v.Field("ActivationMode", ActivationMode) ||
+      !v.Field("SpareRect", SpareRect)) {
     return false;
   }
   if (!HeldListField(v, "Extras", Extras)) return false;

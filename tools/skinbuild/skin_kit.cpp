@@ -14,8 +14,8 @@ void AddSheetPiece(C_Collection* list, const C_Rect& area, float x, float y, flo
   brush->SourceRect = Box(x, y, x + w, y + h, kTopLeft, kTopLeft);
   brush->Sheet = kControlsSheet;
   brush->SheetName.Assign(C_String(kControlsSheetName));
-  brush->BlendC = tile ? 1 : 0;
-  brush->BlendD = tile ? 1 : 0;
+  brush->TileAcross = tile ? 1 : 0;
+  brush->TileDown = tile ? 1 : 0;
   list->Append(brush);
 }
 
