@@ -10,7 +10,9 @@
 #   the whole of CI short; give a longer time by hand for a deeper search). The
 #   font target's seed is a tiny font pack that fontbake bakes on the spot from the
 #   machine's TrueType faces, the widget-file target's seeds are the widget files of
-#   the build (<build>/widgets/*.wgt); built files are never committed.
+#   the build (<build>/widgets/*.wgt), and the text-form target's seeds are those
+#   files and the object-record seeds exported by paktext; built files are never
+#   committed.
 #   FUZZ_BUILD_DIR chooses the build directory (default build/fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,6 +48,17 @@ for target in "$build"/fuzz/fuzz_*; do
   fi
   if [ "$name" = fuzz_widget_files ]; then
     cp "$build"/widgets/*.wgt "$work"/
+  fi
+  # The text-form target's seeds are the built widget files and the object-record
+  # seeds, exported as text on the spot.
+  if [ "$name" = fuzz_paktext ]; then
+    for file in "$build"/widgets/*.wgt fuzz/corpus/object_records/*; do
+      text=$(mktemp -d)
+      if "$build"/tools/paktext/paktext export "$file" "$text" 2>/dev/null; then
+        cp "$text/object.json" "$work/$(basename "$file").json"
+      fi
+      rm -rf "$text"
+    done
   fi
   echo "== $name for ${seconds}s"
   rc=0
