@@ -211,16 +211,20 @@ void C_Desktop::PrepareAll() {
   // Depth-first, children before their parent: every widget is updated after
   // its parts, so the parent's update that follows each child's is the parent's
   // own visit, made once when its last child is done rather than once per child.
+  // The visit stops when the hook replaces the tree.
   struct Visitor {
     C_Desktop* desktop;
-    void Visit(C_Widget* widget) {
+    uint32_t tree;
+    bool Visit(C_Widget* widget) {
       for (uint32_t i = 0; i < widget->ChildCount(); ++i) {
-        if (C_Widget* child = widget->ChildAt(i)) Visit(child);
+        C_Widget* child = widget->ChildAt(i);
+        if (child && !Visit(child)) return false;
       }
       desktop->UpdateWidget(widget);
       if (desktop->Hooks.OnUpdate) desktop->Hooks.OnUpdate(widget);
+      return !desktop->TreeReplacedSince(tree);
     }
-  } visitor{this};
+  } visitor{this, TreeVersion};
   visitor.Visit(Root);
 }
 
@@ -241,9 +245,12 @@ void C_Desktop::CreateInterfaces(C_Widget* widget, C_GraphicApi* parentApi) {
     api->State = ApiCreated;
     api->Owner = nullptr;
   }
+  // The area stays as the layout pass left it: the client area in the parent's
+  // client coordinates, which the parent's viewport origin is added to.
+  const C_Rect area = widget->Owner.Area;
   widget->Owner = DrawOwner();
   widget->Owner.ParentApi = parentApi;
-  widget->Owner.Area = widget->ResolvedClient;
+  widget->Owner.Area = area;
   if (parentApi && parentApi->Owner) widget->Owner.Active = parentApi->Owner->Active;
   api->Attach(&widget->Owner);
   api->Open();
@@ -266,5 +273,8 @@ void C_Desktop::ForgetWidget(const C_Widget* gone) {
     if (!gone || *field == gone) *field = nullptr;
   }
   if (!gone || !EditTarget) EditLayer = nullptr;
-  if (!gone) Dragging = 0;
+  if (!gone) {
+    Dragging = 0;
+    ++TreeVersion;
+  }
 }

@@ -191,6 +191,11 @@ class C_Desktop : public C_Object {
   void ClickRelease(C_Widget* widget);
   void EditText(int32_t character, int32_t key);
   void ForgetWidget(const C_Widget* gone);
+  // A hook may build the page again (CreatePage) or release the desktop: the
+  // widgets an event was working on are gone then, and the event stops. Each
+  // replacement of the tree counts one more version.
+  uint32_t TreeVersion = 0;
+  bool TreeReplacedSince(uint32_t version) const { return TreeVersion != version; }
   // One composite update of a text box or scroll space.
   void CompositePass(C_Widget* widget);
 };

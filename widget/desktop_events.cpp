@@ -65,10 +65,6 @@ uint32_t RightButtonAction(uint32_t action) {
   }
 }
 
-bool IsSize(uint8_t code) {
-  return code == AnchorExtent || code == AnchorExtentAlt;
-}
-
 // Checks widget and clears the siblings of kind between the nearest group
 // separators before and after it.
 void CheckInGroup(C_Widget* widget, uint16_t kind) {
@@ -149,10 +145,13 @@ void C_Desktop::ButtonDown(int32_t left, int32_t middle, int32_t right, int32_t 
   if (DragAction == ZoneClick && hit->Kind == KindPressOption && !hit->Checked)
     CheckInGroup(hit, KindPressOption);
   LastRepeat = Now();
+  const uint32_t tree = TreeVersion;
   if (Hooks.OnMouseDown)
     Hooks.OnMouseDown(hit, left, middle, right, Pointer.X - hit->Resolved.X1,
                       Pointer.Y - hit->Resolved.Y1);
+  if (TreeReplacedSince(tree)) return;
   if (hit->Parent) RunPartAction(hit);
+  if (TreeReplacedSince(tree)) return;
   if (Hooks.OnPress) Hooks.OnPress(hit, 0);
 }
 
@@ -179,7 +178,9 @@ void C_Desktop::MouseMove(int32_t left, int32_t middle, int32_t right, int32_t x
   }
   if (!Pressed) return;
   ApplyDrag(Pointer);
+  const uint32_t tree = TreeVersion;
   MovedWidgetUpdate();
+  if (TreeReplacedSince(tree)) return;
   if (Hooks.OnDrag)
     Hooks.OnDrag(Pressed, left, middle, right, Pointer.X - Pressed->Resolved.X1,
                  Pointer.Y - Pressed->Resolved.Y1);
@@ -209,8 +210,8 @@ void C_Desktop::ApplyDrag(const C_Vector2D& point) {
   const C_Rect& at = PressResolved;
   const float width = at.X2 - at.X1, height = at.Y2 - at.Y1;
   C_Rect r = PressRect;
-  const bool sizeX = IsSize(HorizontalAnchor(r.Anchor2));
-  const bool sizeY = IsSize(VerticalAnchor(r.Anchor2));
+  const bool sizeX = IsExtentCode(HorizontalAnchor(r.Anchor2));
+  const bool sizeY = IsExtentCode(VerticalAnchor(r.Anchor2));
 
   if (moving) {
     if (action == ZoneMoveVertical) dx = 0;
@@ -265,6 +266,7 @@ void C_Desktop::ApplyDrag(const C_Vector2D& point) {
 
 void C_Desktop::MovedWidgetUpdate() {
   if (!Pressed) return;
+  const uint32_t tree = TreeVersion;
   C_Widget* parent = Pressed->Parent;
   if (Pressed->PartId == PartThumb && parent &&
       (parent->Kind == KindHScrollBar || parent->Kind == KindVScrollBar)) {
@@ -279,6 +281,7 @@ void C_Desktop::MovedWidgetUpdate() {
                                          length, t, bar->Minimum, bar->Maximum);
       bar->Value = std::clamp(value, bar->Minimum, std::max(bar->Minimum, bar->Maximum));
       ApplyScrollValue(bar);
+      if (TreeReplacedSince(tree)) return;
     }
   } else if (parent && parent->PartId == PartContent && parent->Parent &&
              parent->Parent->Kind == KindScrollSpace) {
@@ -318,11 +321,15 @@ void C_Desktop::ButtonUp(int32_t left, int32_t middle, int32_t right, int32_t x,
     const bool over = hit == pressed;
     // A released widget loses its pressed look, whatever the press did.
     if (pressed->State == StatePressed) pressed->State = StateNormal;
+    const uint32_t tree = TreeVersion;
     if (DragAction == ZoneClick && over) ClickRelease(pressed);
+    if (TreeReplacedSince(tree)) return;
     MovedWidgetUpdate();
+    if (TreeReplacedSince(tree)) return;
     if (Hooks.OnMouseUp)
       Hooks.OnMouseUp(pressed, left, middle, right, Pointer.X - pressed->Resolved.X1,
                       Pointer.Y - pressed->Resolved.Y1);
+    if (TreeReplacedSince(tree)) return;
     if (over && Hooks.OnRelease) Hooks.OnRelease(pressed, 0);
   }
   Dragging = 0;
@@ -348,7 +355,9 @@ void C_Desktop::Timer(int32_t, int32_t, int32_t, int32_t x, int32_t y) {
   const double now = Now();
   if (now - LastRepeat > kRepeatDelay) {
     LastRepeat = now - kRepeatRewind;
+    const uint32_t tree = TreeVersion;
     if (Pressed->Parent) RunPartAction(Pressed);
+    if (TreeReplacedSince(tree)) return;
     if (Hooks.OnPress) Hooks.OnPress(Pressed, 0);
   }
 }

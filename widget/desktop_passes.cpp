@@ -53,10 +53,6 @@ C_Rect Intersection(const C_Rect& a, const C_Rect& b) {
                   std::min(a.Y2, b.Y2));
 }
 
-bool IsSize(uint8_t code) {
-  return code == AnchorExtent || code == AnchorExtentAlt;
-}
-
 bool IsContentPart(const C_Widget* w) {
   return w->PartId == PartContent && w->Parent && w->Parent->Kind == KindScrollSpace;
 }
@@ -89,13 +85,13 @@ void SetWorkRects(C_Widget* w) {
     C_Rect& r = child->WorkRect;
     if (HorizontalAnchor(r.Anchor1) != AnchorAfterPrevious) r.X1 -= w->ScrollOffset.X;
     if (VerticalAnchor(r.Anchor1) != AnchorAfterPrevious) r.Y1 -= w->ScrollOffset.Y;
-    if (!IsSize(HorizontalAnchor(r.Anchor2))) r.X2 -= w->ScrollOffset.X;
-    if (!IsSize(VerticalAnchor(r.Anchor2))) r.Y2 -= w->ScrollOffset.Y;
+    if (!IsExtentCode(HorizontalAnchor(r.Anchor2))) r.X2 -= w->ScrollOffset.X;
+    if (!IsExtentCode(VerticalAnchor(r.Anchor2))) r.Y2 -= w->ScrollOffset.Y;
   }
 }
 
 float SizeOf(float v1, float v2, uint8_t code) {
-  return IsSize(code) ? v2 : v2 - v1;
+  return IsExtentCode(code) ? v2 : v2 - v1;
 }
 
 // Minimised forms in rows along the bottom of the client area, from the left; a

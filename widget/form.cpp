@@ -13,8 +13,7 @@ uint16_t FramePart(uint8_t mode) {
                                (mode <= FormRolledUp ? mode : uint8_t{FormNormal}));
 }
 
-constexpr uint8_t kHeightAnchor = MakeAnchor(AnchorStart, AnchorExtent);  // 0x30
-constexpr uint8_t kFromBottom = MakeAnchor(AnchorStart, AnchorEnd);       // 0x10
+constexpr uint8_t kFromBottom = MakeAnchor(AnchorStart, AnchorEnd);  // 0x10
 
 }  // namespace
 
@@ -55,7 +54,8 @@ void C_Form::SelectFrame() {
   const C_Widget* frame = FindPart(FramePart(Mode), KindPlain);
   if (!frame) return;
   Page = frame->Index - 1;
-  if (Mode == FormRolledUp && Rect.Anchor2 == kHeightAnchor) Rect.Y2 = frame->Rect.Y2;
+  // Only the vertical code matters: the form template's own anchors are 0x33.
+  if (Mode == FormRolledUp && IsExtentCode(VerticalAnchor(Rect.Anchor2))) Rect.Y2 = frame->Rect.Y2;
 }
 
 void C_Form::Prepare(WidgetHook hook) {
@@ -73,7 +73,9 @@ void C_Form::Prepare(WidgetHook hook) {
                       MakeAnchor(AnchorEnd, AnchorEnd));
         break;
       case FormRolledUp:
-        if (const C_Widget* frame = FindPart(PartFrameRolledUp, KindPlain))
+        // A bottom given as a height takes frame 7's in SelectFrame.
+        if (const C_Widget* frame = FindPart(PartFrameRolledUp, KindPlain);
+            frame && !IsExtentCode(VerticalAnchor(Rect.Anchor2)))
           Rect.Y2 = Rect.Y1 + frame->Rect.Y2;
         break;
       default:

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/collection.h"
+#include "graphics/api/graphic_api.h"
 #include "graphics/geometry/anchor.h"
 #include "skin/decal.h"
 
@@ -97,6 +98,9 @@ void C_Widget::ReleaseWidget() {
   Attachment = nullptr;
   OwnsAttachment = 0;
   ActiveChild = nullptr;
+  // The widget's own drawing interface goes with it, detaching from Owner.
+  delete Api;
+  Api = nullptr;
 }
 
 void C_Widget::Init() {
@@ -138,7 +142,8 @@ void C_Widget::CopyTo(C_Widget* target) {
   for (int32_t slot = 0; slot < kDecalSlots; ++slot) {
     target->Decals[slot] = Decals[slot] ? static_cast<C_Decal*>(Decals[slot]->Clone()) : nullptr;
   }
-  target->Parent = Parent;
+  // The parent is not copied: a clone starts outside any tree, so that it can be
+  // added, and a widget copied over keeps its own place.
   target->Page = Page;
   target->Extras = Extras ? static_cast<C_Collection*>(Extras->Clone()) : nullptr;
   target->AltColor = AltColor;

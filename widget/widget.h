@@ -44,8 +44,9 @@ class C_Widget : public C_Object {
   ~C_Widget() override;
 
   // --- life cycle and persistence ---------------------------------------------------
-  void Init() override;     // the defaults; owned objects forgotten, not freed
-  void Release() override;  // frees children, decals, extras, docked list, draw order
+  void Init() override;  // the defaults; owned objects forgotten, not freed
+  // Frees children, decals, extras, docked list, draw order and the drawing interface.
+  void Release() override;
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;

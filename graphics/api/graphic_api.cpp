@@ -49,18 +49,39 @@ int32_t PixelCount(float value) {
 }  // namespace
 
 C_GraphicApi::~C_GraphicApi() {
+  Detach();
   DeleteOwned();
 }
 
 void C_GraphicApi::DeleteOwned() {
   delete Auxiliary;
-  delete Target;
   delete UserViewport;
   delete UserClip;
   Auxiliary = nullptr;
-  Target = nullptr;
   UserViewport = nullptr;
   UserClip = nullptr;
+  DeleteOwnTarget();
+}
+
+// A lent surface stays its lender's; the redirection ends with the own target.
+void C_GraphicApi::DeleteOwnTarget() {
+  delete OwnTarget();
+  Target = nullptr;
+  SavedTarget = nullptr;
+  Redirected = 0;
+}
+
+// The owner record and its window keep no pointer to this interface, nor the
+// handlers that would look for it, unless another interface has attached since.
+void C_GraphicApi::Detach() {
+  if (Owner == nullptr) return;
+  C_GraphicApi*& attached = Owner->Window != nullptr ? Owner->Window->Api : Owner->ChildApi;
+  if (attached == this) {
+    attached = nullptr;
+    if (Owner->ResizeHandler == &C_GraphicApi::ResizeHandler) Owner->ResizeHandler = nullptr;
+    if (Owner->RepaintHandler == &C_GraphicApi::RepaintHandler) Owner->RepaintHandler = nullptr;
+  }
+  Owner = nullptr;
 }
 
 int32_t C_GraphicApi::Init() {
@@ -76,6 +97,8 @@ int32_t C_GraphicApi::Init() {
   Owner = nullptr;
   UserClip = nullptr;
   UserViewport = nullptr;
+  SavedTarget = nullptr;
+  Redirected = 0;
   Reserved = 0;
   Viewport = C_Rect();
   ClipRect = C_Rect();
@@ -132,17 +155,19 @@ void C_GraphicApi::Open() {
   if (State != ApiAttached) return;
   if (IsRoot()) {
     Owner->Window->Update(UpdateClientArea);
-    delete Target;
-    Target = new C_Surface();
+    // A surface lent before the interface opened stays the one drawn into.
+    C_Surface*& own = OwnTarget();
+    delete own;
+    own = new C_Surface();
     const int32_t w = static_cast<int32_t>(std::min<uint32_t>(Width, INT32_MAX));
     const int32_t h = static_cast<int32_t>(std::min<uint32_t>(Height, INT32_MAX));
-    if (SizeImage(Target, 1, w, pixel_format::A8R8G8B8, h)) {
-      C_Image* color = Target->FindImage(kColorChannel);
+    if (SizeImage(own, 1, w, pixel_format::A8R8G8B8, h)) {
+      C_Image* color = own->FindImage(kColorChannel);
       FillImage(color, C_Color(0, 0, 0, 1));
       color->BottomUp = 1;
     }
-    if (WithMask == 1 && SizeImage(Target, 2, w, pixel_format::Grey8, h)) {
-      C_Image* mask = Target->FindImage(kAlphaChannel);
+    if (WithMask == 1 && SizeImage(own, 2, w, pixel_format::Grey8, h)) {
+      C_Image* mask = own->FindImage(kAlphaChannel);
       FillImage(mask, C_Color(0, 0, 0, 1));
       mask->BottomUp = 1;
     }
@@ -155,9 +180,8 @@ void C_GraphicApi::Open() {
 void C_GraphicApi::Close() {
   if (State == ApiOpen) State = ApiAttached;
   delete Auxiliary;
-  delete Target;
   Auxiliary = nullptr;
-  Target = nullptr;
+  DeleteOwnTarget();
 }
 
 void C_GraphicApi::ResizeHandler(DrawOwner* owner) {
@@ -165,7 +189,9 @@ void C_GraphicApi::ResizeHandler(DrawOwner* owner) {
   C_GraphicApi* api = owner->Window->Api;
   if (api == nullptr || api->State != ApiOpen) return;
   api->State = ApiResizing;
-  if (api->ResizeWithWindow == 1 && api->Target != nullptr) {
+  // The back buffer follows the window; a lent surface keeps its size.
+  C_Surface* buffer = api->OwnTarget();
+  if (api->ResizeWithWindow == 1 && buffer != nullptr) {
     const int32_t w = PixelCount(owner->Area.X2 - owner->Area.X1);
     const int32_t h = PixelCount(owner->Area.Y2 - owner->Area.Y1);
     int32_t width = w, height = h;
@@ -179,10 +205,10 @@ void C_GraphicApi::ResizeHandler(DrawOwner* owner) {
     }
     // A re-created buffer holds whatever the heap had: start it opaque black, as
     // Open does, so that a frame shown before the next paint shows no garbage.
-    if (SizeImage(api->Target, 1, width, pixel_format::A8R8G8B8, height))
-      FillImage(api->Target->FindImage(kColorChannel), C_Color(0, 0, 0, 1));
-    if (api->WithMask == 1 && SizeImage(api->Target, 2, width, pixel_format::Grey8, height))
-      FillImage(api->Target->FindImage(kAlphaChannel), C_Color(0, 0, 0, 1));
+    if (SizeImage(buffer, 1, width, pixel_format::A8R8G8B8, height))
+      FillImage(buffer->FindImage(kColorChannel), C_Color(0, 0, 0, 1));
+    if (api->WithMask == 1 && SizeImage(buffer, 2, width, pixel_format::Grey8, height))
+      FillImage(buffer->FindImage(kAlphaChannel), C_Color(0, 0, 0, 1));
   }
   api->State = ApiOpen;
   api->Repaint();
@@ -307,12 +333,16 @@ uint8_t C_GraphicApi::IsActive() const {
 
 void C_GraphicApi::RedirectTarget(C_Surface* surface) {
   if (surface != nullptr) {
-    SavedTarget = Target;
+    // A second lent surface replaces the first; the own target stays kept aside.
+    if (!Redirected) SavedTarget = Target;
+    Redirected = 1;
     Target = surface;
     return;
   }
-  if (SavedTarget != nullptr) Target = SavedTarget;
+  if (!Redirected) return;
+  Target = SavedTarget;
   SavedTarget = nullptr;
+  Redirected = 0;
 }
 
 bool C_GraphicApi::Present() {

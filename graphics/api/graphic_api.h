@@ -37,14 +37,18 @@ class C_GraphicApi {
   C_GraphicApi() = default;
   C_GraphicApi(const C_GraphicApi&) = delete;
   C_GraphicApi& operator=(const C_GraphicApi&) = delete;
-  virtual ~C_GraphicApi();  // deletes Auxiliary, Target, UserViewport, UserClip
+  // Deletes Auxiliary, the back buffer (never a surface RedirectTarget lent it),
+  // UserViewport and UserClip, and detaches from its owner record, so that the
+  // window or widget holds no pointer to the deleted interface.
+  virtual ~C_GraphicApi();
 
   // --- life cycle -----------------------------------------------------------------
   // ApiAttached only: the root creates the back buffer (A8R8G8B8, bottom-up, opaque
   // black; a Grey8 mask too when configured) and switches the display mode when
   // FullScreen; then ApiOpen and the resize handler.
   virtual void Open();
-  virtual void Close();  // ApiOpen -> ApiAttached; deletes Auxiliary and Target
+  // ApiOpen -> ApiAttached; deletes Auxiliary and the back buffer and ends a redirection.
+  virtual void Close();
   virtual int32_t Init();
   virtual void Release();  // deletes owned objects without nulling them
   // ApiCreated only: binds to a window's or widget's record and installs the handlers.
@@ -71,8 +75,9 @@ class C_GraphicApi {
   virtual C_Rect* GetClip(C_Rect* out) const;
   virtual C_Rect* GetViewport(C_Rect* out) const;
   virtual uint8_t IsActive() const;
-  // Non-null: draw into surface from now on, remembering the target. Null: back
-  // to the remembered target.
+  // Non-null: draw into surface from now on; the surface stays the caller's. Null:
+  // back to the interface's own target. The own target is kept aside, however many
+  // surfaces are lent in turn, and is what Close and the destructor delete.
   virtual void RedirectTarget(C_Surface* surface);
 
   // --- frame ----------------------------------------------------------------------
@@ -85,7 +90,9 @@ class C_GraphicApi {
   // Rebuilds the display copies of the surface's channels with key (kAllChannels:
   // every channel): A8R8G8B8 for kColorChannel, Grey8 for kAlphaChannel.
   virtual bool RefreshImages(C_Surface* surface, int32_t key);
-  virtual bool DropImages(C_Surface* surface, int32_t key);  // kAllChannels only
+  // Deletes the display copies of the surface's channels with key (kAllChannels:
+  // every channel).
+  virtual bool DropImages(C_Surface* surface, int32_t key);
 
   // --- drawing (ApiDrawing only; false otherwise) -----------------------------
   virtual bool Clear(const C_Color* color);  // FillImage of the colour image
@@ -139,14 +146,16 @@ class C_GraphicApi {
   uint32_t DisplayBits = 0;              // colour depth of the full-screen mode
   uint8_t WithMask = 0;                  // 1: the back buffer has an 8-bit mask (key 2)
   C_Object* Auxiliary = nullptr;         // owned; nothing sets it
-  C_Surface* Target = nullptr;           // owned by a root: the surface drawn into
+  C_Surface* Target = nullptr;           // the surface drawn into; a root owns it unless
+                                         // RedirectTarget lent it
   C_GraphicApi* DrawingApi = nullptr;    // the root that really draws (itself for a root)
   C_Rect Viewport;                       // effective viewport, absolute pixels, while drawing
   C_Rect ClipRect;                       // effective clip, absolute pixels, while drawing
   C_Rect* UserClip = nullptr;            // owned; set by SetClip
   C_Rect* UserViewport = nullptr;        // owned; set by SetViewport
-  C_Surface* SavedTarget = nullptr;      // the target RedirectTarget will restore
+  C_Surface* SavedTarget = nullptr;      // the own target while another is lent
   uint32_t Reserved = 0;                 // not read
+  uint8_t Redirected = 0;                // 1: Target is lent, SavedTarget is the own one
 
  private:
   bool IsRoot() const;
@@ -157,6 +166,11 @@ class C_GraphicApi {
   template <typename Call>
   bool Forward(Call call);
   void DeleteOwned();
+  // The slot that holds the interface's own target: Target, or SavedTarget while
+  // a lent surface is drawn into.
+  C_Surface*& OwnTarget() { return Redirected ? SavedTarget : Target; }
+  void DeleteOwnTarget();
+  void Detach();
 };
 
 // Drawing state only; a root calls call(this); a child narrows its root to its own

@@ -67,11 +67,13 @@ bool C_GraphicApi::RefreshImages(C_Surface* surface, int32_t key) {
   return true;
 }
 
+// One channel's copy is dropped when its image is replaced (C_Surface::SetChannel),
+// so the key selects as it does for RefreshImages.
 bool C_GraphicApi::DropImages(C_Surface* surface, int32_t key) {
-  if (key != kAllChannels || surface == nullptr || surface->Channels == nullptr) return true;
+  if (surface == nullptr || surface->Channels == nullptr) return true;
   for (uint32_t i = 0; i < surface->Channels->Count; ++i) {
     auto* channel = static_cast<C_Channel*>(surface->Channels->GetAt(i));
-    if (channel == nullptr) continue;
+    if (channel == nullptr || (key != kAllChannels && channel->Key != key)) continue;
     delete channel->Converted;
     channel->Converted = nullptr;
   }

@@ -38,6 +38,11 @@ constexpr uint8_t VerticalAnchor(uint8_t anchor) {
   return anchor >> 4;
 }
 
+// True for the codes that give a second edge as a size from the first.
+constexpr bool IsExtentCode(uint8_t code) {
+  return code == AnchorExtent || code == AnchorExtentAlt;
+}
+
 // How far along a span of the given length a code aligns: the whole length for
 // AnchorEnd, half of it for AnchorMiddle, nothing for any other code.
 constexpr float AlignAlong(uint8_t code, float length) {

@@ -9,6 +9,10 @@
 #include <vector>
 
 #include "core/collection.h"
+#include "font/font.h"
+#include "font/render_text.h"
+#include "graphics/geometry/anchor.h"
+#include "graphics/geometry/resolve.h"
 #include "platform/cursor.h"
 #include "tests/skin/skin_test_support.h"
 #include "tests/widget/skin_files.h"
@@ -236,4 +240,50 @@ TEST(BuiltFiles, TextLayersNameFontsOfThePack) {
     }
   }
   EXPECT_GT(texts, 20);
+}
+
+// The demo's six option labels show whole, without an ellipsis, in the label area
+// of an option or a check box as wide as the demo's options (100 pixels).
+TEST(BuiltFiles, OptionsAndCheckBoxesShowTheDemoLabelsWhole) {
+  C_Collection* fonts = skin_files::Fonts();
+  ASSERT_NE(fonts, nullptr);
+  const C_Rect option(0.0f, 0.0f, 100.0f, 36.0f, kAnchorResolved, kAnchorResolved);
+  int measured = 0;
+  for (const char* name : {"option", "checkbox"}) {
+    Ptr<C_Widget> widget(LoadTemplate(name));
+    ASSERT_NE(widget, nullptr);
+    for (const C_Decal* d : widget->Decals) {
+      for (const C_Collection* list : {d ? d->Layers : nullptr, d ? d->CheckedLayers : nullptr}) {
+        for (uint32_t i = 0; list && i < list->Count; ++i) {
+          auto* t = dynamic_cast<const C_Layer_Text*>(list->Items[i]);
+          if (!t) continue;
+          const int32_t face = fonts->FindByName(t->Font.Name.c_str());
+          ASSERT_GE(face, 0);
+          C_Rect area = t->Area;
+          ResolveRect(area, option, nullptr, nullptr);
+          C_TextFormat whole = t->Format;  // measured uncut
+          whole.Ellipsis = 0;
+          for (const char* label :
+               {"Lumps", "Blobs", "Perlin Noise", "Height Map", "Normal Map", "BumpMapping"}) {
+            const C_String text(label);
+            TextLayout layout;
+            TextRequest r;
+            r.LayoutRect = area;
+            r.Text = &text;
+            r.Font = static_cast<C_Font*>(fonts->GetAt(static_cast<uint32_t>(face)));
+            r.Type = &t->Font;
+            r.Format = &whole;
+            r.MeasureOnly = 1;
+            r.Layout = &layout;
+            r.Viewport = &option;
+            ASSERT_TRUE(RenderText(r)) << label;
+            EXPECT_EQ(layout.LineCount, 1) << name << ": " << label;
+            EXPECT_LE(layout.ExtentWidth, layout.VisibleWidth) << name << ": " << label;
+            ++measured;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(measured, 0);
 }

@@ -210,6 +210,27 @@ TEST_F(FormTest, MinimiseRestoreMaximiseAndRollUpByTheCaptionButtons) {
   EXPECT_EQ(desktop.HitTest(Centre(gallery.CheckBoxes[0])), gallery.CheckBoxes[0]);
 }
 
+TEST_F(FormTest, ARolledUpFormIsAsHighAsItsCaptionWhateverItsWidthAnchor) {
+  // The form template's own anchors (0x33), the gallery's (0x30) and a bottom
+  // given by the second size code (0x53): a height in each.
+  for (const uint8_t anchor2 : {uint8_t{0x30}, uint8_t{0x33}, uint8_t{0x53}}) {
+    SCOPED_TRACE(static_cast<int>(anchor2));
+    const float right = anchor2 == 0x30 ? 420 : 300;  // the same 300 pixels wide
+    C_Rect rect = FormRect(120, 150, right, 200);
+    rect.Anchor2 = anchor2;
+    auto* form = static_cast<C_Form*>(MakeWidget(TemplateForm, "Boxes", rect, "f", "f"));
+    ASSERT_TRUE(desktop.Root->AddChild(form));
+    desktop.PrepareAll();
+    desktop.RunFormCommand(form, PartRollUp);
+    desktop.Layout();
+    EXPECT_EQ(form->Resolved.Y2 - form->Resolved.Y1, 22);
+    EXPECT_EQ(form->Resolved.X2 - form->Resolved.X1, 300);
+    desktop.RunFormCommand(form, PartRestore);
+    desktop.Layout();
+    EXPECT_EQ(form->Resolved.Y2 - form->Resolved.Y1, 200);
+  }
+}
+
 TEST_F(FormTest, MinimisedFormsDockInRowsFromTheBottomLeft) {
   C_Form* forms[8] = {gallery.Form};
   for (int i = 1; i < 8; ++i) {

@@ -118,6 +118,55 @@ TEST_F(PaintTest, AWidthThatFollowsItsContentGrowsWithItsText) {
   }
 }
 
+// A page of three nested widgets and nothing else: no composite's update lays the
+// tree out during the preparation.
+class NestedPaintTest : public PaintTest {
+ protected:
+  void Populate() override {
+    desktop.BindResources();
+    desktop.CreatePage();
+    panel = new C_Widget();
+    panel->Setup(SizedRect(200, 100, 200, 150), "panel", "");
+    panel->ClientRect = C_Rect(10, 10, -10, -10, 0x00, 0x11);
+    panel->Decals[SlotNormal] = Solid(C_Color(1, 0, 0, 1));
+    box = new C_Widget();
+    box->Setup(SizedRect(20, 20, 100, 80), "box", "");
+    box->ClientRect = C_Rect(0, 0, 0, 0, 0x00, 0x11);
+    box->Decals[SlotNormal] = Solid(C_Color(0, 1, 0, 1));
+    inner = new C_Widget();
+    inner->Setup(SizedRect(10, 10, 30, 30), "inner", "");
+    inner->Decals[SlotNormal] = Solid(C_Color(1, 1, 1, 1));
+    ASSERT_TRUE(box->AddChild(inner));
+    ASSERT_TRUE(panel->AddChild(box));
+    ASSERT_TRUE(desktop.Root->AddChild(panel));
+  }
+  // The back buffer after a paint with no layout before it.
+  std::vector<uint32_t> PaintOnly() {
+    const C_Image& image = PaintScreen(false);
+    const auto* pixels = reinterpret_cast<const uint32_t*>(image.Pixels);
+    return std::vector<uint32_t>(pixels, pixels + image.Width * image.Height);
+  }
+  C_Widget* panel = nullptr;
+  C_Widget* box = nullptr;
+  C_Widget* inner = nullptr;
+};
+
+TEST_F(NestedPaintTest, APaintRightAfterThePreparationClipsEveryLevelInPlace) {
+  desktop.UnprepareAll();
+  desktop.PrepareAll();
+  const std::vector<uint32_t> prepared = PaintOnly();
+  desktop.Layout();
+  EXPECT_TRUE(PaintOnly() == prepared);
+  // The panel's client area starts at (210, 110), the box 20 pixels into it and
+  // the inner widget 10 pixels into the box.
+  // The buffer is bottom-up, its rows packed: row y lies at 599 - y.
+  const auto at = [&](int32_t x, int32_t y) { return prepared[(599 - y) * 800 + x] | 0xFF000000u; };
+  EXPECT_EQ(at(205, 105), kRed);
+  EXPECT_EQ(at(235, 135), kGreen);
+  EXPECT_EQ(at(255, 155), 0xFFFFFFFFu);
+  EXPECT_EQ(at(275, 175), kGreen);
+}
+
 TEST_F(PaintTest, ThePassesKeepTheInterfacesOwnClip) {
   api.BeginDraw();
   const C_Rect clip(10, 20, 300, 400, 0, 0);

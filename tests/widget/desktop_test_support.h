@@ -156,12 +156,12 @@ class DesktopTest : public ::testing::Test {
     window.FrameworkHandlers.Timer(&window, held & SDL_BUTTON_LMASK ? 1 : 0, 0, 0,
                                    static_cast<int32_t>(at.X), static_cast<int32_t>(at.Y));
   }
-  // A layout and paint into the back buffer.
-  const C_Image& PaintScreen() {
+  // A layout (unless told not to) and a paint into the back buffer.
+  const C_Image& PaintScreen(bool layOutFirst = true) {
     api.BeginDraw();
     const C_Color backdrop(0.2f, 0.4f, 0.3f, 1);
     api.Clear(&backdrop);
-    desktop.Layout();
+    if (layOutFirst) desktop.Layout();
     desktop.Paint();
     api.EndDraw();
     return *api.Target->FindImage(1);

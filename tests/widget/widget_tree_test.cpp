@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/collection.h"
+#include "graphics/api/graphic_api.h"
 #include "graphics/geometry/anchor.h"
 #include "tests/skin/skin_test_support.h"
 #include "tests/widget/widget_test_support.h"
@@ -64,6 +65,44 @@ TEST(WidgetTree, CloneIsIndependentAndLinked) {
   auto* barCopy = dynamic_cast<C_ScrollBar*>(copy->ChildAt(0));
   ASSERT_NE(barCopy, nullptr);
   EXPECT_EQ(barCopy->Value, 9);
+}
+
+TEST(WidgetTree, ACloneStartsWithoutAParentAndCanBeAdded) {
+  C_Widget* (*const makers[])() = {
+      [] { return new C_Widget(); },
+      []() -> C_Widget* { return new C_Form(); },
+      []() -> C_Widget* { return new C_ScrollBar(); },
+      []() -> C_Widget* { return new C_TextBox(); },
+  };
+  for (auto make : makers) {
+    C_Widget parent;
+    C_Widget* original = make();
+    original->AddChild(Named("inner"));
+    ASSERT_TRUE(parent.AddChild(original));
+    Ptr<C_Widget> clone(static_cast<C_Widget*>(original->Clone()));
+    SCOPED_TRACE(clone->GetClassId());
+    EXPECT_EQ(clone->Parent, nullptr);
+    EXPECT_EQ(clone->ChildAt(0)->Parent, clone.get());
+    C_Widget other;
+    ASSERT_TRUE(other.AddChild(clone.get()));
+    EXPECT_EQ(clone->Parent, &other);
+    clone.release();  // other owns it now
+    // Copied over a widget in a tree, the widget keeps its own place.
+    C_Widget* placed = make();
+    ASSERT_TRUE(other.AddChild(placed));
+    original->CopyTo(placed);
+    EXPECT_EQ(placed->Parent, &other);
+  }
+}
+
+TEST(WidgetTree, AWidgetDeletesItsOwnDrawingInterface) {
+  C_Widget widget;
+  widget.Api = new C_GraphicApi();
+  widget.Api->Attach(&widget.Owner);
+  ASSERT_EQ(widget.Owner.ChildApi, widget.Api);
+  widget.Release();
+  EXPECT_EQ(widget.Api, nullptr);
+  EXPECT_EQ(widget.Owner.ChildApi, nullptr);  // detached as it was deleted
 }
 
 TEST(WidgetTree, FindWidgetSearchesDepthFirst) {
@@ -175,23 +214,30 @@ TEST(WidgetTree, PrepareAndUnprepareVisitOnce) {
 // Child 0 is the client; frames 4 to 7 follow, so mode m shows child m + 1 and
 // Page = m.
 TEST(FormPrepare, PlacesByModeAndSelectsTheFrame) {
+  // A rolled-up form is as high as frame 7 (18): a bottom given as a height (the
+  // vertical code of the second anchor, whatever the horizontal one) takes it, a
+  // bottom given as a position lies 18 below the top.
   struct Case {
     uint8_t mode;
+    uint8_t given;  // the form's second anchor
     int32_t page;
     uint8_t anchor1, anchor2;
     float y2;
   } cases[] = {
-      {FormNormal, 0, 0x00, 0x33, 80},
-      {FormMinimised, 1, 0x10, 0x10, 80},
-      {FormMaximised, 2, 0x00, 0x11, 0},
-      {FormRolledUp, 3, 0x00, 0x33, 10 + 18},
+      {FormNormal, 0x33, 0, 0x00, 0x33, 80},     // left as it is
+      {FormMinimised, 0x33, 1, 0x10, 0x10, 80},  // from the parent's bottom
+      {FormMaximised, 0x33, 2, 0x00, 0x11, 0},   // filling the parent
+      {FormRolledUp, 0x33, 3, 0x00, 0x33, 18},   // the form template's anchors
+      {FormRolledUp, 0x30, 3, 0x00, 0x30, 18},   // a height, position from the left
+      {FormRolledUp, 0x53, 3, 0x00, 0x53, 18},   // a height by the second size code
+      {FormRolledUp, 0x00, 3, 0x00, 0x00, 28},   // a position: the top + 18
   };
   for (const Case& c : cases) {
     C_Widget parent;
     auto* form = new C_Form();
     form->Kind = KindForm;
     form->Mode = c.mode;
-    form->Rect = C_Rect(5.0f, 10.0f, 100.0f, 80.0f, 0x00, 0x33);
+    form->Rect = C_Rect(5.0f, 10.0f, 100.0f, 80.0f, 0x00, c.given);
     form->AddChild(Named("client"));
     for (uint16_t p = PartFrameNormal; p <= PartFrameRolledUp; ++p) {
       C_Widget* frame = Named("frame", KindPlain, p);
@@ -200,7 +246,7 @@ TEST(FormPrepare, PlacesByModeAndSelectsTheFrame) {
     }
     parent.AddChild(form);
     form->Prepare(nullptr);
-    SCOPED_TRACE(static_cast<int>(c.mode));
+    SCOPED_TRACE(std::to_string(c.mode) + " " + std::to_string(c.given));
     EXPECT_EQ(form->Page, c.page);
     EXPECT_EQ(form->Rect.Anchor1, c.anchor1);
     EXPECT_EQ(form->Rect.Anchor2, c.anchor2);

@@ -72,6 +72,13 @@ void ClickZone(C_Widget* w, uint8_t cursor = CursorArrow) {
   AddZone(Layers(w, SlotNormal), Fill(), ZoneClick, cursor);
 }
 
+// The label of a check box or an option starts this far right of the box's left
+// edge and is drawn a size smaller than other UI text, so that a label as long as
+// "BumpMapping" shows whole on a widget 100 pixels wide.
+constexpr float kMarkLabelLeft = kTileSize + 2;
+constexpr float kMarkLabelRight = -1;  // inside the hover frame
+constexpr float kMarkLabelSize = kUiSize - 1;
+
 // A box of the sheet at the left, a label right of it, for check boxes and
 // options; the checked lists add the mark.
 void MarkedLook(C_Widget* w, Tile box, Tile mark) {
@@ -82,7 +89,10 @@ void MarkedLook(C_Widget* w, Tile box, Tile mark) {
       if (slot == SlotHovered) AddFrame(list, Fill(), kColorSourceOwn, SysColorButtonShadow);
       AddTile(list, slot == SlotPressed && box == TileField ? TileBevelSunken : box, boxArea);
       if (checked) AddTile(list, mark, boxArea);
-      AddText(list, Box(22, -9, -2, 12, kLeftMiddle, kRightMiddle), SysColorButtonText, AlignLeft);
+      C_Layer_Text* label =
+          AddText(list, Box(kMarkLabelLeft, -9, kMarkLabelRight, 12, kLeftMiddle, kRightMiddle),
+                  SysColorButtonText, AlignLeft);
+      label->Font.Size = kMarkLabelSize;
     }
   }
   ClickZone(w);

@@ -1,9 +1,13 @@
 // The drawing interface: its state machine, the back buffer and resizing, child
-// viewport and clip rules, target redirection, display copies and presentation.
+// viewport and clip rules, target redirection, display copies, presentation, and
+// what an interface frees and detaches when it goes.
 #include "graphics/api/graphic_api.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "core/memory_counter.h"
 #include "graphics/geometry/color.h"
 #include "image/channel.h"
 #include "image/image.h"
@@ -269,4 +273,142 @@ TEST_F(RootFixture, PreparedSurfacesOfAnyFormatAreDrawnFromTheirDisplayCopy) {
   EXPECT_EQ(PixelAt(api.Target, 17, 23) & 0xFFFFFF, 0xFFFFFFu);
   EXPECT_EQ(PixelAt(api.Target, 18, 23), 0xFF000000u);
   delete surface;
+}
+
+namespace {
+
+// How an interface gives up what it owns.
+enum class Ending { Destructor, Close, Release };
+
+void End(std::unique_ptr<C_GraphicApi>& api, Ending ending) {
+  switch (ending) {
+    case Ending::Destructor:
+      api.reset();
+      break;
+    case Ending::Close:
+      api->Close();
+      break;
+    case Ending::Release:
+      api->Release();
+      break;
+  }
+}
+
+}  // namespace
+
+TEST(GraphicApi, ARedirectedInterfaceFreesItsOwnBufferAndNeverTheLentSurface) {
+  struct Case {
+    const char* name;
+    Ending ending;
+    bool lendBeforeOpen;
+    int lends;     // surfaces lent in turn
+    bool restore;  // RedirectTarget(null) before the end
+  };
+  const Case cases[] = {
+      {"destructor while lent", Ending::Destructor, false, 1, false},
+      {"close while lent", Ending::Close, false, 1, false},
+      {"release while lent", Ending::Release, false, 1, false},
+      {"lent before open, destructor", Ending::Destructor, true, 1, false},
+      {"lent before open, close", Ending::Close, true, 1, false},
+      {"lent twice, destructor", Ending::Destructor, false, 2, false},
+      {"lent twice and restored, close", Ending::Close, false, 2, true},
+      {"restored, destructor", Ending::Destructor, false, 1, true},
+  };
+  for (const Case& c : cases) {
+    const uint64_t before = MemoryInUse.load();
+    // The lent surfaces live on the stack: deleting one would not go unnoticed.
+    C_Surface lent[2];
+    for (C_Surface& surface : lent) {
+      auto* image = new C_Image();
+      ASSERT_TRUE(image->CreateFilled(4, pixel_format::A8R8G8B8, 4, C_Color(1, 1, 1, 1)));
+      ASSERT_TRUE(surface.SetChannel(image, kColorChannel));
+    }
+    const uint64_t lentBytes = MemoryInUse.load() - before;
+    C_Window window;
+    window.Owner.Area = C_Rect(0.0f, 0.0f, 64.0f, 32.0f, 0, 0);
+    auto api = std::make_unique<C_GraphicApi>();
+    api->Configure(64, 32, 32, 1, 1, 0);
+    api->Attach(&window.Owner);
+    if (c.lendBeforeOpen) api->RedirectTarget(&lent[0]);
+    api->Open();
+    ASSERT_GT(MemoryInUse.load() - before, lentBytes) << c.name;  // the back buffer
+    for (int i = c.lendBeforeOpen ? 1 : 0; i < c.lends; ++i) api->RedirectTarget(&lent[i]);
+    EXPECT_EQ(api->Target, &lent[c.lends - 1]) << c.name;
+    // The window's size goes to the back buffer, not to a lent surface.
+    window.Owner.Area = C_Rect(0.0f, 0.0f, 48.0f, 16.0f, 0, 0);
+    window.Owner.ResizeHandler(&window.Owner);
+    EXPECT_EQ(lent[c.lends - 1].Width, 4) << c.name;
+    if (c.restore) {
+      api->RedirectTarget(nullptr);
+      ASSERT_NE(api->Target, nullptr) << c.name;
+      EXPECT_NE(api->Target, &lent[0]) << c.name;
+      EXPECT_EQ(api->Target->Width, 48) << c.name;
+    }
+    End(api, c.ending);
+    EXPECT_EQ(MemoryInUse.load() - before, lentBytes) << c.name;
+    if (api) {
+      EXPECT_EQ(api->GetTarget(), nullptr) << c.name;
+    }
+    api.reset();  // nothing is freed twice
+    EXPECT_EQ(lent[0].FindImage(kColorChannel)->Width, 4) << c.name;
+  }
+}
+
+TEST(GraphicApi, ADeletedInterfaceLeavesNoPointerToItselfBehind) {
+  // Root: the window's Api and the two handlers; child: the record's ChildApi and
+  // the handlers; an interface attached since keeps its place.
+  for (const bool root : {true, false}) {
+    for (const bool replaced : {false, true}) {
+      C_Window window;
+      window.Owner.Area = C_Rect(0.0f, 0.0f, 64.0f, 32.0f, 0, 0);
+      DrawOwner childOwner;
+      DrawOwner& owner = root ? window.Owner : childOwner;
+      C_GraphicApi* const& attached = root ? window.Api : childOwner.ChildApi;
+      auto first = std::make_unique<C_GraphicApi>();
+      first->Configure(64, 32, 32, 0, 0, 0);
+      first->Attach(&owner);
+      first->Open();
+      ASSERT_EQ(attached, first.get());
+      C_GraphicApi second;
+      if (replaced) second.Attach(&owner);
+      first.reset();
+      const bool kept = replaced;
+      EXPECT_EQ(attached, kept ? &second : nullptr) << root << replaced;
+      EXPECT_EQ(owner.ResizeHandler != nullptr, kept) << root << replaced;
+      EXPECT_EQ(owner.RepaintHandler != nullptr, kept) << root << replaced;
+      // What the window calls on a size change finds nothing freed.
+      if (owner.ResizeHandler) owner.ResizeHandler(&owner);
+      if (owner.RepaintHandler) owner.RepaintHandler(&owner);
+    }
+  }
+}
+
+TEST(GraphicApi, ReplacingAPreparedChannelFreesItsDisplayCopy) {
+  const auto image = [](int32_t key, float level) {
+    auto* made = new C_Image();
+    const int32_t format = key == kColorChannel ? pixel_format::R8G8B8A8 : pixel_format::Grey8;
+    EXPECT_TRUE(made->CreateFilled(16, format, 16, C_Color(level, 0, 0, 1)));
+    return made;
+  };
+  C_GraphicApi api;
+  C_Surface surface;
+  ImageHook* hook = api.CreateImageHook();
+  ASSERT_TRUE(surface.Attach(hook));
+  delete hook;
+  ASSERT_TRUE(surface.SetChannel(image(kColorChannel, 1), kColorChannel));
+  ASSERT_TRUE(surface.SetChannel(image(kAlphaChannel, 1), kAlphaChannel));
+  ASSERT_TRUE(surface.Prepare());
+  const uint64_t prepared = MemoryInUse.load();
+  // Each channel replaced in turn: its old image and display copy go, the other
+  // channel keeps its copy, and preparing again comes back to the same bytes.
+  for (const int32_t key : {kColorChannel, kAlphaChannel, kColorChannel}) {
+    const int32_t otherKey = key == kColorChannel ? kAlphaChannel : kColorChannel;
+    const C_Image* otherCopy = surface.FindChannel(otherKey)->Converted;
+    ASSERT_NE(otherCopy, nullptr);
+    ASSERT_TRUE(surface.SetChannel(image(key, 0.5f), key));
+    EXPECT_EQ(surface.FindChannel(key)->Converted, nullptr) << key;
+    EXPECT_EQ(surface.FindChannel(otherKey)->Converted, otherCopy) << key;
+    ASSERT_TRUE(surface.Prepare());
+    EXPECT_EQ(MemoryInUse.load(), prepared) << key;
+  }
 }
