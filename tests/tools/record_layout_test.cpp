@@ -22,6 +22,7 @@
 #include "font/font.h"
 #include "font/glyph.h"
 #include "graphics/geometry/circle.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
 #include "skin/decal.h"
@@ -545,7 +546,7 @@ TEST(RecordLayout, SurfaceChannelsAndGlyphVariantsLoadInReverse) {
       surface,
       SurfaceRecord({{1, ImageRecord(1, 1, 8, 6)}, {2, ImageRecord(2, 1, 8, 6)}}, {}, 1, 1)));
   ASSERT_EQ(surface.Channels->Count, 2u);
-  EXPECT_EQ(surface.FindChannel(2), surface.Channels->Items[0]);
+  EXPECT_EQ(static_cast<C_Object*>(surface.FindChannel(2)), surface.Channels->Items[0]);
 
   Bytes glyph;
   glyph.U16(6).U16(100).U32(2).Record(BitmapGlyphRecord());
