@@ -4,7 +4,9 @@
 // Ours draws from the baked font pack; SDL_ttf renders with FreeType
 // (TTF_RenderUTF8_Blended, _Blended_Wrapped for the paragraph) and the result is
 // blitted onto an ARGB surface of the same size, which is what a user of SDL_ttf
-// does each frame. Pairs are named Ours/<case> and SdlTtf/<case>.
+// does each frame. Pairs are named Ours/<case> and SdlTtf/<case>; their
+// repetitions run interleaved (see interleaved_runs.h), so that both sides of a
+// pair see the same host.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <benchmark/benchmark.h>
@@ -12,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "bench/interleaved_runs.h"
 #include "core/byte_stream.h"
 #include "core/collection.h"
 #include "core/string.h"
@@ -165,3 +168,7 @@ BENCHMARK(OursStatusLine)->Name("Ours/StatusLine");
 BENCHMARK(TtfStatusLine)->Name("SdlTtf/StatusLine");
 BENCHMARK(OursParagraph)->Name("Ours/Paragraph");
 BENCHMARK(TtfParagraph)->Name("SdlTtf/Paragraph");
+
+int main(int argc, char** argv) {
+  return RunInterleaved(argc, argv);
+}

@@ -32,14 +32,19 @@ bool SourceInside(const C_Rect& source, int32_t width, int32_t height) {
 
 GlyphPainter::GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bounds,
                            const C_Color& color, float scale, float size,
-                           const C_TextFormat& format)
+                           const C_TextFormat& format, const float* wrapX, const float* wrapY)
     : font_(font),
       target_(target),
       bounds_(bounds),
       boundsRect_(bounds.X1, bounds.Y1, bounds.X2, bounds.Y2),
       scale_(scale),
       size_(size),
-      format_(format) {
+      format_(format),
+      wrapX_(wrapX),
+      wrapY_(wrapY),
+      draw_(format.GlyphHook == nullptr && wrapX == nullptr && wrapY == nullptr
+                ? &GlyphPainter::DrawPlain
+                : &GlyphPainter::DrawFolded) {
   options_.Scale = C_Vector2D(scale, scale);
   options_.Tint = C_Color(color.Red, color.Green, color.Blue, color.Alpha);
   options_.UseTint = 1;
@@ -61,6 +66,7 @@ int32_t GlyphPainter::FindPage(uint32_t index) {
     page.height = image->Height;
   }
   page.usable = page.stamp.Begin(surface, target_, nullptr, &boundsRect_, options_, true);
+  page.coverage = page.stamp.CoverageStamp();
   return pageCount_ - 1;
 }
 
@@ -91,34 +97,43 @@ void GlyphPainter::Prepare(const C_BitmapGlyph& variant, Picture& picture) {
   picture.drawable = true;
 }
 
-void GlyphPainter::Draw(const C_BitmapGlyph& variant, uint8_t code, float penX, float lineTop,
-                        int32_t index, const float* wrapX, const float* wrapY) {
-  Picture& picture = pictures_[code];
-  const uint64_t bit = uint64_t{1} << (code & 63);
-  if ((known_[code >> 6] & bit) == 0) {
-    known_[code >> 6] |= bit;
-    Prepare(variant, picture);
-  }
+void GlyphPainter::DrawPlain(const C_BitmapGlyph& variant, uint8_t code, float penX, float lineTop,
+                             int32_t /*index*/) {
+  const Picture& picture = PictureOf(variant, code);
+  if (!picture.drawable) return;
+  Stamp(picture, std::trunc(penX + picture.toCentreX) - picture.halfW,
+        lineTop + picture.toCentreY - picture.halfH);
+}
+
+void GlyphPainter::DrawFolded(const C_BitmapGlyph& variant, uint8_t code, float penX, float lineTop,
+                              int32_t index) {
+  const Picture& picture = PictureOf(variant, code);
   if (!picture.drawable) return;
   float cx = std::trunc(penX + picture.toCentreX);
   float cy = lineTop + picture.toCentreY;
-  if (wrapX != nullptr) cx = wrapX[0] + WrapCoordinate(cx - wrapX[0], wrapX[1]);
-  if (wrapY != nullptr) cy = wrapY[0] + WrapCoordinate(cy - wrapY[0], wrapY[1]);
+  if (wrapX_ != nullptr) cx = wrapX_[0] + WrapCoordinate(cx - wrapX_[0], wrapX_[1]);
+  if (wrapY_ != nullptr) cy = wrapY_[0] + WrapCoordinate(cy - wrapY_[0], wrapY_[1]);
   if (format_.GlyphHook != nullptr) {
     DrawHooked(picture, cx, cy, index, code);
     return;
   }
-  const float left = cx - picture.halfW;
-  const float top = cy - picture.halfH;
+  Stamp(picture, cx - picture.halfW, cy - picture.halfH);
+}
+
+void GlyphPainter::Stamp(const Picture& picture, float left, float top) {
   // Glyphs wholly outside the bounds cost nothing more.
-  if (!(left < static_cast<float>(bounds_.X2) && top < static_cast<float>(bounds_.Y2) &&
-        left + picture.width > static_cast<float>(bounds_.X1) &&
-        top + picture.height > static_cast<float>(bounds_.Y1))) {
+  if (!(left < boundsRect_.X2 && top < boundsRect_.Y2 && left + picture.width > boundsRect_.X1 &&
+        top + picture.height > boundsRect_.Y1)) {
     return;
   }
   Page& page = PageAt(picture.page);
-  if (page.usable)
+  // Inside the bounds both edges are finite and small, so they truncate as ints.
+  if (page.coverage) {
+    page.stamp.StampCoverage(picture.x1, picture.y1, picture.x2, picture.y2,
+                             static_cast<int32_t>(left), static_cast<int32_t>(top));
+  } else if (page.usable) {
     page.stamp.Draw(picture.x1, picture.y1, picture.x2, picture.y2, left, top, nullptr);
+  }
 }
 
 void GlyphPainter::DrawHooked(const Picture& picture, float cx, float cy, int32_t index,

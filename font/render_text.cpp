@@ -46,10 +46,18 @@ struct Run {
   float lineLeft = 0;  // where lines start before alignment
   float available = 0;
   float lineHeight = 0;
-  const float* wrapX = nullptr;
-  const float* wrapY = nullptr;
   bool hitPending = false;
 };
+
+// How far the pen moves over a drawn code on a line whose spaces are widened by
+// extra. A tab's advance is the one breaking measured, from the pen's offset
+// without the widening, so that the line keeps the width it was broken to.
+float Step(TextMetrics& metrics, uint8_t code, const GlyphCell& cell, float extra,
+           float& measured) {
+  const float advance = metrics.AdvanceOf(cell, code, measured);
+  measured += advance;
+  return code == kSpace ? advance + extra : advance;
+}
 
 // Draws (or only walks) one line; returns the pen after its last drawn picture.
 float LayLine(Run& run, const TextLine& line, float x, float top) {
@@ -72,11 +80,11 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
     const int32_t from = std::max(layout->HighlightStart, line.Start);
     const int32_t to = std::min(layout->HighlightEnd, line.End);
     if (from < to) {
-      float pen = x, left = x;
+      float pen = x, left = x, measured = 0;
       for (int32_t k = line.Start; k < to; ++k) {
         if (k == from) left = pen;
         const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
-        pen += run.metrics.Advance(code, pen - x) + (code == kSpace ? extra : 0);
+        pen += Step(run.metrics, code, run.metrics.Cell(code), extra, measured);
       }
       FillBox(r.Target, left, row - size / kHighlightAbove, pen, row + size / kHighlightBelow,
               r.HighlightColor, run.bounds);
@@ -84,12 +92,16 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
   }
 
   float pen = x;
+  float measured = 0;  // the pen's offset as breaking measured it, without widening
   bool caretHere = false;
   float caretX = 0;
+  const int32_t caretIndex = layout != nullptr ? layout->CaretIndex : -1;
+  GlyphPainter* painter = run.painter;
   for (int32_t k = line.Start; k < line.End; ++k) {
     const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
-    const float advance = run.metrics.Advance(code, pen - x) + (code == kSpace ? extra : 0);
-    if (layout != nullptr && k == layout->CaretIndex) {
+    const GlyphCell& cell = run.metrics.Cell(code);
+    const float advance = Step(run.metrics, code, cell, extra, measured);
+    if (k == caretIndex) {
       caretHere = true;
       caretX = pen;
     }
@@ -97,18 +109,15 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
       layout->HitIndex = k;
       run.hitPending = false;
     }
-    if (drawing && code != kSpace && code != kTab) {
-      const GlyphCell& cell = run.metrics.Cell(code);
-      if (cell.Variant != nullptr)
-        run.painter->Draw(*cell.Variant, code, pen, top, k, run.wrapX, run.wrapY);
-    }
+    if (painter != nullptr && cell.Variant != nullptr && code != kSpace && code != kTab)
+      painter->Draw(*cell.Variant, code, pen, top, k);
     pen += advance;
   }
-  if (line.Ellipsis) {
+  if (line.Dots > 0) {
     const GlyphCell& stop = run.metrics.Cell(kFullStop);
-    for (int dot = 0; dot < 3; ++dot) {
+    for (int32_t dot = 0; dot < line.Dots; ++dot) {
       if (drawing && stop.Variant != nullptr)
-        run.painter->Draw(*stop.Variant, kFullStop, pen, top, line.End, run.wrapX, run.wrapY);
+        run.painter->Draw(*stop.Variant, kFullStop, pen, top, line.End);
       pen += stop.Advance;
     }
   }
@@ -138,8 +147,9 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
 }  // namespace
 
 bool RenderText(const TextRequest& r) {
+  // An empty text is one empty line: it still has its line height, caret and extent.
   if (r.Font == nullptr || r.Font->CodeIndex == nullptr || r.Text == nullptr ||
-      r.Text->Text == nullptr || r.Text->Length <= 0 || r.Type == nullptr) {
+      r.Text->Text == nullptr || r.Text->Length < 0 || r.Type == nullptr) {
     return false;
   }
   const C_TextFormat defaults;
@@ -170,8 +180,10 @@ bool RenderText(const TextRequest& r) {
   LineRules rules;
   rules.Available = rightEdge.X - leftEdge.X;
   rules.Wrap = format.Align != AlignLeft;
+  rules.Justify = format.Align == AlignJustify;
   rules.Ellipsis = format.Ellipsis == 1;
-  rules.EllipsisWidth = rules.Ellipsis ? std::trunc(3 * metrics.Cell(kFullStop).Advance) : 0;
+  rules.StopAdvance = rules.Ellipsis ? metrics.Cell(kFullStop).Advance : 0;
+  rules.EllipsisWidth = 3 * rules.StopAdvance;
   rules.LineHeight = lineHeight;
   rules.Bottom = area.Y2;
 
@@ -181,9 +193,10 @@ bool RenderText(const TextRequest& r) {
     bounds = ComputeBounds(targetImage->Width, targetImage->Height,
                            r.Viewport != nullptr ? r.Viewport : &whole, r.Clip);
   }
-  GlyphPainter painter(*r.Font, r.Target, bounds, r.Color, choice.Scale, size, format);
   const float wrapX[2] = {leftEdge.X + (position.X - area.X1), rules.Available};
   const float wrapY[2] = {area.Y1, area.Y2 - area.Y1};
+  GlyphPainter painter(*r.Font, r.Target, bounds, r.Color, choice.Scale, size, format,
+                       r.Flags[1] != 0 ? wrapX : nullptr, r.Flags[2] != 0 ? wrapY : nullptr);
 
   Run run{r,
           type,
@@ -196,8 +209,6 @@ bool RenderText(const TextRequest& r) {
   run.lineLeft = leftEdge.X + (position.X - area.X1);
   run.available = rules.Available;
   run.lineHeight = lineHeight;
-  run.wrapX = r.Flags[1] != 0 ? wrapX : nullptr;
-  run.wrapY = r.Flags[2] != 0 ? wrapY : nullptr;
   if (r.Layout != nullptr) {
     r.Layout->HitIndex = -1;
     run.hitPending = !(r.Layout->Query.X == kNoQuery && r.Layout->Query.Y == kNoQuery);

@@ -59,6 +59,8 @@ struct TextRequest {
   C_Rect* Extent = nullptr;          // filled with the laid-out extent (may be null)
 };
 
-// False, drawing nothing, without a font, its index, a text, a type, or a variant
-// that qualifies (see SelectVariant). True when the text was laid out.
+// False, drawing nothing, without a font, its index, a text buffer, a type, or a
+// variant that qualifies (see SelectVariant). True when the text was laid out; an
+// empty text is one empty line, with its line height, caret and an extent without
+// width.
 bool RenderText(const TextRequest& request);

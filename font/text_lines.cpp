@@ -2,6 +2,7 @@
 #include "font/internal/text_lines.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "font/bitmap_glyph.h"
 #include "font/font.h"
@@ -20,6 +21,15 @@ int32_t CountSpaces(const TextMetrics& metrics, const char* text, int32_t from, 
   return spaces;
 }
 
+// The full stops of an ellipsis that fit the available width: all three unless
+// the room is narrower than they are.
+int32_t DotsThatFit(const LineRules& rules) {
+  if (rules.EllipsisWidth <= rules.Available) return 3;
+  int32_t dots = 0;
+  while (dots < 3 && static_cast<float>(dots + 1) * rules.StopAdvance <= rules.Available) ++dots;
+  return dots;
+}
+
 }  // namespace
 
 TextMetrics::TextMetrics(const C_Font& font, uint32_t variantIndex, float scale, bool password)
@@ -34,16 +44,24 @@ void TextMetrics::Fill(uint8_t code, GlyphCell& cell) const {
   cell.Advance = std::isfinite(advance) ? advance : 0.0f;
 }
 
-float TextMetrics::Advance(uint8_t code, float penOffset) {
-  if (code == kTab) return kTabReach - std::fmod(std::trunc(penOffset), kTabPeriod);
-  if (code == kLineFeed) return 0;
-  return Cell(code).Advance;
+float TextMetrics::TabAdvance(float penOffset) {
+  return kTabReach - std::fmod(std::trunc(penOffset), kTabPeriod);
 }
 
 void BreakLine(TextMetrics& metrics, const char* text, int32_t length, int32_t start, float top,
                const LineRules& rules, TextLine& line) {
   line = TextLine{};
   line.Start = start;
+  if (!rules.Wrap && !rules.Ellipsis) {
+    // A left-aligned line that is never cut runs to its line feed; nothing reads
+    // its width.
+    const auto* feed = static_cast<const char*>(
+        std::memchr(text + start, kLineFeed, static_cast<size_t>(length - start)));
+    line.End = feed != nullptr ? static_cast<int32_t>(feed - text) : length;
+    line.EndsInLineFeed = feed != nullptr;
+    line.Next = line.EndsInLineFeed ? line.End + 1 : line.End;
+    return;
+  }
   // Wrapping stops once no further line fits below, when an ellipsis is wanted.
   const bool wrap =
       rules.Wrap && (!rules.Ellipsis || top + 1.5f * rules.LineHeight <= rules.Bottom);
@@ -59,7 +77,8 @@ void BreakLine(TextMetrics& metrics, const char* text, int32_t length, int32_t s
       break;
     }
     const float advance = metrics.Advance(code, width);
-    if (wrap && width + advance > rules.Available) {
+    // The line ends before its width reaches the available width.
+    if (wrap && width + advance >= rules.Available) {
       if (code == kSpace) {  // the line ends at this very space
         line.End = i;
         line.Next = i + 1;
@@ -92,27 +111,27 @@ void BreakLine(TextMetrics& metrics, const char* text, int32_t length, int32_t s
     width += advance;
   }
   if (wrapped) {
-    line.Spaces = CountSpaces(metrics, text, start, line.End);
+    if (rules.Justify && line.BrokenAtSpace)
+      line.Spaces = CountSpaces(metrics, text, start, line.End);
     return;
   }
   line.End = i;
   line.Next = line.EndsInLineFeed ? i + 1 : i;
   line.Width = width;
-  line.Spaces = CountSpaces(metrics, text, start, line.End);
 
-  // An unwrapped line too wide for the room is cut so that it and "..." fit.
+  // An unwrapped line too wide for the room keeps the characters whose width plus
+  // the ellipsis stays below the available width, and the dots follow them.
   if (!wrap && rules.Ellipsis && width > rules.Available) {
     float kept = 0;
     int32_t end = start;
     for (; end < line.End; ++end) {
       const uint8_t code = metrics.DrawnCode(static_cast<uint8_t>(text[end]));
       const float advance = metrics.Advance(code, kept);
-      if (kept + advance + rules.EllipsisWidth > rules.Available) break;
+      if (kept + advance + rules.EllipsisWidth >= rules.Available) break;
       kept += advance;
     }
     line.End = end;
-    line.Width = kept;
-    line.Ellipsis = true;
-    line.Spaces = CountSpaces(metrics, text, start, line.End);
+    line.Dots = DotsThatFit(rules);
+    line.Width = kept + static_cast<float>(line.Dots) * rules.StopAdvance;
   }
 }

@@ -36,6 +36,7 @@ bool SelectVariant(const C_Font& font, const C_FontType& type, const C_String& t
       choice.Index = i;
       choice.Sample = v;
       found = true;
+      if (difference == 0) break;  // nothing later can be strictly better
     }
   }
   if (!found) return false;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "font/internal/code_set.h"
 #include "graphics/geometry/color.h"
 #include "graphics/geometry/rect.h"
 #include "graphics/raster/draw_options.h"
@@ -21,14 +22,18 @@ class C_TextFormat;
 class GlyphPainter {
  public:
   // bounds: the pixels the text may touch (viewport and clip already applied).
+  // wrapX and wrapY (either may be null) fold every picture's centre into [start,
+  // start + length).
   GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bounds, const C_Color& color,
-               float scale, float size, const C_TextFormat& format);
+               float scale, float size, const C_TextFormat& format, const float* wrapX,
+               const float* wrapY);
 
   // Draws the picture of variant, the chosen variant of the drawn code, for the pen
-  // at penX on the line whose baseline is lineTop + size. wrapX and wrapY (either
-  // may be null) fold the picture's centre into [start, start + length).
-  void Draw(const C_BitmapGlyph& variant, uint8_t code, float penX, float lineTop, int32_t index,
-            const float* wrapX, const float* wrapY);
+  // at penX on the line whose baseline is lineTop + size. Which way glyphs are drawn
+  // is chosen once for the text: a plain stamp, or folded and shown to the hook.
+  void Draw(const C_BitmapGlyph& variant, uint8_t code, float penX, float lineTop, int32_t index) {
+    (this->*draw_)(variant, code, penX, lineTop, index);
+  }
 
  private:
   struct Page {
@@ -38,6 +43,7 @@ class GlyphPainter {
     int32_t height = 0;
     SurfaceStamp stamp;
     bool usable = false;
+    bool coverage = false;  // stamped through coverage at whole pixels
   };
   // One code's picture as this text draws it; set on the code's first draw.
   struct Picture {
@@ -51,18 +57,34 @@ class GlyphPainter {
     float width;  // w x scale, h x scale
     float height;
   };
+  using DrawFunction = void (GlyphPainter::*)(const C_BitmapGlyph&, uint8_t, float, float, int32_t);
+  void DrawPlain(const C_BitmapGlyph& variant, uint8_t code, float penX, float lineTop,
+                 int32_t index);
+  void DrawFolded(const C_BitmapGlyph& variant, uint8_t code, float penX, float lineTop,
+                  int32_t index);
+  // The code's picture, set on its first draw in this text.
+  const Picture& PictureOf(const C_BitmapGlyph& variant, uint8_t code) {
+    Picture& picture = pictures_[code];
+    if (known_.Add(code)) Prepare(variant, picture);
+    return picture;
+  }
   void Prepare(const C_BitmapGlyph& variant, Picture& picture);
+  // The picture with its top-left corner at (left, top), unless wholly outside.
+  void Stamp(const Picture& picture, float left, float top);
   int32_t FindPage(uint32_t index);  // -1 when the font has no such page
   void DrawHooked(const Picture& picture, float cx, float cy, int32_t index, uint8_t code);
 
   C_Font& font_;
   C_Surface* target_;
   PixelRect bounds_;
-  C_Rect boundsRect_;
+  C_Rect boundsRect_;  // the same as floats
   DrawOptions options_;
   float scale_;
   float size_;
   const C_TextFormat& format_;
+  const float* wrapX_;
+  const float* wrapY_;
+  DrawFunction draw_;
   // Pages met so far: the first few in the painter itself, so that drawing a text
   // allocates nothing; a text seldom uses more than one.
   static constexpr int32_t kInlinePages = 4;
@@ -72,6 +94,6 @@ class GlyphPainter {
   Page inlinePages_[kInlinePages];
   std::vector<Page> morePages_;
   int32_t pageCount_ = 0;
-  uint64_t known_[4] = {};  // codes whose picture is set
-  Picture pictures_[256];   // by drawn code
+  CodeSet known_;          // codes whose picture is set
+  Picture pictures_[256];  // by drawn code
 };

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "font/internal/code_set.h"
+
 class C_BitmapGlyph;
 class C_Font;
 
@@ -29,33 +31,37 @@ class TextMetrics {
   }
   const GlyphCell& Cell(uint8_t code) {
     GlyphCell& cell = cells_[code];
-    const uint64_t bit = uint64_t{1} << (code & 63);
-    if ((known_[code >> 6] & bit) == 0) {
-      known_[code >> 6] |= bit;
-      Fill(code, cell);
-    }
+    if (known_.Add(code)) Fill(code, cell);
     return cell;
   }
   // Advance of a drawn code with the pen penOffset pixels into its line (tabs).
-  float Advance(uint8_t code, float penOffset);
+  float Advance(uint8_t code, float penOffset) { return AdvanceOf(Cell(code), code, penOffset); }
+  // The same with the code's cell already at hand.
+  static float AdvanceOf(const GlyphCell& cell, uint8_t code, float penOffset) {
+    if (code == kTab) return TabAdvance(penOffset);
+    return code == kLineFeed ? 0.0f : cell.Advance;
+  }
   float Scale() const { return scale_; }
 
  private:
   void Fill(uint8_t code, GlyphCell& cell) const;
+  static float TabAdvance(float penOffset);
 
   const C_Font& font_;
   uint32_t index_;
   float scale_;
   bool password_;
-  uint64_t known_[4] = {};  // codes whose cell is filled; the cells start unset
+  CodeSet known_;  // codes whose cell is filled; the cells start unset
   GlyphCell cells_[256];
 };
 
 // How lines are broken.
 struct LineRules {
-  float Available = 0;  // width between the resolved edges
-  bool Wrap = false;    // Align other than 0
+  float Available = 0;   // width between the resolved edges
+  bool Wrap = false;     // Align other than 0
+  bool Justify = false;  // Align 4: lines broken at a space count their spaces
   bool Ellipsis = false;
+  float StopAdvance = 0;    // of one full stop
   float EllipsisWidth = 0;  // three full stops
   float LineHeight = 0;
   float Bottom = 0;  // of the layout rectangle
@@ -65,11 +71,12 @@ struct TextLine {
   int32_t Start = 0;   // first character drawn
   int32_t End = 0;     // one past the last character drawn
   int32_t Next = 0;    // first character of the next line
-  float Width = 0;     // of the drawn characters
-  int32_t Spaces = 0;  // spaces among the drawn characters
+  float Width = 0;     // of the drawn characters and the dots after them; not
+                       // measured on left-aligned lines that are never cut
+  int32_t Spaces = 0;  // spaces among the drawn characters, on justified lines broken at one
+  int32_t Dots = 0;    // full stops drawn after a cut line: 3, fewer where 3 do not fit
   bool BrokenAtSpace = false;
   bool EndsInLineFeed = false;
-  bool Ellipsis = false;  // cut: "..." follows the drawn characters
 };
 
 // The line that starts at character start with its top at top.

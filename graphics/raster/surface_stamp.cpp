@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 #include "core/cpu_features.h"
 #include "graphics/raster/internal/draw_single.h"
@@ -49,29 +50,99 @@ void StampCoverageScalar(const CoverageRows& r) {
 }
 
 #if defined(__x86_64__)
+// The tint's arithmetic in eight 32-bit lanes, one pixel each.
+struct TintLanes {
+  __m256i opacity, colorMask, evenBytes, oddBytes, full, wholeTwice, tintEven, tintOdd;
+};
+
+__attribute__((target("avx2"))) inline TintLanes MakeTintLanes(const SpanJob& job) {
+  TintLanes k;
+  const __m256i tint = _mm256_set1_epi32(static_cast<int32_t>(job.TintOnTarget));
+  k.opacity = _mm256_set1_epi32(job.Opacity);
+  k.colorMask = _mm256_set1_epi32(static_cast<int32_t>(job.TargetColorMask));
+  k.evenBytes = _mm256_set1_epi32(0x00FF00FF);
+  k.oddBytes = _mm256_set1_epi32(static_cast<int32_t>(0xFF00FF00u));
+  k.full = _mm256_set1_epi32(255);
+  k.wholeTwice = _mm256_set1_epi32(0x01000100);  // 256 in both 16-bit halves
+  k.tintEven = _mm256_and_si256(tint, k.evenBytes);
+  k.tintOdd = _mm256_and_si256(_mm256_srli_epi32(tint, 8), k.evenBytes);
+  return k;
+}
+
+// Eight target pixels d mixed with the tint by eight coverage bytes. At the full
+// opacity of 256 the weight before rounding is the coverage itself.
+template <bool FullOpacity>
+__attribute__((target("avx2"))) inline __m256i MixEight(const TintLanes& k, __m256i d,
+                                                        uint64_t eight) {
+  const __m256i a = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<int64_t>(eight)));
+  // Every product and sum below stays under 2^16 (at most 255 x 256), so each
+  // 16-bit lane multiplies exactly: the weights are copied into both halves.
+  const __m256i b = FullOpacity ? a : _mm256_srli_epi32(_mm256_mullo_epi16(k.opacity, a), 8);
+  const __m256i w = _mm256_sub_epi32(b, _mm256_cmpeq_epi32(b, k.full));  // 255 -> 256
+  const __m256i w2 = _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
+  const __m256i inverse2 = _mm256_sub_epi16(k.wholeTwice, w2);  // 256 - w, no half borrows
+  const __m256i low = _mm256_and_si256(
+      _mm256_srli_epi32(
+          _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(d, k.evenBytes), inverse2),
+                           _mm256_mullo_epi16(k.tintEven, w2)),
+          8),
+      k.evenBytes);
+  const __m256i high = _mm256_and_si256(
+      _mm256_add_epi16(
+          _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(d, 8), k.evenBytes), inverse2),
+          _mm256_mullo_epi16(k.tintOdd, w2)),
+      k.oddBytes);
+  return _mm256_or_si256(_mm256_and_si256(_mm256_or_si256(low, high), k.colorMask),
+                         _mm256_andnot_si256(k.colorMask, d));
+}
+
+// A rectangle at most eight pixels wide, as most glyphs are: one masked step per
+// row, with the mask and the way coverage is read settled once.
+template <bool FullOpacity>
+__attribute__((target("avx2"))) void StampNarrowAvx2(const CoverageRows& r, const TintLanes& k) {
+  const SpanJob& job = *r.job;
+  const intptr_t targetPitch = job.TargetPitch;
+  const intptr_t alphaPitch = job.AlphaPitch;
+  const int32_t count = r.X2 - r.X1;
+  const __m256i mask =
+      _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+  // Eight bytes are loaded whole while they lie in the image's row (a short copy
+  // would stall the load that follows it); the ones past count are dropped.
+  const bool wholeLoad = r.sourceX + 8 <= job.SourceWidth;
+  const uint64_t keep = count == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * count)) - 1;
+  auto* target = reinterpret_cast<uint8_t*>(TargetRow(job, r.Y1) + r.X1);
+  const uint8_t* alpha = AlphaRow(job, r.sourceY) + r.sourceX;
+  for (int32_t rows = r.Y2 - r.Y1; rows > 0; --rows, target += targetPitch, alpha += alphaPitch) {
+    uint64_t eight = 0;
+    if (wholeLoad) {
+      std::memcpy(&eight, alpha, sizeof eight);
+      eight &= keep;
+    } else {
+      std::memcpy(&eight, alpha, static_cast<size_t>(count));
+    }
+    if (eight == 0) continue;
+    auto* at = reinterpret_cast<int*>(target);
+    _mm256_maskstore_epi32(at, mask,
+                           MixEight<FullOpacity>(k, _mm256_maskload_epi32(at, mask), eight));
+  }
+}
+
 // Eight pixels at a time; a row's last pixels go through masked loads and stores,
 // so nothing outside the rectangle is written, and no coverage is read outside the
 // image. Eight empty coverage bytes are passed over.
 __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
+  const TintLanes k = MakeTintLanes(*r.job);
+  if (r.X2 - r.X1 <= 8) {
+    return r.job->Opacity == 256 ? StampNarrowAvx2<true>(r, k) : StampNarrowAvx2<false>(r, k);
+  }
   const SpanJob& job = *r.job;
-  const __m256i opacity = _mm256_set1_epi32(job.Opacity);
-  const __m256i tint = _mm256_set1_epi32(static_cast<int32_t>(job.TintOnTarget));
-  const __m256i colorMask = _mm256_set1_epi32(static_cast<int32_t>(job.TargetColorMask));
-  const __m256i evenBytes = _mm256_set1_epi32(0x00FF00FF);
-  const __m256i oddBytes = _mm256_set1_epi32(static_cast<int32_t>(0xFF00FF00u));
-  const __m256i full = _mm256_set1_epi32(255);
-  const __m256i whole = _mm256_set1_epi32(256);
   const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  const __m256i tintEven = _mm256_and_si256(tint, evenBytes);
-  const __m256i tintOdd = _mm256_and_si256(_mm256_srli_epi32(tint, 8), evenBytes);
   const int32_t count = r.X2 - r.X1;
   for (int32_t y = r.Y1; y < r.Y2; ++y) {
     uint32_t* target = TargetRow(job, y) + r.X1;
     const uint8_t* alpha = AlphaRow(job, r.sourceY + (y - r.Y1)) + r.sourceX;
     for (int32_t i = 0; i < count; i += 8) {
       const int32_t n = count - i < 8 ? count - i : 8;
-      // Eight bytes are loaded whole while they lie in the image's row (a short
-      // copy would stall the load that follows it); the ones past n are dropped.
       uint64_t eight = 0;
       if (r.sourceX + i + 8 <= job.SourceWidth) {
         std::memcpy(&eight, alpha + i, sizeof eight);
@@ -80,31 +151,11 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
         std::memcpy(&eight, alpha + i, static_cast<size_t>(n));
       }
       if (eight == 0) continue;
-      const __m256i a = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<int64_t>(eight)));
-      // Every product and sum below stays under 2^16 (at most 255 x 256), so each
-      // 16-bit lane multiplies exactly: the weights are copied into both halves.
-      const __m256i b = _mm256_srli_epi32(_mm256_mullo_epi16(opacity, a), 8);
-      const __m256i w = _mm256_sub_epi32(b, _mm256_cmpeq_epi32(b, full));  // 255 -> 256
-      const __m256i inverse = _mm256_sub_epi32(whole, w);
-      const __m256i w2 = _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
-      const __m256i inverse2 = _mm256_or_si256(inverse, _mm256_slli_epi32(inverse, 16));
       const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(n), lanes);
       auto* at = reinterpret_cast<int*>(target + i);
       const __m256i d = n == 8 ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at))
                                : _mm256_maskload_epi32(at, mask);
-      const __m256i low = _mm256_and_si256(
-          _mm256_srli_epi32(
-              _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(d, evenBytes), inverse2),
-                               _mm256_mullo_epi16(tintEven, w2)),
-              8),
-          evenBytes);
-      const __m256i high = _mm256_and_si256(
-          _mm256_add_epi16(
-              _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(d, 8), evenBytes), inverse2),
-              _mm256_mullo_epi16(tintOdd, w2)),
-          oddBytes);
-      const __m256i mixed = _mm256_or_si256(_mm256_and_si256(_mm256_or_si256(low, high), colorMask),
-                                            _mm256_andnot_si256(colorMask, d));
+      const __m256i mixed = MixEight<false>(k, d, eight);
       if (n == 8) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), mixed);
       } else {
@@ -115,7 +166,7 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
 }
 #endif
 
-void StampCoverage(const CoverageRows& rows) {
+void StampRows(const CoverageRows& rows) {
 #if defined(__x86_64__)
   static const bool avx2 = HasAvx2();
   if (avx2) return StampCoverageAvx2(rows);
@@ -125,10 +176,14 @@ void StampCoverage(const CoverageRows& rows) {
 
 }  // namespace
 
-SurfaceStamp::SurfaceStamp() = default;
-SurfaceStamp::~SurfaceStamp() = default;
-SurfaceStamp::SurfaceStamp(SurfaceStamp&&) noexcept = default;
-SurfaceStamp& SurfaceStamp::operator=(SurfaceStamp&&) noexcept = default;
+Placement& SurfaceStamp::Job() {
+  static_assert(sizeof(Placement) <= kPlacementBytes && alignof(Placement) <= 8,
+                "SurfaceStamp holds its placement in place");
+  static_assert(
+      std::is_trivially_copyable_v<Placement> && std::is_trivially_destructible_v<Placement>,
+      "a stamp is copied and dropped as bytes");
+  return *std::launder(reinterpret_cast<Placement*>(placement_));
+}
 
 bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* viewport,
                          const C_Rect* clip, const DrawOptions& options, bool coverageOnly) {
@@ -140,12 +195,7 @@ bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* vie
   scaleY_ = options.Scale.Y;
   if (!std::isfinite(scaleX_) || !std::isfinite(scaleY_) || !(scaleX_ > 0) || !(scaleY_ > 0))
     return false;
-  if (!placement_) {
-    placement_.reset(new (std::nothrow) Placement());
-    if (!placement_) return false;
-  }
-  Placement& p = *placement_;
-  p = Placement{};
+  Placement& p = *new (placement_) Placement();
   p.area = PixelRect{0, 0, from.width, from.height};
   p.bounds = ComputeBounds(to.color.Width, to.color.Height, viewport, clip);
   if (p.bounds.Empty()) return false;
@@ -166,7 +216,7 @@ bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* vie
 void SurfaceStamp::Draw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, float x, float y,
                         C_Rect* dirty) {
   if (!ready_ || !std::isfinite(x) || !std::isfinite(y)) return;
-  Placement& p = *placement_;
+  Placement& p = Job();
   p.area = PixelRect{std::max(x1, 0), std::max(y1, 0), std::min(x2, width_), std::min(y2, height_)};
   if (p.area.X1 >= p.area.X2 || p.area.Y1 >= p.area.Y2) return;
   p.job.X1 = p.area.X1;
@@ -178,25 +228,29 @@ void SurfaceStamp::Draw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, float x,
   if (scaleX_ != 1 || scaleY_ != 1) {
     PlaceScaled(p, scaleX_, scaleY_, dirty);
   } else if (coverage_ && dirty == nullptr) {
-    const int32_t dx = SaturateToInt(x);
-    const int32_t dy = SaturateToInt(y);
-    const PixelRect& b = p.bounds;
-    const int64_t cx1 = std::max<int64_t>(dx, b.X1);
-    const int64_t cx2 = std::min<int64_t>(int64_t{dx} + (p.area.X2 - p.area.X1), b.X2);
-    const int64_t cy1 = std::max<int64_t>(dy, b.Y1);
-    const int64_t cy2 = std::min<int64_t>(int64_t{dy} + (p.area.Y2 - p.area.Y1), b.Y2);
-    if (cx1 < cx2 && cy1 < cy2) {
-      CoverageRows rows;
-      rows.job = &p.job;
-      rows.sourceX = p.area.X1 + static_cast<int32_t>(cx1 - dx);
-      rows.sourceY = p.area.Y1 + static_cast<int32_t>(cy1 - dy);
-      rows.X1 = static_cast<int32_t>(cx1);
-      rows.Y1 = static_cast<int32_t>(cy1);
-      rows.X2 = static_cast<int32_t>(cx2);
-      rows.Y2 = static_cast<int32_t>(cy2);
-      StampCoverage(rows);
-    }
+    StampCoverage(p.area.X1, p.area.Y1, p.area.X2, p.area.Y2, SaturateToInt(x), SaturateToInt(y));
   } else {
     PlaceCopy(p, dirty);
   }
+}
+
+void SurfaceStamp::StampCoverage(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x,
+                                 int32_t y) {
+  if (!CoverageStamp()) return;
+  Placement& p = Job();
+  const PixelRect& b = p.bounds;
+  const int64_t cx1 = std::max<int64_t>(x, b.X1);
+  const int64_t cx2 = std::min<int64_t>(int64_t{x} + (x2 - x1), b.X2);
+  const int64_t cy1 = std::max<int64_t>(y, b.Y1);
+  const int64_t cy2 = std::min<int64_t>(int64_t{y} + (y2 - y1), b.Y2);
+  if (cx1 >= cx2 || cy1 >= cy2) return;
+  CoverageRows rows;
+  rows.job = &p.job;
+  rows.sourceX = x1 + static_cast<int32_t>(cx1 - x);
+  rows.sourceY = y1 + static_cast<int32_t>(cy1 - y);
+  rows.X1 = static_cast<int32_t>(cx1);
+  rows.Y1 = static_cast<int32_t>(cy1);
+  rows.X2 = static_cast<int32_t>(cx2);
+  rows.Y2 = static_cast<int32_t>(cy2);
+  StampRows(rows);
 }

@@ -3,8 +3,8 @@
 // decoded and the kernels chosen once in Begin; each Draw only places a rectangle.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <memory>
 
 #include "graphics/raster/draw_options.h"
 
@@ -15,11 +15,6 @@ struct DrawSource;
 
 class SurfaceStamp {
  public:
-  SurfaceStamp();
-  ~SurfaceStamp();
-  SurfaceStamp(SurfaceStamp&&) noexcept;
-  SurfaceStamp& operator=(SurfaceStamp&&) noexcept;
-
   // Decodes source and target and prepares the draw: options' scale, tint,
   // opacity, colour key and effects apply; angle, mirroring, wrapping and the pivot
   // are not read. With coverageOnly and a source that has an 8-bit alpha image,
@@ -38,8 +33,20 @@ class SurfaceStamp {
 
   bool Ready() const { return ready_; }
 
+  // True after a Begin whose draws are the tint through coverage alone at scale 1,
+  // the common glyph: such a stamp may be drawn with StampCoverage.
+  bool CoverageStamp() const { return ready_ && coverage_ && scaleX_ == 1 && scaleY_ == 1; }
+  // As Draw for a CoverageStamp at the whole-pixel position (x, y), without dirty
+  // rectangle: source pixels x1 <= x < x2, y1 <= y < y2, which the caller keeps
+  // inside the source image. Nothing happens on a stamp that is not one.
+  void StampCoverage(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x, int32_t y);
+
  private:
-  std::unique_ptr<Placement> placement_;
+  Placement& Job();
+
+  // The draw's placement, held here so that a stamp allocates nothing.
+  static constexpr size_t kPlacementBytes = 384;
+  alignas(8) unsigned char placement_[kPlacementBytes];
   int32_t width_ = 0;  // of the source image drawn from
   int32_t height_ = 0;
   float scaleX_ = 1;

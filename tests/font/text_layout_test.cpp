@@ -45,23 +45,33 @@ struct Laid {
   C_Rect extent;
 };
 
-Laid Lay(const std::string& text, float width, uint8_t align, uint8_t ellipsis = 0,
-         uint8_t password = 0, float size = 10, TextLayout layout = TextLayout{}) {
+// How a text is laid out: a rectangle at the origin and the format's settings.
+struct Setup {
+  float width = 200;
+  uint8_t align = AlignLeft;
+  uint8_t ellipsis = 0;
+  uint8_t password = 0;
+  float size = 10;
+  float height = 100;
+  TextLayout layout{};
+};
+
+Laid Lay(const std::string& text, const Setup& s) {
   static auto font = MakeBoxFont();
   font_test::Picture target(200, 200);
   C_String string(text.c_str());
-  C_FontType type = RegularType(size);
+  C_FontType type = RegularType(s.size);
   C_TextFormat format;
-  format.Align = align;
-  format.Ellipsis = ellipsis;
-  format.Password = password;
+  format.Align = s.align;
+  format.Ellipsis = s.ellipsis;
+  format.Password = s.password;
   format.GlyphHook = &Record;
   Laid laid;
   format.HookData = &laid.glyphs;
-  laid.layout = layout;
+  laid.layout = s.layout;
   TextRequest r;
   r.Color = C_Color(0, 0, 1, 1);
-  r.LayoutRect = C_Rect(0.0f, 0.0f, width, 100.0f, 0, 0);
+  r.LayoutRect = C_Rect(0.0f, 0.0f, s.width, s.height, 0, 0);
   r.Text = &string;
   r.Font = font.get();
   r.Type = &type;
@@ -73,10 +83,10 @@ Laid Lay(const std::string& text, float width, uint8_t align, uint8_t ellipsis =
   // A picture's centre lies (h/2 - offset y) x scale below the baseline, which is
   // size below the line's top: letters -4, stops -1, stars -2 at scale 1.
   std::map<float, size_t> rows;
-  const float scale = size / 10;
+  const float scale = s.size / 10;
   for (const Placed& g : laid.glyphs) {
     const float rise = g.code == '.' ? -1.0f : g.code == '*' ? -2.0f : -4.0f;
-    const float top = g.centreY - size - rise * scale;
+    const float top = g.centreY - s.size - rise * scale;
     auto [it, added] = rows.emplace(top, laid.lines.size());
     if (added) laid.lines.push_back({"", g.left});
     laid.lines[it->second].codes += static_cast<char>(g.code);
@@ -121,13 +131,92 @@ TEST(TextLayout, LinesBreakAlignAndCutAsTheRulesSay) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Laid laid = Lay(c.text, c.width, c.align, c.ellipsis);
+    const Laid laid = Lay(c.text, {.width = c.width, .align = c.align, .ellipsis = c.ellipsis});
     ASSERT_TRUE(laid.ok);
     ASSERT_EQ(laid.lines.size(), c.lines.size());
     for (size_t i = 0; i < c.lines.size(); ++i) {
       EXPECT_EQ(laid.lines[i].codes, c.lines[i].codes) << "line " << i;
       EXPECT_EQ(laid.lines[i].left, c.lines[i].left) << "line " << i;
     }
+  }
+}
+
+// Exact fits: a wrapped line ends before its width reaches the available width,
+// and a cut line keeps the characters whose width plus the ellipsis stays below it.
+TEST(TextLayout, LinesAndCutsEndBeforeTheyReachTheWidth) {
+  struct Case {
+    const char* name;
+    std::string text;
+    float width;
+    uint8_t align, ellipsis;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"a line exactly as wide wraps", "abc def", 40, AlignLeftWrap, 0, {"abc", "def"}},
+      {"one pixel more keeps it whole", "abc def", 41, AlignLeftWrap, 0, {"abcdef"}},
+      {"a long word breaks where it reaches",
+       "abcdefgh",
+       18,
+       AlignLeftWrap,
+       0,
+       {"ab", "cd", "ef", "gh"}},
+      {"and one pixel later", "abcdefgh", 19, AlignLeftWrap, 0, {"abc", "def", "gh"}},
+      {"a first character as wide as the line stays", "ab", 6, AlignLeftWrap, 0, {"a", "b"}},
+      {"justified exact fit wraps too", "abc def", 40, AlignJustify, 0, {"abc", "def"}},
+      // Letters 6, the ellipsis three stops of 3: 9.
+      {"text and dots exactly filling the width lose a letter",
+       "abcdefghij",
+       39,
+       AlignLeft,
+       1,
+       {"abcd..."}},
+      {"one pixel more keeps it", "abcdefghij", 40, AlignLeft, 1, {"abcde..."}},
+      {"a text exactly as wide is not cut", "abcdefghij", 60, AlignLeft, 1, {"abcdefghij"}},
+      {"one pixel less cuts it", "abcdefghij", 59, AlignLeft, 1, {"abcdefgh..."}},
+      {"room for the dots only", "abc", 9, AlignLeft, 1, {"..."}},
+      {"room for fewer dots", "abc", 7, AlignLeft, 1, {".."}},
+      {"room for none", "abc", 2, AlignLeft, 1, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Laid laid = Lay(c.text, {.width = c.width, .align = c.align, .ellipsis = c.ellipsis});
+    ASSERT_TRUE(laid.ok);
+    std::vector<std::string> lines;
+    for (const Line& line : laid.lines) lines.push_back(line.codes);
+    EXPECT_EQ(lines, c.lines);
+    EXPECT_LE(laid.extent.X2, c.width);
+  }
+}
+
+// A line cut with an ellipsis is aligned with its dots: right-aligned it ends at
+// the right edge, centred it stands in the middle, and it never leaves the width.
+TEST(TextLayout, CutLinesAlignWithTheirDotsInsideTheWidth) {
+  struct Case {
+    const char* name;
+    std::string text;
+    float width;
+    uint8_t align;
+    std::string codes;
+    float left, right;  // first picture's left; the pen after the last dot
+  };
+  const Case cases[] = {
+      {"left", "abcdefghij", 40, AlignLeft, "abcde...", 0, 39},
+      {"right", "abcdefghij", 40, AlignRight, "abcde...", 1, 40},
+      {"centred", "abcdefghij", 40, AlignCentre, "abcde...", 0, 39.5f},
+      {"justified", "abcdefghij", 40, AlignJustify, "abcde...", 0, 39},
+      {"right, dots only", "abc", 7, AlignRight, "..", 1, 7},
+      {"centred, dots only", "abc", 7, AlignCentre, "..", 0, 6.5f},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // One line high: no second line fits, so the first is cut, not wrapped.
+    const Laid laid =
+        Lay(c.text, {.width = c.width, .align = c.align, .ellipsis = 1, .height = 16});
+    ASSERT_TRUE(laid.ok);
+    ASSERT_EQ(laid.lines.size(), 1u);
+    EXPECT_EQ(laid.lines[0].codes, c.codes);
+    EXPECT_EQ(laid.lines[0].left, c.left);
+    EXPECT_EQ(laid.extent.X2, c.right);
   }
 }
 
@@ -155,6 +244,16 @@ TEST(TextLayout, PenPositionsOfTabsJustificationPasswordAndScale) {
        0,
        10,
        {0, 6, 12, 27, 33, 39, 0, 6, 12, 22, 28, 34}},
+      // Seven letters and a space put the tab at 46 (advance 2); the space is then
+      // widened by 6, and the tab keeps its measured advance, so the line ends at
+      // the width instead of jumping to the next stop.
+      {"a tab after a widened space keeps its advance",
+       "abcdefg \tz yy",
+       60,
+       AlignJustify,
+       0,
+       10,
+       {0, 6, 12, 18, 24, 30, 36, 54, 0, 6}},
       {"password draws stars and keeps tabs and line feeds",
        "ab\tc\nd e",
        200,
@@ -172,7 +271,8 @@ TEST(TextLayout, PenPositionsOfTabsJustificationPasswordAndScale) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Laid laid = Lay(c.text, c.width, c.align, 0, c.password, c.size);
+    const Laid laid =
+        Lay(c.text, {.width = c.width, .align = c.align, .password = c.password, .size = c.size});
     ASSERT_TRUE(laid.ok);
     std::vector<float> lefts;
     for (const Placed& g : laid.glyphs) lefts.push_back(g.left);
@@ -201,7 +301,7 @@ TEST(TextLayout, HitQueriesFindTheCharacterHalfUnderThePoint) {
     SCOPED_TRACE(c.name);
     TextLayout layout;
     layout.Query = C_Vector2D(c.x, c.y);
-    const Laid laid = Lay("abcdef\ngh", 200, AlignLeft, 0, 0, 10, layout);
+    const Laid laid = Lay("abcdef\ngh", {.layout = layout});
     EXPECT_EQ(laid.layout.HitIndex, c.index);
   }
 }
@@ -216,12 +316,12 @@ TEST(TextLayout, CaretExtentAndRecordAreFilled) {
     SCOPED_TRACE(c.caret);
     TextLayout layout;
     layout.CaretIndex = c.caret;
-    const Laid laid = Lay("abc\nde", 200, AlignLeft, 0, 0, 10, layout);
+    const Laid laid = Lay("abc\nde", {.layout = layout});
     EXPECT_EQ(laid.layout.CaretX, c.x);
     EXPECT_EQ(laid.layout.CaretTop, c.top);
     EXPECT_EQ(laid.layout.CaretBottom, c.top + 16);
   }
-  const Laid laid = Lay("abc\nde", 200, AlignLeft);
+  const Laid laid = Lay("abc\nde", {});
   EXPECT_EQ(laid.layout.LineHeight, 16);
   EXPECT_EQ(laid.layout.LineCount, 2);
   EXPECT_EQ(laid.extent.X1, 0);
@@ -232,11 +332,48 @@ TEST(TextLayout, CaretExtentAndRecordAreFilled) {
   EXPECT_EQ(laid.layout.VisibleHeight, 100);
 }
 
+// An empty text is one empty line: it gets its line height, its caret where the
+// line starts after alignment, and an extent without width.
+TEST(TextLayout, AnEmptyTextHasItsCaretLineHeightAndEmptyExtent) {
+  struct Case {
+    uint8_t align;
+    float x;
+  };
+  for (const Case& c : {Case{AlignLeft, 0}, Case{AlignRight, 100}, Case{AlignCentre, 50}}) {
+    SCOPED_TRACE(static_cast<int>(c.align));
+    TextLayout stale;  // what an earlier draw of a longer text left
+    stale.CaretIndex = 0;
+    stale.Extent = C_Rect(0.0f, 0.0f, 80.0f, 48.0f, 0, 0);
+    stale.ExtentWidth = 80;
+    stale.ExtentHeight = 48;
+    stale.LineHeight = 99;
+    stale.LineCount = 3;
+    const Laid laid = Lay("", {.width = 100, .align = c.align, .layout = stale});
+    ASSERT_TRUE(laid.ok);
+    EXPECT_TRUE(laid.glyphs.empty());
+    EXPECT_EQ(laid.layout.LineHeight, 16);
+    EXPECT_EQ(laid.layout.LineCount, 1);
+    EXPECT_EQ(laid.layout.CaretX, c.x);
+    EXPECT_EQ(laid.layout.CaretTop, 0);
+    EXPECT_EQ(laid.layout.CaretBottom, 16);
+    EXPECT_EQ(laid.layout.ExtentWidth, 0);
+    EXPECT_EQ(laid.layout.ExtentHeight, 16);
+    for (const C_Rect& e : {laid.layout.Extent, laid.extent}) {
+      EXPECT_EQ(e.X1, c.x);
+      EXPECT_EQ(e.X2, c.x);
+      EXPECT_EQ(e.Y1, 0);
+      EXPECT_EQ(e.Y2, 16);
+    }
+  }
+}
+
 TEST(TextLayout, NothingIsLaidOutWithoutFontTextOrVariant) {
   auto font = MakeBoxFont();
   font_test::Picture target(20, 20);
   C_String text("abc");
-  C_String empty("");
+  C_String reset;
+  reset.Release();
+  reset.Init();  // no characters buffer at all
   C_FontType type = RegularType();
   C_FontType unknownKind = RegularType();
   unknownKind.Kind = 3;
@@ -248,7 +385,7 @@ TEST(TextLayout, NothingIsLaidOutWithoutFontTextOrVariant) {
   EXPECT_FALSE(RenderText(r));  // no font
   r.Font = font.get();
   EXPECT_TRUE(RenderText(r));
-  r.Text = &empty;
+  r.Text = &reset;
   EXPECT_FALSE(RenderText(r));
   r.Text = &text;
   r.Type = &unknownKind;

@@ -126,6 +126,14 @@ TEST(TextPicture, CaretAfterTheGlyphs) {
   Check("caret", s, expected);
 }
 
+TEST(TextPicture, CaretOfAnEmptyText) {
+  Picture expected(30, 30, kPaper);
+  expected.Box(0, 8, 1, 10, kCaret);  // as the caret above, at the line's start
+  Scene s{"", C_Rect(0.0f, 10.0f, 30.0f, 30.0f, 0, 0)};
+  s.caret = 0;
+  Check("empty_caret", s, expected);
+}
+
 TEST(TextPicture, PasswordStars) {
   Picture expected(30, 20, kPaper);
   Stars(expected, 0, {0, 5, 10, 15});  // the space is a star too

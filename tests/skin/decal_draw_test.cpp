@@ -40,6 +40,32 @@ DecalWidget WidgetAt(float x1, float y1, float x2, float y2) {
   return w;
 }
 
+// The box font as the one font of the resources.
+struct BoxFontResources {
+  std::unique_ptr<C_Font> font = font_test::MakeBoxFont();
+  C_Collection fonts;
+  DecalResources resources;
+  BoxFontResources() {
+    fonts.Append(font.get());
+    resources.Fonts = &fonts;
+  }
+  ~BoxFontResources() { fonts.RemoveAt(0); }
+};
+
+// A text layer over the whole decal in the box font, blue, appended to decal.
+C_Layer_Text* AddBoxText(C_Decal& decal, const char* text) {
+  if (!decal.Layers) decal.Layers = new C_Collection();
+  auto* layer = new C_Layer_Text();
+  layer->Font = font_test::RegularType();
+  layer->Font.Name.Assign(C_String("Boxes"));
+  layer->Text.Assign(C_String(text));
+  layer->TextColor = C_Color(0, 0, 1, 1);
+  layer->TextSource = 33;
+  layer->Area = C_Rect(0.0f, 0.0f, 0.0f, 0.0f, 0x00, kFill);
+  decal.Layers->Append(layer);
+  return layer;
+}
+
 uint32_t SystemRgb(int32_t index) {
   uint8_t r, g, b;
   GetSystemColorBytes(index, r, g, b);
@@ -173,23 +199,11 @@ TEST(DecalDraw, ParentColourThroughSource34) {
 }
 
 TEST(DecalDraw, TextNeedsItsFontAndGrowsTheContent) {
-  auto font = font_test::MakeBoxFont();
-  C_Collection fonts;
-  fonts.Append(font.get());
-  DecalResources resources;
-  resources.Fonts = &fonts;
-
+  BoxFontResources box;
+  const DecalResources& resources = box.resources;
   C_Decal decal;
-  decal.Layers = new C_Collection();
-  auto* text = new C_Layer_Text();
-  text->Font = font_test::RegularType();
-  text->Font.Name.Assign(C_String("Boxes"));
-  text->Text.Assign(C_String("abc"));
-  text->TextColor = C_Color(0, 0, 1, 1);
-  text->TextSource = 33;
-  text->Area = C_Rect(0.0f, 0.0f, 0.0f, 0.0f, 0x00, kFill);
+  C_Layer_Text* text = AddBoxText(decal, "abc");
   text->GrowContent = 1;
-  decal.Layers->Append(text);
 
   C_Rect content(100.0f, 100.0f, 0.0f, 0.0f, kAnchorResolved, kAnchorResolved);
   DecalWidget w = WidgetAt(4, 4, 60, 24);
@@ -215,17 +229,12 @@ TEST(DecalDraw, TextNeedsItsFontAndGrowsTheContent) {
   DrawDecal(&third.api, resources, &decal, w);
   EXPECT_EQ(third.At(4 + 30, 7), kWhite);
   EXPECT_EQ(third.At(4, 4), Rgb(255, 0, 0));
-  fonts.RemoveAt(0);
 }
 
 // The caret is drawn only for an editable layer of the focused widget on an active
 // interface; its index is kept either way.
 TEST(DecalDraw, CaretOnlyWithFocusEditableAndActive) {
-  auto font = font_test::MakeBoxFont();
-  C_Collection fonts;
-  fonts.Append(font.get());
-  DecalResources resources;
-  resources.Fonts = &fonts;
+  BoxFontResources box;
   struct Case {
     bool focus, editable, active, caret;
   } cases[] = {{true, true, true, true},
@@ -234,28 +243,47 @@ TEST(DecalDraw, CaretOnlyWithFocusEditableAndActive) {
                {true, true, false, false}};
   for (const Case& c : cases) {
     C_Decal decal;
-    decal.Layers = new C_Collection();
-    auto* text = new C_Layer_Text();
-    text->Font = font_test::RegularType();
-    text->Font.Name.Assign(C_String("Boxes"));
-    text->Text.Assign(C_String("ab"));
-    text->TextSource = 33;
-    text->TextColor = C_Color(0, 0, 1, 1);
-    text->Area = C_Rect(0.0f, 0.0f, 0.0f, 0.0f, 0x00, kFill);
+    C_Layer_Text* text = AddBoxText(decal, "ab");
     text->Editable = c.editable;
     text->Layout.CaretIndex = 1;
-    decal.Layers->Append(text);
     Canvas canvas(40, 24);
     canvas.window.Owner.Active = c.active;
     DecalWidget w = WidgetAt(0, 0, 40, 24);
     w.EditFocus = c.focus;
-    DrawDecal(&canvas.api, resources, &decal, w);
+    DrawDecal(&canvas.api, box.resources, &decal, w);
     // The caret stands at x 6 (before the second letter), in the gap row above
     // the letters.
     EXPECT_EQ(canvas.At(6, 1) == Rgb(0, 0, 0), c.caret) << c.focus << c.editable << c.active;
     EXPECT_EQ(text->Layout.CaretIndex, 1);
   }
-  fonts.RemoveAt(0);
+}
+
+// A focused text box whose text the user deleted shows its caret at the start and
+// no longer reports the extent of the text it had.
+TEST(DecalDraw, AnEmptiedTextShowsItsCaretAndDropsItsOldExtent) {
+  BoxFontResources box;
+  const DecalResources& resources = box.resources;
+  C_Decal decal;
+  C_Layer_Text* text = AddBoxText(decal, "");
+  text->UseWidgetText = 1;
+  text->Editable = 1;
+  C_String typed("abcd");
+  DecalWidget w = WidgetAt(0, 0, 40, 24);
+  w.EditFocus = true;
+  w.Text = &typed;
+  text->Layout.CaretIndex = 4;
+  Canvas before(40, 24);
+  DrawDecal(&before.api, resources, &decal, w);
+  EXPECT_EQ(text->Extent.X2, 24);
+  C_String emptied("");
+  w.Text = &emptied;
+  text->Layout.CaretIndex = 0;
+  Canvas after(40, 24);
+  DrawDecal(&after.api, resources, &decal, w);
+  EXPECT_EQ(after.At(0, 1), Rgb(0, 0, 0)) << "the caret";
+  EXPECT_EQ(text->Extent.X1, 0);
+  EXPECT_EQ(text->Extent.X2, 0);
+  EXPECT_EQ(text->Layout.CaretX, 0);
 }
 
 TEST(DecalDraw, ImageReferences) {

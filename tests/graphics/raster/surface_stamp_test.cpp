@@ -30,19 +30,31 @@ TEST(SurfaceStamp, MatchesDrawSurfacePixelForPixel) {
     int32_t x1, y1, x2, y2;  // source rectangle
   };
   const Case cases[] = {
-      {1, 1, 3, 2, 0, 0, 21, 9},      {1, 1, -5, -3, 2, 1, 19, 8},
-      {0.5f, 1, 20, 10, 0, 0, 21, 9}, {0.3f, 1, 7.6f, 1.2f, 1, 0, 10, 9},
-      {1, 2, 4, 3, 0, 0, 11, 9},      {0.7f, 1.5f, -2, 12, 3, 2, 17, 9},
+      {1, 1, 3, 2, 0, 0, 21, 9},
+      {1, 1, -5, -3, 2, 1, 19, 8},
+      {0.5f, 1, 20, 10, 0, 0, 21, 9},
+      {0.3f, 1, 7.6f, 1.2f, 1, 0, 10, 9},
+      {1, 2, 4, 3, 0, 0, 11, 9},
+      {0.7f, 1.5f, -2, 12, 3, 2, 17, 9},
+      // At most eight wide, as glyphs are: inside the image's row, at its end (read
+      // short), exactly eight at its end, cut by the clip on either side.
+      {1, 1, 3, 2, 0, 0, 6, 9},
+      {0.5f, 1, 5, 4, 15, 0, 21, 9},
+      {1, 1, 2, 3, 13, 0, 21, 9},
+      {1, 1, -3, 2, 0, 1, 8, 9},
+      {0.8f, 1, 27, 3, 0, 0, 5, 9},
+      {1, 1, 6, 5, 4, 0, 5, 9},
   };
   const C_Rect clip(1.0f, 1.0f, 30.0f, 20.0f, 0, 0);
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.opacity << " x" << c.scale << " at " << c.x << "," << c.y);
-    Picture stamped(32, 22), drawn(32, 22);
+    Picture stamped(32, 22), drawn(32, 22), direct(32, 22);
     for (int32_t y = 0; y < 22; ++y) {
       for (int32_t x = 0; x < 32; ++x) {
         const uint32_t v = 0xFF000000u | (random() & 0xFFFFFF);
         stamped.Set(x, y, v);
         drawn.Set(x, y, v);
+        direct.Set(x, y, v);
       }
     }
     DrawOptions options;
@@ -59,6 +71,16 @@ TEST(SurfaceStamp, MatchesDrawSurfacePixelForPixel) {
                 &options, nullptr);
     for (int32_t y = 0; y < 22; ++y) {
       for (int32_t x = 0; x < 32; ++x) ASSERT_EQ(stamped.At(x, y), drawn.At(x, y)) << x << "," << y;
+    }
+    // Unscaled, the coverage stamp at whole pixels draws the same.
+    SurfaceStamp coverage;
+    ASSERT_TRUE(coverage.Begin(&source.surface, &direct.surface, nullptr, &clip, options, true));
+    EXPECT_EQ(coverage.CoverageStamp(), c.scale == 1);
+    if (!coverage.CoverageStamp()) continue;
+    coverage.StampCoverage(c.x1, c.y1, c.x2, c.y2, static_cast<int32_t>(c.x),
+                           static_cast<int32_t>(c.y));
+    for (int32_t y = 0; y < 22; ++y) {
+      for (int32_t x = 0; x < 32; ++x) ASSERT_EQ(direct.At(x, y), drawn.At(x, y)) << x << "," << y;
     }
   }
 }
