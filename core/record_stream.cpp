@@ -17,6 +17,24 @@ uint32_t WireSize(WireType type) {
   }
 }
 
+int64_t WholeValue(FieldRef field) {
+  switch (field.Type) {
+    case WireType::U8:
+      return *static_cast<const uint8_t*>(field.Value);
+    case WireType::U16:
+      return *static_cast<const uint16_t*>(field.Value);
+    case WireType::I16:
+      return *static_cast<const int16_t*>(field.Value);
+    case WireType::U32:
+      return *static_cast<const uint32_t*>(field.Value);
+    case WireType::I32:
+      return *static_cast<const int32_t*>(field.Value);
+    case WireType::F32:
+      break;
+  }
+  return 0;
+}
+
 bool ReadWireNumber(ByteStream* stream, FieldRef field) {
   switch (field.Type) {
     case WireType::U8:

@@ -87,3 +87,5 @@ bool ReadWireNumber(ByteStream* stream, FieldRef field);
 bool WriteWireNumber(ByteStream* stream, FieldRef field);
 // Bytes a number of the wire type takes.
 uint32_t WireSize(WireType type);
+// The value of a whole-number field (0 for an f32 one).
+int64_t WholeValue(FieldRef field);

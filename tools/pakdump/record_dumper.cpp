@@ -50,50 +50,15 @@ std::string QuoteText(const uint8_t* bytes, size_t size) {
 }
 
 std::string ShowNumber(FieldRef field, Shown shown) {
-  int64_t whole = 0;
-  switch (field.Type) {
-    case WireType::U8:
-      whole = *static_cast<uint8_t*>(field.Value);
-      break;
-    case WireType::U16:
-      whole = *static_cast<uint16_t*>(field.Value);
-      break;
-    case WireType::I16:
-      whole = *static_cast<int16_t*>(field.Value);
-      break;
-    case WireType::U32:
-      whole = *static_cast<uint32_t*>(field.Value);
-      break;
-    case WireType::I32:
-      whole = *static_cast<int32_t*>(field.Value);
-      break;
-    case WireType::F32:
-      if (shown != Shown::Hex && shown != Shown::Dropped) {
-        return FormatFloat(*static_cast<float*>(field.Value));
-      }
-      whole = std::bit_cast<uint32_t>(*static_cast<float*>(field.Value));
-      break;
-  }
+  const bool asBits = shown == Shown::Hex || shown == Shown::Dropped;
+  if (field.Type == WireType::F32 && !asBits) return FormatFloat(*static_cast<float*>(field.Value));
+  const int64_t whole = field.Type == WireType::F32
+                            ? std::bit_cast<uint32_t>(*static_cast<float*>(field.Value))
+                            : WholeValue(field);
   const int digits = 2 * static_cast<int>(WireSize(field.Type));
   const uint64_t bits = static_cast<uint64_t>(whole) & ((uint64_t{1} << (4 * digits)) - 1);
-  const bool hex = shown == Shown::Hex || shown == Shown::Dropped ||
-                   (shown == Shown::Code && bits >= 0x10000 && whole > 0xFFFF);
+  const bool hex = asBits || (shown == Shown::Code && whole > 0xFFFF);
   return hex ? "0x" + FormatHex(bits, digits) : std::to_string(whole);
-}
-
-uint32_t ShowCode(FieldRef field) {
-  switch (field.Type) {
-    case WireType::U8:
-      return *static_cast<uint8_t*>(field.Value);
-    case WireType::U16:
-      return *static_cast<uint16_t*>(field.Value);
-    case WireType::I16:
-      return static_cast<uint16_t>(*static_cast<int16_t*>(field.Value));
-    case WireType::U32:
-      return *static_cast<uint32_t*>(field.Value);
-    default:
-      return 0;
-  }
 }
 
 }  // namespace
@@ -177,8 +142,7 @@ bool RecordDumper::NamedCode(const char* name, FieldRef field, CodeNames names) 
   const int64_t at = Offset();
   const std::string label = Label(name);
   if (!Need(WireSize(field.Type), label) || !ReadWireNumber(stream_, field)) return false;
-  const int64_t code = field.Type == WireType::I32 ? *static_cast<int32_t*>(field.Value)
-                                                   : static_cast<int64_t>(ShowCode(field));
+  const int64_t code = WholeValue(field);
   FieldLine(label, at, std::to_string(code) + " (" + names(static_cast<uint32_t>(code)) + ")");
   return true;
 }

@@ -111,24 +111,6 @@ void StoreWhole(FieldRef field, int64_t value) {
   }
 }
 
-int64_t LoadWhole(FieldRef field) {
-  switch (field.Type) {
-    case WireType::U8:
-      return *static_cast<uint8_t*>(field.Value);
-    case WireType::U16:
-      return *static_cast<uint16_t*>(field.Value);
-    case WireType::I16:
-      return *static_cast<int16_t*>(field.Value);
-    case WireType::U32:
-      return *static_cast<uint32_t*>(field.Value);
-    case WireType::I32:
-      return *static_cast<int32_t*>(field.Value);
-    case WireType::F32:
-      break;
-  }
-  return 0;
-}
-
 }  // namespace
 
 // --- Writing ---------------------------------------------------------------------
@@ -173,7 +155,7 @@ bool TextWriter::Number(const char* name, FieldRef field, Shown shown) {
     slot = std::strtod(std::string(text, end).c_str(), nullptr);
     return true;
   }
-  const int64_t value = LoadWhole(field);
+  const int64_t value = WholeValue(field);
   if (shown == Shown::Hex) {
     const int digits = 2 * static_cast<int>(WireSize(field.Type));
     slot = HexText(static_cast<uint64_t>(value) & ((uint64_t{1} << (4 * digits)) - 1), digits);
