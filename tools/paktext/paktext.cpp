@@ -105,6 +105,41 @@ bool ParseText(const char* text, size_t size, json& document, std::string& error
   return true;
 }
 
+// The text as a person reads it: a value whose one-line form is short (a point, a
+// rectangle's edges, a colour) stands on one line, anything longer opens one line
+// per member, indented by a tab.
+constexpr size_t kShortLine = 128;
+
+std::string OneLine(const json& value) {
+  if (!value.is_structured() || value.empty()) return value.dump();
+  std::string line = value.is_object() ? "{" : "[";
+  for (auto it = value.begin(); it != value.end(); ++it) {
+    if (it != value.begin()) line += ", ";
+    if (value.is_object()) line += json(it.key()).dump() + ": ";
+    line += OneLine(*it);
+  }
+  return line + (value.is_object() ? "}" : "]");
+}
+
+void WriteReadable(const json& value, int depth, std::string& out) {
+  const std::string compact = OneLine(value);
+  if (compact.size() <= kShortLine || !value.is_structured()) {
+    out += compact;
+    return;
+  }
+  const std::string inner(static_cast<size_t>(depth) + 1, '\t');
+  out += value.is_object() ? "{\n" : "[\n";
+  bool first = true;
+  for (auto it = value.begin(); it != value.end(); ++it) {
+    if (!first) out += ",\n";
+    first = false;
+    out += inner;
+    if (value.is_object()) out += json(it.key()).dump() + ": ";
+    WriteReadable(*it, depth + 1, out);
+  }
+  out += "\n" + std::string(static_cast<size_t>(depth), '\t') + (value.is_object() ? "}" : "]");
+}
+
 bool SaveToBytes(C_Object& object, std::string& bytes, std::string& error) {
   ByteStream* stream = NewMemoryWriter();
   const bool saved = stream && object.Save(stream, 0);
@@ -149,7 +184,9 @@ bool ExportObjectFile(const std::string& file, const std::string& folder, std::s
     error = writer.Error();
     return false;
   }
-  return WriteWhole(folder + "/" + kObjectText, document.dump(1, '\t') + "\n", error);
+  std::string text;
+  WriteReadable(document, 0, text);
+  return WriteWhole(folder + "/" + kObjectText, text + "\n", error);
 }
 
 bool BuildObjectBytes(const char* text, size_t size, const std::string& folder, std::string& bytes,
