@@ -1,6 +1,7 @@
 // The option list and the frame's composition.
 #include "app/demo_gui.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +12,10 @@
 #include "font/font_type.h"
 #include "graphics/api/graphic_api.h"
 #include "graphics/raster/draw_options.h"
+#include "graphics/raster/draw_surface.h"
+#include "image/channel.h"
+#include "image/image.h"
+#include "image/image_ops.h"
 #include "image/surface.h"
 #include "widget/desktop.h"
 #include "widget/widget.h"
@@ -96,13 +101,40 @@ void DrawStatusLine(C_GraphicApi* api, const char* prefix, float rate, float x) 
   const int32_t ownLength = StatusText->Length;
   StatusText->Text = line;
   StatusText->Length = static_cast<int32_t>(std::strlen(line));
-  C_Font* font =
-      FontPack && FontPack->Count > 0 ? static_cast<C_Font*>(FontPack->GetAt(0)) : nullptr;
+  C_Font* font = FontPack ? ItemAs<C_Font>(*FontPack, 0) : nullptr;
   const C_Vector2D position(x, kStatusLineY, 0x00);
   api->DrawText(StatusText, font, StatusFontType, &kStatusColor, &kStatusSecondColor, &position, 1,
                 0, 0);
   StatusText->Text = own;
   StatusText->Length = ownLength;
+}
+
+// A dirty rectangle that any drawn pixel enlarges.
+C_Rect NothingDrawn() {
+  constexpr float kFar = 1e9f;
+  return C_Rect(kFar, kFar, -kFar, -kFar, 0, 0);
+}
+
+// Clears the back buffer but for the drawn box (in pixels; empty: everything): the
+// rows above and below it, then left and right of it.
+void ClearAround(C_GraphicApi* api, const C_Rect& drawn) {
+  if (api->GetState() != ApiDrawing) return;  // as Clear: only while drawing
+  C_Surface* target = api->GetTarget();
+  C_Image* image = target ? target->FindImage(kColorChannel) : nullptr;
+  if (!image) return;
+  const int32_t w = image->Width;
+  const int32_t h = image->Height;
+  if (!(drawn.X1 < drawn.X2 && drawn.Y1 < drawn.Y2)) {
+    FillImageArea(image, PixelRect{0, 0, w, h}, kBackground);
+    return;
+  }
+  // The box holds whole pixels inside the image, as the draw reported them.
+  const PixelRect box{std::clamp(int32_t(drawn.X1), 0, w), std::clamp(int32_t(drawn.Y1), 0, h),
+                      std::clamp(int32_t(drawn.X2), 0, w), std::clamp(int32_t(drawn.Y2), 0, h)};
+  FillImageArea(image, PixelRect{0, 0, w, box.Y1}, kBackground);
+  FillImageArea(image, PixelRect{0, box.Y1, box.X1, box.Y2}, kBackground);
+  FillImageArea(image, PixelRect{box.X2, box.Y1, w, box.Y2}, kBackground);
+  FillImageArea(image, PixelRect{0, box.Y2, w, h}, kBackground);
 }
 
 }  // namespace
@@ -149,10 +181,18 @@ void DrawOverlay(C_GraphicApi* api) {
   DrawOptions options;
   options.Pivot.Anchor = kTopMiddle;  // the image's hot spot: the middle of its top edge
   api->BeginDraw();
-  api->Clear(&kBackground);
   const C_Vector2D viewPosition(0, kViewTop, kTopMiddle);
-  if (C_Surface* view = ViewSurface()) {
-    api->DrawSurface(view, nullptr, &viewPosition, 0, &options, nullptr);
+  C_Surface* view = ViewSurface();
+  if (view && DrawOverwrites(view, api->GetTarget(), options)) {
+    // The view covers most of the back buffer and replaces what it covers: it is
+    // drawn first and only the rest is cleared, which gives the same pixels as
+    // clearing everything first and saves writing the view's area twice.
+    C_Rect drawn = NothingDrawn();
+    api->DrawSurface(view, nullptr, &viewPosition, 0, &options, &drawn);
+    ClearAround(api, drawn);
+  } else {
+    api->Clear(&kBackground);
+    if (view) api->DrawSurface(view, nullptr, &viewPosition, 0, &options, nullptr);
   }
   if (ViewMode == ViewBumpMapping && LightSurface) {
     const C_Vector2D lightPosition(LightDirection.X, LightDirection.Y + kLightOffsetY, kTopMiddle);

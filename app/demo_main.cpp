@@ -11,6 +11,7 @@
 #include "app/fill_bands.h"
 #include "app/generators.h"
 #include "app/normal_map.h"
+#include "app/thread_choice.h"
 #include "core/memory_counter.h"
 #include "graphics/geometry/color.h"
 #include "image/image.h"
@@ -82,6 +83,12 @@ double GenerateShape(DemoShell* shell) {
   }
 }
 
+// The pair of modes as one number, shape * 3 + view; -1 for modes out of range.
+int32_t ModePair() {
+  const bool known = ShapeMode >= 0 && ShapeMode < 3 && ViewMode >= 0 && ViewMode < 3;
+  return known ? ShapeMode * 3 + ViewMode : -1;
+}
+
 void PrepareView() {
   C_Surface* surface = nullptr;
   switch (ViewMode) {
@@ -131,6 +138,9 @@ int DemoMain(DemoShell* shell) {
   // whole run (DF_WORKERS threads, else one per core). A pool that runs already
   // (a test or a benchmark chose its size) is used as it is and left running.
   const bool ownPool = Workers.Start(PoolThreadCount());
+  // A pool of its own shares each mode pair's frames only where that was measured
+  // to be faster than one thread (see ThreadChoice); a given pool is used whole.
+  ThreadChoice threadChoice(ownPool ? Workers.Threads() : 1);
   // The layers below the pool share their rows on it too, for this run: the
   // display copy of the shown view, whose rows the view's bands have just made
   // (see PrepareView).
@@ -164,12 +174,15 @@ int DemoMain(DemoShell* shell) {
     if (!shell->MessageStep()) break;
     const double frameStart = shell->ReadClock();
     shell->OptionStep(ShapeMode, ViewMode);
+    if (ownPool) Workers.Share(threadChoice.Next(ModePair()));
     if (HeightImage) FillImageInBands(HeightImage, black);
     const double generationStart = GenerateShape(shell);
     GenerationRate = MeasureRate(shell->ReadClock() - generationStart, GenerationRate);
     PrepareView();
     shell->PaintStep();
-    FrameRate = MeasureRate(shell->ReadClock() - frameStart, FrameRate);
+    const double frameSeconds = shell->ReadClock() - frameStart;
+    FrameRate = MeasureRate(frameSeconds, FrameRate);
+    threadChoice.Record(frameSeconds);
   }
 
   // Reported before anything is deleted, so the peak includes the whole run.

@@ -6,6 +6,7 @@
 
 #include "app/demo_gui.h"
 #include "app/demo_state.h"
+#include "app/view_export.h"
 #include "core/byte_stream.h"
 #include "core/collection.h"
 #include "core/string.h"
@@ -143,6 +144,36 @@ void DeletePack(C_Collection*& pack) {
   Delete(pack);
 }
 
+bool ReadDataFile(const char* folder, const char* fileName, C_Object* target) {
+  char path[kPathSize];
+  const int written = std::snprintf(path, sizeof path, "%s%s", folder ? folder : "", fileName);
+  return written > 0 && written < kPathSize && target && LoadObjectFile(target, path);
+}
+
+void SayOutcome(const char* fileName, bool loaded) {
+  if (loaded) {
+    Say(" ...done!");
+  } else {
+    Say("\nThe file < %s > cannot be opened, contact %s for assistance\n", fileName, kAssistance);
+  }
+}
+
+// Reads a pack whose items must all be T. A pack holding anything else (another
+// data file copied in its place, say) is refused as an unreadable one is, with its
+// failure line, and nothing of it is kept: no item is ever used as what it is not.
+template <class T>
+bool LoadPack(const char* folder, const char* fileName, C_Collection* pack) {
+  Say("\n>>>loading < %s >", fileName);
+  bool loaded = ReadDataFile(folder, fileName, pack);
+  if (!HoldsOnly<T>(*pack)) {
+    pack->DeleteItems();
+    pack->Release();
+    loaded = false;
+  }
+  SayOutcome(fileName, loaded);
+  return loaded;
+}
+
 }  // namespace
 
 C_Window* MainWindow() {
@@ -155,14 +186,8 @@ C_GraphicApi* MainDrawing() {
 
 bool LoadDataFile(const char* folder, const char* fileName, C_Object* target) {
   Say("\n>>>loading < %s >", fileName);
-  char path[kPathSize];
-  const int written = std::snprintf(path, sizeof path, "%s%s", folder ? folder : "", fileName);
-  const bool loaded = written > 0 && written < kPathSize && target && LoadObjectFile(target, path);
-  if (loaded) {
-    Say(" ...done!");
-  } else {
-    Say("\nThe file < %s > cannot be opened, contact %s for assistance\n", fileName, kAssistance);
-  }
+  const bool loaded = ReadDataFile(folder, fileName, target);
+  SayOutcome(fileName, loaded);
   return loaded;
 }
 
@@ -208,9 +233,9 @@ bool WindowShell::StartFirstPhase() {
   StatusText = new C_String();
 
   FontPack = new C_Collection();
-  LoadDataFile(options_.DataFolder, "fonts.pak", FontPack);
+  LoadPack<C_Font>(options_.DataFolder, "fonts.pak", FontPack);
   for (uint32_t i = 0; i < FontPack->Count; ++i) {
-    auto* font = static_cast<C_Font*>(FontPack->GetAt(i));
+    C_Font* font = ItemAs<C_Font>(*FontPack, i);
     if (!font) continue;
     AttachToDrawing(font);
     font->Prepare();
@@ -220,10 +245,10 @@ bool WindowShell::StartFirstPhase() {
   DemoDesktop->InstallHandlers(Drawing);
 
   GuiGraphicsPack = new C_Collection();
-  LoadDataFile(options_.DataFolder, "guigfx.pak", GuiGraphicsPack);
+  LoadPack<C_Surface>(options_.DataFolder, "guigfx.pak", GuiGraphicsPack);
   DemoDesktop->Sheets = GuiGraphicsPack;
   for (uint32_t i = 0; i < GuiGraphicsPack->Count; ++i) {
-    AttachToDrawing(static_cast<C_Resource*>(GuiGraphicsPack->GetAt(i)));
+    AttachToDrawing(ItemAs<C_Surface>(*GuiGraphicsPack, i));
   }
   DemoDesktop->Fonts = FontPack;
 
@@ -307,6 +332,7 @@ void WindowShell::CloseFirstPhase() {
     C_Image* frame = target ? target->FindImage(1) : nullptr;
     screenshotWritten_ = frame && WritePngFile(options_.ScreenshotPath, *frame);
   }
+  if (options_.ExportViewPath) viewExported_ = ExportViewPng(options_.ExportViewPath, ViewMode);
   if (DemoDesktop) {
     DemoDesktop->UnprepareAll();
     if (DemoDesktop->Status == DesktopResources) DemoDesktop->Status = DesktopAttached;

@@ -37,6 +37,8 @@ struct WindowShellOptions {
   int32_t InitialView = 0;
   // Written with the last frame before the drawing interface closes (PNG); null: none.
   const char* ScreenshotPath = nullptr;
+  // The last frame's 512 x 512 view, written with the screenshot (PNG); null: none.
+  const char* ExportViewPath = nullptr;
   // Called after every paint step with the 1-based frame number (for tests).
   void (*AfterPaint)(void* context, int32_t frame) = nullptr;
   void* Context = nullptr;
@@ -65,6 +67,8 @@ class WindowShell : public DemoShell {
   int32_t FramesPainted() const { return frames_; }
   // False when the screenshot was asked for and could not be written.
   bool ScreenshotWritten() const { return screenshotWritten_; }
+  // False when the view export was asked for and could not be written.
+  bool ViewExported() const { return viewExported_; }
 
  private:
   bool LoadTemplates(C_Object** templates);
@@ -73,6 +77,7 @@ class WindowShell : public DemoShell {
   WindowShellOptions options_;
   int32_t frames_ = 0;
   bool screenshotWritten_ = true;
+  bool viewExported_ = true;
 };
 
 // LoadDataFile: prints the loading line, reads target from folder + fileName and

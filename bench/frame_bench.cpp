@@ -1,7 +1,8 @@
 // The demo's frames, two ways. First the real window shell on the platform's
 // display-less driver (full overlay, widgets and present) in each of the nine mode
-// pairs, with one thread and with all cores: the median frame time, also in units
-// of one memcpy of an 800 x 600 32-bit frame measured in the same run, and the
+// pairs, with one thread and with all cores (five runs of each, interleaved): the
+// median frame time, also in units of one memcpy of an 800 x 600 32-bit frame
+// measured in the same run and, for all cores, as a ratio to one thread, and the
 // mean time of its parts: generation, the view (with the clearing, and in Perlin
 // Noise the phase table's advance and the noise base's refresh, which the
 // generation rate leaves out), the display copy's conversion, the overlay's
@@ -15,11 +16,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "app/data_folder.h"
+#include "program/data_folder.h"
 #include "app/demo_gui.h"
 #include "app/demo_main.h"
 #include "app/demo_shell.h"
@@ -40,6 +42,7 @@ namespace {
 constexpr int32_t kWarmUpFrames = 20;
 constexpr int32_t kFramesPerPair = 200;
 constexpr int32_t kPairs = 9;
+constexpr int32_t kBreakdownRuns = 5;
 constexpr size_t kFrameBytes = 800 * 600 * 4;
 constexpr int32_t kCopies = 200;
 
@@ -154,6 +157,18 @@ double MemcpySeconds() {
   return Median(times);
 }
 
+// Runs the demo quietly on a pool of its own of threads threads (DF_WORKERS), as
+// the program does: with more than one, the driver chooses per mode pair whether
+// its frames share their rows.
+int RunWithThreads(DemoShell* shell, int32_t threads) {
+  Workers.Stop();
+  const std::string count = std::to_string(threads);
+  setenv("DF_WORKERS", count.c_str(), 1);
+  const int result = DemoMainQuietly(shell);
+  unsetenv("DF_WORKERS");
+  return result;
+}
+
 // A shell whose frame loop is the benchmark's loop: one frame per iteration, in
 // one pair of modes, showing nothing.
 class BenchShell : public DemoShell {
@@ -185,11 +200,10 @@ class BenchShell : public DemoShell {
 
 // Arguments: the mode pair (shape * 3 + view) and the thread count.
 void BM_Frame(benchmark::State& state) {
-  Workers.Stop();
-  Workers.Start(int32_t(state.range(1)));
   BenchShell shell(state, int32_t(state.range(0)) / 3, int32_t(state.range(0)) % 3);
-  if (DemoMainQuietly(&shell) != 1) state.SkipWithError("the demo did not run");
-  Workers.Stop();
+  if (RunWithThreads(&shell, int32_t(state.range(1))) != 1) {
+    state.SkipWithError("the demo did not run");
+  }
 }
 
 void BM_MemcpyFrame800x600x4(benchmark::State& state) {
@@ -249,10 +263,7 @@ bool RunPair(const char* dataFolder, int32_t threads, int32_t pair, PairTimes& t
   options.InitialShape = pair / 3;
   options.InitialView = pair % 3;
   TimingShell shell(options, frames);
-  Workers.Stop();
-  Workers.Start(threads);
-  const int result = DemoMainQuietly(&shell);
-  Workers.Stop();
+  const int result = RunWithThreads(&shell, threads);
   if (result != 1 || int32_t(frames.size()) <= kWarmUpFrames) {
     std::fprintf(stderr, "frame_bench: the demo did not run (data in %s?)\n", dataFolder);
     return false;
@@ -270,15 +281,22 @@ bool RunPair(const char* dataFolder, int32_t threads, int32_t pair, PairTimes& t
 // One table of the nine pairs for a thread count: the median frame, in µs and
 // in memcpy units, and the mean of each part in µs (the message and option steps
 // are in the frame only).
-void PrintTable(int32_t threads, const PairTimes (&pairs)[kPairs], double copy) {
-  std::printf("\n%d thread%s: %-14s %9s %7s", threads, threads == 1 ? " " : "s", "pair", "frame µs",
-              "units");
+// With a baseline (the one-thread table), each frame also as a ratio to it.
+void PrintTable(int32_t threads, const PairTimes (&pairs)[kPairs], double copy,
+                const PairTimes (*baseline)[kPairs]) {
+  std::printf("\n%d thread%s: %-14s %9s %7s %6s", threads, threads == 1 ? " " : "s", "pair",
+              "frame µs", "units", baseline ? "vs 1" : "");
   for (const char* name : kPartNames) std::printf(" %12s", name);
   std::printf("\n");
   for (int32_t pair = 0; pair < kPairs; ++pair) {
     char name[64];
     std::snprintf(name, sizeof name, "%s, %s", ShapeName(pair / 3), ViewName(pair % 3));
     std::printf("%-26s %9.0f %7.2f", name, pairs[pair].Frame * 1e6, pairs[pair].Frame / copy);
+    if (baseline) {
+      std::printf(" %6.2f", pairs[pair].Frame / (*baseline)[pair].Frame);
+    } else {
+      std::printf(" %6s", "");
+    }
     for (double part : pairs[pair].Parts) std::printf(" %12.0f", 1e6 * part);
     std::printf("\n");
   }
@@ -294,13 +312,26 @@ int PrintBreakdowns(const char* dataFolder) {
   const int32_t all = PoolThreadCount();
   const int32_t counts[2] = {1, all};
   const int32_t tables = all == 1 ? 1 : 2;
+  // Each pair's frame is the median of kBreakdownRuns interleaved runs' medians;
+  // its parts are the means over all of them.
   PairTimes times[2][kPairs];
-  for (int32_t pair = 0; pair < kPairs; ++pair) {
-    for (int32_t t = 0; t < tables; ++t) {
-      if (!RunPair(dataFolder, counts[t], pair, times[t][pair])) return 1;
+  std::vector<double> frames[2][kPairs];
+  for (int32_t run = 0; run < kBreakdownRuns; ++run) {
+    for (int32_t pair = 0; pair < kPairs; ++pair) {
+      for (int32_t t = 0; t < tables; ++t) {
+        PairTimes one;
+        if (!RunPair(dataFolder, counts[t], pair, one)) return 1;
+        frames[t][pair].push_back(one.Frame);
+        for (int32_t p = 0; p < kPartCount; ++p) {
+          times[t][pair].Parts[p] += one.Parts[p] / kBreakdownRuns;
+        }
+      }
     }
   }
-  for (int32_t t = 0; t < tables; ++t) PrintTable(counts[t], times[t], copy);
+  for (int32_t t = 0; t < tables; ++t) {
+    for (int32_t pair = 0; pair < kPairs; ++pair) times[t][pair].Frame = Median(frames[t][pair]);
+    PrintTable(counts[t], times[t], copy, t > 0 ? &times[0] : nullptr);
+  }
   std::printf("\n");
   return 0;
 }

@@ -59,7 +59,7 @@ struct OurSide {
   C_Font* font = nullptr;
   OurSide() {
     LoadObjectFile(&pack, DF_FONTS_PAK);
-    font = pack.Count > 0 ? static_cast<C_Font*>(pack.GetAt(0)) : nullptr;
+    font = ItemAs<C_Font>(pack, 0);
     auto* image = new C_Image();
     image->Create(kWidth, pixel_format::A8R8G8B8, kHeight);
     std::memset(image->Pixels, 0x40, static_cast<size_t>(image->PixelBytes));

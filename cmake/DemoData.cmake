@@ -32,6 +32,9 @@ add_custom_command(OUTPUT ${demo_outputs}
   DEPENDS ${demo_sources} fonts_pak skin_files light_files
   COMMENT "Assembling the demo's data folder")
 add_custom_target(demo_data ALL DEPENDS ${demo_outputs})
-if(TARGET dappleforge)
-  add_dependencies(dappleforge demo_data)
-endif()
+# The programs that read the data folder.
+foreach(program dappleforge widgetgallery)
+  if(TARGET ${program})
+    add_dependencies(${program} demo_data)
+  endif()
+endforeach()

@@ -43,3 +43,19 @@ class C_Collection : public C_Object {
 // delete. A collection's items go first, since a collection read from a file is the
 // only owner of what it read, however deeply nested. Null is ignored.
 void DeleteOwnedObject(C_Object* object);
+
+// The item at index as a T; null when it is missing or of another class. A file
+// decides what its items are, so an item read from one is taken only as what it is.
+template <class T>
+T* ItemAs(const C_Collection& list, uint32_t index) {
+  return dynamic_cast<T*>(list.GetAt(index));
+}
+
+// True when every item that is not null is a T.
+template <class T>
+bool HoldsOnly(const C_Collection& list) {
+  for (uint32_t i = 0; i < list.Count; ++i) {
+    if (list.Items[i] && !dynamic_cast<T*>(list.Items[i])) return false;
+  }
+  return true;
+}

@@ -35,3 +35,9 @@ bool Fail(int32_t code);
 
 // Stores -1 alone and returns false.
 bool Fail();
+
+// A code's name as this header spells it ("ErrorUnexpectedData") and what it means
+// in words, for the lines programs print; 0 is "no cause recorded", and a code
+// without a name is "an unknown error" named "ErrorUnknown".
+const char* ErrorName(int32_t code);
+const char* ErrorMeaning(int32_t code);

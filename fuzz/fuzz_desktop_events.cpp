@@ -1,17 +1,22 @@
-// Feeds a desktop holding the gallery's widgets a sequence of events chosen by the
-// input: presses and releases of any button, pointer moves (inside, on the edges
-// and far outside the screen), keys with and without characters, timer ticks at
-// times moving forward by random steps, form commands and a paint. After every
-// event each scroll bar that has a range must hold a value within it.
+// Feeds a desktop holding the gallery's widgets a long session of events chosen by
+// the input: presses and releases of any button, pointer moves (inside, on the
+// edges and far outside the screen), keys with and without characters, timer ticks
+// at times moving forward by random steps, form commands and a few paints. After
+// every event each scroll bar that has a range must hold a value within it.
+//
+// The gallery is built once; every input starts from a fresh clone of it on a new
+// desktop, so that an input does the same whatever ran before it. Inputs may be a
+// few KiB long (fuzz_desktop_events.options, which scripts/fuzz-smoke.sh passes to
+// libFuzzer), one event per one to eight bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "core/collection.h"
-#include "graphics/api/graphic_api.h"
-#include "platform/window.h"
 #include "tests/font/font_test_support.h"
+#include "tests/skin/skin_test_support.h"
 #include "widget/desktop.h"
 #include "widget/form.h"
 #include "widget/gallery.h"
@@ -48,13 +53,21 @@ double FuzzClock() {
 constexpr int32_t kKeys[] = {KeyBackspace,  KeyTab,       KeyEnter,  KeyArrowLeft, KeyArrowUp,
                              KeyArrowRight, KeyArrowDown, KeyDelete, 65,           27};
 
-void CheckBars(const C_Widget* w) {
+constexpr int kMaxSteps = 8192;
+constexpr int kMaxPaints = 4;  // filling the screen costs the most
+
+// The scroll bars of the tree, found once per input (events never add widgets).
+void FindBars(C_Widget* w, std::vector<const C_ScrollBar*>& bars) {
   if (!w) return;
-  if (const auto* bar = dynamic_cast<const C_ScrollBar*>(w)) {
+  if (const auto* bar = dynamic_cast<const C_ScrollBar*>(w)) bars.push_back(bar);
+  for (uint32_t i = 0; i < w->ChildCount(); ++i) FindBars(w->ChildAt(i), bars);
+}
+
+void CheckBars(const std::vector<const C_ScrollBar*>& bars) {
+  for (const C_ScrollBar* bar : bars) {
     if (bar->Maximum >= bar->Minimum && (bar->Value < bar->Minimum || bar->Value > bar->Maximum))
       std::abort();
   }
-  for (uint32_t i = 0; i < w->ChildCount(); ++i) CheckBars(w->ChildAt(i));
 }
 
 C_Form* AnyForm(C_Widget* root, uint8_t pick) {
@@ -62,21 +75,35 @@ C_Form* AnyForm(C_Widget* root, uint8_t pick) {
   return dynamic_cast<C_Form*>(root->ChildAt(pick % root->ChildCount()));
 }
 
+// A fresh copy of a pristine widget (a clone starts without a parent).
+C_Widget* Copy(const C_Widget* pristine) {
+  return dynamic_cast<C_Widget*>(const_cast<C_Widget*>(pristine)->Clone());
+}
+
+// The window, the drawing interface, the font and the widgets every input starts
+// from: the gallery's form and a second form, built once on a scratch desktop.
 struct World {
   World() {
-    api.Configure(800, 600, 32, 0, 0, 0);
-    window.Owner.Area = C_Rect(0.0f, 0.0f, 800.0f, 600.0f, 0, 0);
-    window.Owner.Active = 1;
-    api.Attach(&window.Owner);
-    api.Open();
     font = font_test::MakeBoxFont();
     fonts.Append(font.get());
+    scratch.CreatePage();
+    const Gallery gallery = BuildGallery(scratch, "Boxes");
+    if (gallery.Form) gallery.Form->BringToFront = 1;
+    form = gallery.Form;
+    second = MakeWidget(TemplateForm, "Boxes", FormRect(300, 200, 700, 250), "second", "second");
   }
-  ~World() { fonts.Release(); }
-  C_Window window;
-  C_GraphicApi api;
+  ~World() {
+    DeleteOwnedObject(second);
+    fonts.Release();
+  }
+  skin_test::Screen screen{800, 600};
+  C_Window& window = screen.window;
+  C_GraphicApi& api = screen.api;
   std::unique_ptr<C_Font> font;
   C_Collection fonts;
+  C_Desktop scratch;  // holds the gallery's form
+  const C_Widget* form = nullptr;
+  C_Widget* second = nullptr;
 };
 
 }  // namespace
@@ -87,21 +114,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   C_Desktop desktop;
   desktop.Clock = FuzzClock;
   gNow = 1000;
+  world.window.Owner.Active = 1;
   desktop.InstallHandlers(&world.api);
   desktop.Fonts = &world.fonts;
   desktop.BindResources();
   desktop.CreatePage();
-  const Gallery gallery = BuildGallery(desktop, "Boxes");
-  if (in.Byte() & 1) {
-    C_Widget* second =
-        MakeWidget(TemplateForm, "Boxes", FormRect(300, 200, 700, 250), "second", "second");
-    if (second && !desktop.Root->AddChild(second)) DeleteOwnedObject(second);
+  for (const C_Widget* pristine : {world.form, static_cast<const C_Widget*>(world.second)}) {
+    if (pristine == world.second && !(in.Byte() & 1)) continue;
+    C_Widget* copy = pristine ? Copy(pristine) : nullptr;
+    if (copy && !desktop.Root->AddChild(copy)) DeleteOwnedObject(copy);
   }
-  if (gallery.Form) gallery.Form->BringToFront = 1;
   desktop.PrepareAll();
+  std::vector<const C_ScrollBar*> bars;
+  FindBars(desktop.Root, bars);
   int32_t left = 0, middle = 0, right = 0, x = 0, y = 0;
-  bool painted = false;
-  for (int steps = 0; in.More() && steps < 400; ++steps) {
+  int paints = 0;
+  for (int steps = 0; in.More() && steps < kMaxSteps; ++steps) {
     const uint8_t op = in.Byte();
     switch (op % 8) {
       case 0:
@@ -142,15 +170,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                  static_cast<uint16_t>(PartMinimise + what % 4));
         } else if (what < 240) {
           world.window.Owner.Active = what & 1;
-        } else if (!painted) {  // one paint at most: filling the screen costs the most
-          painted = true;
+        } else if (paints < kMaxPaints) {
+          ++paints;
           desktop.Layout();
           desktop.Paint();
         }
         break;
       }
     }
-    CheckBars(desktop.Root);
+    CheckBars(bars);
   }
   desktop.UnprepareAll();
   return 0;

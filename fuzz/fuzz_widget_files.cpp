@@ -20,10 +20,10 @@
 #include "graphics/api/graphic_api.h"
 #include "graphics/geometry/anchor.h"
 #include "graphics/geometry/resolve.h"
-#include "platform/window.h"
 #include "skin/decal.h"
 #include "skin/decal_draw.h"
 #include "tests/font/font_test_support.h"
+#include "tests/skin/skin_test_support.h"
 #include "widget/widget.h"
 
 namespace {
@@ -33,11 +33,6 @@ constexpr int32_t kMaxDrawn = 256;  // widgets drawn per tree, so that a wide tr
 
 struct Scene {
   Scene() {
-    api.Configure(kCanvas, kCanvas, 32, 0, 0, 0);
-    window.Owner.Area = C_Rect(0.0f, 0.0f, float{kCanvas}, float{kCanvas}, 0, 0);
-    window.Owner.Active = 1;
-    api.Attach(&window.Owner);
-    api.Open();
     font = font_test::MakeBoxFont();
     font->SetName("DejaVu Sans");
     fonts.Append(font.get());
@@ -46,8 +41,8 @@ struct Scene {
     resources.Sheets = &sheets;
     resources.Images2 = &sheets;
   }
-  C_Window window;
-  C_GraphicApi api;
+  skin_test::Screen screen{kCanvas, kCanvas};
+  C_GraphicApi& api = screen.api;
   std::unique_ptr<C_Font> font;
   C_Collection fonts, sheets;
   DecalResources resources;

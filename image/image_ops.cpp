@@ -129,21 +129,38 @@ bool MakeFillJob(const FormatDescriptor& d, const C_Color& color, int32_t width,
 
 }  // namespace
 
-bool FillImage(C_Image* image, const C_Color& color) {
-  if (!image) return Fail(ErrorMissingArgument);
-  FormatDescriptor d;
-  if (!DescribeFormat(image->Format, d)) return Fail(ErrorNoFormat);
-  if (d.BitsPerPixel == 0) return true;  // a placeholder: no pixels to fill
-  if (!PixelsCover(*image, d)) return Fail(ErrorMissingArgument);
-  if (image->Width == 0 || image->Height == 0) return true;
-  FillJob job;
-  if (!MakeFillJob(d, color, image->Width, job)) return true;
+namespace {
+
+FillKernel ChooseFill(int32_t format) {
   FillKernel kernel = FillGeneric;
   if (!g_forceGenericPixelPath) {
     for (const FillEntry& entry : kFastFills) {
-      if (entry.Format == image->Format) kernel = entry.Kernel;
+      if (entry.Format == format) kernel = entry.Kernel;
     }
   }
+  return kernel;
+}
+
+// The checks both fills make; nothing to fill is true with fill false.
+bool CanFill(const C_Image* image, FormatDescriptor& d, bool& fill) {
+  fill = false;
+  if (!image) return Fail(ErrorMissingArgument);
+  if (!DescribeFormat(image->Format, d)) return Fail(ErrorNoFormat);
+  if (d.BitsPerPixel == 0) return true;  // a placeholder: no pixels to fill
+  if (!PixelsCover(*image, d)) return Fail(ErrorMissingArgument);
+  fill = image->Width > 0 && image->Height > 0;
+  return true;
+}
+
+}  // namespace
+
+bool FillImage(C_Image* image, const C_Color& color) {
+  FormatDescriptor d;
+  bool fill = false;
+  if (!CanFill(image, d, fill)) return false;
+  FillJob job;
+  if (!fill || !MakeFillJob(d, color, image->Width, job)) return true;
+  const FillKernel kernel = ChooseFill(image->Format);
   // Row by row, so that the padding of a wider pitch is left alone; packed rows
   // are filled as one long row.
   if (image->Pitch == int32_t(RowBytesFor(image->Width, d)) && d.BitsPerPixel >= 8) {
@@ -153,6 +170,23 @@ bool FillImage(C_Image* image, const C_Color& color) {
   }
   uint8_t* row = image->Pixels;
   for (int32_t y = 0; y < image->Height; ++y, row += image->Pitch) kernel(job, row);
+  return true;
+}
+
+bool FillImageArea(C_Image* image, const PixelRect& area, const C_Color& color) {
+  FormatDescriptor d;
+  bool fill = false;
+  if (!CanFill(image, d, fill)) return false;
+  const PixelRect cut{std::max(area.X1, 0), std::max(area.Y1, 0), std::min(area.X2, image->Width),
+                      std::min(area.Y2, image->Height)};
+  if (!fill || cut.Empty()) return true;
+  const bool wholeRows = cut.X1 == 0 && cut.X2 == image->Width;
+  if (d.BitsPerPixel % 8 != 0 && !wholeRows) return Fail(ErrorNoFormat);  // not byte-aligned
+  FillJob job;
+  if (!MakeFillJob(d, color, cut.X2 - cut.X1, job)) return true;
+  const FillKernel kernel = ChooseFill(image->Format);
+  const size_t offset = size_t(cut.X1) * (d.BitsPerPixel / 8);
+  for (int32_t y = cut.Y1; y < cut.Y2; ++y) kernel(job, image->RowAddress(y) + offset);
   return true;
 }
 

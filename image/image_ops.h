@@ -2,12 +2,17 @@
 // pixel formats.
 #pragma once
 
+#include "graphics/geometry/pixel_rect.h"
 #include "image/image.h"
 
 class C_Color;
 
 // Sets every pixel to the colour. False with ErrorNoFormat for an undescribed format.
 bool FillImage(C_Image* image, const C_Color& color);
+// Sets the pixels of picture rows [Y1, Y2) and columns [X1, X2) of area (cut to the
+// image) to the colour. False with ErrorNoFormat for an undescribed format, or for
+// a part of the rows of a format whose pixels are not whole bytes.
+bool FillImageArea(C_Image* image, const PixelRect& area, const C_Color& color);
 // Exchanges rows top to bottom. False with ErrorNoFormat for an undescribed format.
 bool FlipVertical(C_Image* image);
 // Writes source's pixels into target in target's format; both have the same size.

@@ -1,6 +1,8 @@
-// What a program learns from and asks of the platform before its first window:
-// the folder of its executable, a video driver that needs no display, whether a
-// display that shows windows can be opened, and why not.
+// What a program learns from and asks of the platform around its windows: the
+// folder of its executable, a video driver that needs no display, whether a
+// display that shows windows can be opened, and why not, and the end of video.
+// SDL wants its video started, its events pumped and itself shut down on one
+// thread: a program calls all but ProgramFolder on the thread of its windows.
 #pragma once
 
 #include "core/string.h"
@@ -20,3 +22,7 @@ bool OpenVisibleDisplay();
 
 // The platform's last message about why video could not start (never null).
 const char* VideoErrorText();
+
+// Shuts the platform's video and events down (they start again when next used).
+// A program calls it on the thread that used them; otherwise it happens at exit.
+void CloseVideo();

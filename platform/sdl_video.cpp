@@ -1,6 +1,7 @@
 // SDL start-up and shutdown for the window layer.
 #include <cstdlib>
 
+#include "platform/program_env.h"
 #include "platform/window_record.h"
 
 namespace {
@@ -11,6 +12,7 @@ bool videoFailed = false;
 void ShutdownSdl() {
   FreeCursors();
   SDL_Quit();
+  videoFailed = false;
 }
 
 void RegisterShutdown() {
@@ -58,4 +60,8 @@ std::vector<char> Latin1ToUtf8(const char* text) {
   }
   out.push_back('\0');
   return out;
+}
+
+void CloseVideo() {
+  ShutdownSdl();
 }

@@ -165,6 +165,7 @@ void C_Window::Close() {
   SDL_SetWindowData(p.Handle, "widget", nullptr);
   StopWindowTimer(this);
   if (Captured == 1) SDL_CaptureMouse(SDL_FALSE);
+  ReleasePresentTexture(p);
   SDL_DestroyWindow(p.Handle);
   p.Handle = nullptr;
   p.ParentHandle = nullptr;

@@ -133,8 +133,9 @@ class C_Window : public C_Object {
 // The window's present operation: binds PresentImage to image's pixels (no copy),
 // stores the position and shows them (Update 62). The pixels are read bottom-up:
 // the first row in memory is the bottom row on screen. Nothing happens for an image
-// without a format description (ErrorNoFormat then -1, are recorded).
-void ShowImage(C_Image* image, C_Window* window, const C_Vector2D& position);
+// without a format description (ErrorNoFormat then -1, are recorded). True when
+// the frame reached the window; false when it did not (PresentFailure says why).
+bool ShowImage(C_Image* image, C_Window* window, const C_Vector2D& position);
 
 // The client rectangle in screen pixels; all zero for a window that is not open.
 C_Rect GetClientScreenRect(const C_Window* window);

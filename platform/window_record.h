@@ -6,8 +6,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "platform/present_path.h"
 #include "platform/window.h"
 #include "platform/window_region.h"
 
@@ -26,6 +28,28 @@ struct WindowPlatformRecord {
   int32_t PlacedX = 0;        // client origin in screen pixels set by Update(UpdateRectangle)
   int32_t PlacedY = 0;
   std::vector<PixelRect> Region;  // the last shape built by Update(UpdateShape)
+  // Presentation: the path fixed by the first present that showed a frame and, on
+  // the texture path, the renderer, its window-sized streaming texture and the
+  // texture's pixel layout.
+  PresentPath Path = PresentAutomatic;
+  SDL_Renderer* Renderer = nullptr;
+  SDL_Texture* Texture = nullptr;
+  int32_t TextureWidth = 0;
+  int32_t TextureHeight = 0;
+  SDL_PixelFormat* TextureFormat = nullptr;
+  std::string PresentProblem;  // why the last present showed nothing; empty when it did
+};
+
+// Pixels to present into: a window surface, or the locked part of a texture, whose
+// first byte is pixel (Left, Top) of the client area.
+struct PixelTarget {
+  uint8_t* Pixels = nullptr;
+  int32_t Pitch = 0;
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  const SDL_PixelFormat* Format = nullptr;
 };
 
 // Initialises SDL's video (and with it the event queue) once per process, with the
@@ -46,8 +70,18 @@ void StopWindowTimer(C_Window* window);
 // The most recently opened window that is still open, or null.
 C_Window* LatestOpenWindow();
 
-// Shows the window's PresentImage (Update 62).
+// Shows the window's PresentImage (Update 62) through its present path, and
+// records in the platform record whether that worked.
 void PresentWindow(C_Window* window);
+
+// The texture path (present_texture.cpp). Opens the area (client pixels; null: the
+// whole client area) of the window's texture for writing, making the renderer and
+// a texture of the window's size as needed; false with PresentProblem set when it
+// cannot. ShowTexture closes it and draws the whole texture into the window.
+bool LockTexture(WindowPlatformRecord& p, const SDL_Rect* area, PixelTarget& target);
+void ShowTexture(WindowPlatformRecord& p);
+// Frees the renderer, its texture and the format; before the window is destroyed.
+void ReleasePresentTexture(WindowPlatformRecord& p);
 // Builds the shape from RegionImage and applies it where SDL can (Update 55).
 void ApplyWindowShape(C_Window* window);
 

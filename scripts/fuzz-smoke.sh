@@ -10,9 +10,11 @@
 #   the whole of CI short; give a longer time by hand for a deeper search). The
 #   font target's seed is a tiny font pack that fontbake bakes on the spot from the
 #   machine's TrueType faces, the widget-file target's seeds are the widget files of
-#   the build (<build>/widgets/*.wgt), and the text-form target's seeds are those
-#   files and the object-record seeds exported by paktext; built files are never
-#   committed.
+#   the build (<build>/widgets/*.wgt) and the clones and edits of them that
+#   make_widget_seeds writes (screens built from them, edited through a desktop),
+#   and the text-form target's seeds are those files and the object-record seeds
+#   exported by paktext; built files are never committed. A target's own libFuzzer
+#   flags, if it has any, are in fuzz/<target>.options, one a line.
 #   FUZZ_BUILD_DIR chooses the build directory (default build/fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -48,6 +50,7 @@ for target in "$build"/fuzz/fuzz_*; do
   fi
   if [ "$name" = fuzz_widget_files ]; then
     cp "$build"/widgets/*.wgt "$work"/
+    "$build"/fuzz/make_widget_seeds "$build"/widgets "$work"
   fi
   # The text-form target's seeds are the built widget files and the object-record
   # seeds, exported as text on the spot.
@@ -60,9 +63,13 @@ for target in "$build"/fuzz/fuzz_*; do
       rm -rf "$text"
     done
   fi
-  echo "== $name for ${seconds}s"
+  flags=()
+  if [ -f "fuzz/$name.options" ]; then
+    mapfile -t flags < <(grep -v -e '^#' -e '^[[:space:]]*$' "fuzz/$name.options")
+  fi
+  echo "== $name for ${seconds}s ${flags[*]}"
   rc=0
-  "$target" -max_total_time="$seconds" -print_final_stats=1 \
+  "$target" -max_total_time="$seconds" -print_final_stats=1 "${flags[@]}" \
     -artifact_prefix="$build/$name-" "$work" >"$log" 2>&1 || rc=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and starts the demo in its window. Arguments go to the program:
+# Builds the demo and its data (not the test suites: scripts/test.sh builds those)
+# and starts it in its window. Arguments go to the program:
 #   bash scripts/run.sh --headless --frames 300 --view bump --screenshot shot.png
 # runs it without a display and keeps the last frame. The frame benchmark (the
 # real shell headless in each of the nine mode pairs) stays runnable with
@@ -10,5 +11,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default
+cmake --build --preset default --target dappleforge
 exec build/default/app/dappleforge "$@"

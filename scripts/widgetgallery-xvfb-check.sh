@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs tools/widgetgallery in a real X window under Xvfb: clicks an option of the
+# Runs tools/widgetgallery in a real X window under Xvfb, started from another
+# folder (it finds the build's data folder from its own): clicks an option of the
 # first group and a check box with xdotool, types into the text box, and compares
 # screenshots taken before and after; Escape must then end the program with
 # status 0.
@@ -8,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/default}
 bash scripts/deps.sh xvfb xauth xdotool imagemagick x11-utils
-[ -x "$build/tools/widgetgallery/widgetgallery" ] && [ -f "$build/fonts.pak" ] || {
+[ -x "$build/tools/widgetgallery/widgetgallery" ] && [ -f "$build/data/widgets/option.wgt" ] || {
   cmake --preset default -B "$build" >/dev/null
   cmake --build "$build" -j2 --target widgetgallery
 }
@@ -20,7 +21,7 @@ gallery=""
 source scripts/xvfb-lib.sh
 start_xvfb :96
 
-(cd "$build" && exec ./tools/widgetgallery/widgetgallery) &
+(cd "$work" && exec "$build/tools/widgetgallery/widgetgallery") &
 gallery=$!
 window=$(wait_for_window "widgetgallery")
 import -window "$window" "$work/before.png"

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/class_id.h"
 #include "core/collection.h"
 #include "core/string.h"
 #include "font/font.h"
@@ -168,16 +169,25 @@ bool DrawDecal(C_GraphicApi* api, const DecalResources& resources, C_Decal* deca
   C_Collection* list = widget.Checked ? decal->CheckedLayers : decal->Layers;
   if (!list) return true;
   const C_Rect area = decal->AreaFor(widget.Rect);
+  // Each class id belongs to one layer class, so the id tells the class: one
+  // virtual call per layer instead of a chain of run-time casts.
   for (uint32_t i = 0; i < list->Count; ++i) {
     C_Object* layer = list->Items[i];
-    if (auto* rect = dynamic_cast<C_Layer_Rect*>(layer)) {
-      DrawRectLayer(api, *rect, area, widget);
-    } else if (auto* text = dynamic_cast<C_Layer_Text*>(layer)) {
-      DrawTextLayer(api, resources, *text, area, widget);
-    } else if (auto* image = dynamic_cast<C_Layer_Image*>(layer)) {
-      DrawImageLayer(api, resources, *image, area, widget);
-    } else if (auto* brush = dynamic_cast<C_Layer_Brush*>(layer)) {
-      DrawBrushLayer(api, resources, *brush, area, widget);
+    switch (layer ? layer->GetClassId() : 0) {
+      case class_id::LayerRect:
+        DrawRectLayer(api, *static_cast<C_Layer_Rect*>(layer), area, widget);
+        break;
+      case class_id::LayerText:
+        DrawTextLayer(api, resources, *static_cast<C_Layer_Text*>(layer), area, widget);
+        break;
+      case class_id::LayerImage:
+        DrawImageLayer(api, resources, *static_cast<C_Layer_Image*>(layer), area, widget);
+        break;
+      case class_id::LayerBrush:
+        DrawBrushLayer(api, resources, *static_cast<C_Layer_Brush*>(layer), area, widget);
+        break;
+      default:
+        break;
     }
   }
   return true;
@@ -192,8 +202,9 @@ const C_Layer_Zone* HitZone(const C_Decal* decal, const C_Rect& widgetRect, cons
   const C_Layer_Zone* hit = nullptr;
   const C_Collection* list = decal->Layers;
   for (uint32_t i = 0; i < list->Count; ++i) {
-    const auto* zone = dynamic_cast<const C_Layer_Zone*>(list->Items[i]);
-    if (!zone) continue;
+    const C_Object* item = list->Items[i];
+    if (!item || item->GetClassId() != class_id::LayerZone) continue;
+    const auto* zone = static_cast<const C_Layer_Zone*>(item);
     const C_Rect box = ResolveLayerArea(zone->Area, area);
     const float x1 = std::max(std::min(box.X1, box.X2), clipX1);
     const float x2 = std::min(std::max(box.X1, box.X2), clipX2);

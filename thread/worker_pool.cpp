@@ -82,6 +82,7 @@ bool WorkerPool::Start(int32_t threads) {
   if (threads < 1) threads = 1;
   if (threads > kMaxPoolThreads) threads = kMaxPoolThreads;
   spin_ = uint32_t(threads) <= Cores();
+  sharing_ = kMaxPoolThreads;
   stopping_.store(false, std::memory_order_relaxed);
   workerCount_ = 0;
   const uint32_t generation = generation_.load(std::memory_order_relaxed);
@@ -143,7 +144,7 @@ void WorkerPool::DoBands() {
 void WorkerPool::Run(int32_t rows, RowBandTask task, void* context) {
   if (rows <= 0 || !task) return;
   int32_t idle = 0;
-  if (workerCount_ == 0 || rows == 1 ||
+  if (Threads() == 1 || rows == 1 ||
       !busy_.compare_exchange_strong(idle, 1, std::memory_order_acquire)) {
     task(context, 0, rows);
     return;

@@ -35,8 +35,12 @@ class WorkerPool {
   void Stop();
 
   bool Running() const { return running_; }
-  // Threads that share a call: the workers and the caller; 1 when stopped.
-  int32_t Threads() const { return workerCount_ + 1; }
+  // Threads that share a call: the workers and the caller (at most the count
+  // Share allows); 1 when stopped.
+  int32_t Threads() const { return workerCount_ < sharing_ ? workerCount_ + 1 : sharing_ + 1; }
+  // Lets at most threads threads (1: the caller alone) share the calls from now
+  // on, until Share is called again; the workers keep running. Between calls only.
+  void Share(int32_t threads) { sharing_ = threads < 1 ? 0 : threads - 1; }
 
   // Runs task over rows 0..rows - 1 in min(Threads(), rows) contiguous bands of
   // near-equal size. The caller runs the first band, each worker that wakes in
@@ -79,6 +83,7 @@ class WorkerPool {
 
   bool running_ = false;
   int32_t workerCount_ = 0;
+  int32_t sharing_ = kMaxPoolThreads;  // workers a call may use
   std::thread workers_[kMaxPoolThreads - 1];
 };
 

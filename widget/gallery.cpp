@@ -348,6 +348,24 @@ C_Widget* MakeTemplate(BasicTemplate which, const char* fontName) {
   return nullptr;
 }
 
+uint16_t TemplateClassId(BasicTemplate which) {
+  switch (which) {
+    case TemplateForm:
+      return class_id::Form;
+    case TemplateHScroll:
+    case TemplateVScroll:
+      return class_id::ScrollBar;
+    case TemplateTextBox:
+      return class_id::TextBox;
+    default:
+      return class_id::Widget;
+  }
+}
+
+bool TemplateFits(BasicTemplate which, const C_Widget* widget) {
+  return widget && widget->GetClassId() == TemplateClassId(which);
+}
+
 C_Widget* MakeWidget(BasicTemplate which, const char* fontName, const C_Rect& rect,
                      const char* name, const char* text) {
   C_Widget* made = MakeTemplate(which, fontName);
@@ -377,7 +395,7 @@ struct Maker {
   C_Widget* operator()(BasicTemplate which, const C_Rect& rect, const char* name,
                        const char* text) const {
     C_Widget* from = templates ? templates->Items[which] : nullptr;
-    if (!from) return MakeWidget(which, font, rect, name, text);
+    if (!TemplateFits(which, from)) return MakeWidget(which, font, rect, name, text);
     auto* widget = static_cast<C_Widget*>(from->Clone());
     if (widget) widget->Setup(rect, name, text);
     return widget;

@@ -29,6 +29,13 @@ enum BasicTemplate : uint32_t {
 // the named font at size 10; none when memory runs out.
 C_Widget* MakeTemplate(BasicTemplate which, const char* fontName);
 
+// The class id of the widgets of a kind: a form, a scroll bar, a text box, or a
+// plain widget.
+uint16_t TemplateClassId(BasicTemplate which);
+// True when widget is of the class its kind needs (a template read from a file
+// may be anything).
+bool TemplateFits(BasicTemplate which, const C_Widget* widget);
+
 // A clone of a template, set up with its place, name and text (see C_Widget::Setup).
 C_Widget* MakeWidget(BasicTemplate which, const char* fontName, const C_Rect& rect,
                      const char* name, const char* text);
@@ -55,7 +62,8 @@ extern const char* const kGalleryParagraph;
 
 // Templates to clone the gallery's widgets from (a form, a button, an option, a
 // check box, a group separator, a text box and a scroll space), by BasicTemplate;
-// the widgets of an entry left none are made in code. Not owned.
+// the widgets of an entry left none, or holding a widget of another class than
+// its kind needs, are made in code. Not owned.
 struct GalleryTemplates {
   C_Widget* Items[TemplateScrollSpace + 1] = {};
 };

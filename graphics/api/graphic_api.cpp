@@ -360,6 +360,5 @@ bool C_GraphicApi::Present() {
                    AlignAlong(HorizontalAnchor(SurfaceAnchor), surfaceWidth);
   const float oy = AlignAlong(VerticalAnchor(WindowAnchor), windowHeight) -
                    AlignAlong(VerticalAnchor(SurfaceAnchor), surfaceHeight);
-  ShowImage(image, window, C_Vector2D(ox, oy));
-  return true;
+  return ShowImage(image, window, C_Vector2D(ox, oy));
 }

@@ -84,7 +84,8 @@ class C_GraphicApi {
   virtual void BeginDraw();  // ApiOpen -> ApiDrawing: computes Viewport and ClipRect
   virtual void EndDraw();    // ApiDrawing -> ApiOpen
   virtual void Repaint();    // calls the owner's interface's PaintHandler when open
-  virtual bool Present();    // root, ApiOpen: hands the back buffer to the window
+  virtual bool Present();    // root, ApiOpen: hands the back buffer to the window;
+                             // false when it did not reach the screen
 
   // --- display copies -------------------------------------------------------------
   // Rebuilds the display copies of the surface's channels with key (kAllChannels:

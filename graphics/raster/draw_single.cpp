@@ -66,6 +66,23 @@ int32_t Factor(float value) {
 
 }  // namespace
 
+SpanFamily ChooseFamily(const DrawSource& source, const RasterTarget& target,
+                        const DrawOptions& options) {
+  const bool alphaOnly = source.color.image == nullptr;
+  const bool scaled = options.Scale.X != 1 || options.Scale.Y != 1;
+  const bool blend = options.Opacity < 1 || source.alpha.image != nullptr ||
+                     target.mask.image != nullptr || alphaOnly;
+  const bool effects = (options.Smooth != 0 && (scaled || options.Angle != 0)) ||
+                       options.UseOffset == 1 || options.UseContrast == 1;
+  // An alpha image alone draws the tint (white unless the options set one) through it.
+  const bool tint = options.UseTint == 1 || alphaOnly;
+  const bool keyed = options.UseColorKey == 1 && !alphaOnly;
+  if (effects) return SpanFamily::Effects;
+  if (blend) return SpanFamily::Blended;
+  if (!tint) return keyed ? SpanFamily::Keyed : SpanFamily::Plain;
+  return keyed ? SpanFamily::KeyedSolid : SpanFamily::Solid;
+}
+
 // Fills the job and picks the kernels. False when the draw leaves nothing to do.
 bool PreparePlacement(const DrawSource& source, const RasterTarget& target,
                       const DrawOptions& options, Placement& p) {
@@ -75,25 +92,9 @@ bool PreparePlacement(const DrawSource& source, const RasterTarget& target,
   if (weight <= 0) return false;
 
   const bool alphaOnly = source.color.image == nullptr;
-  const bool scaled = options.Scale.X != 1 || options.Scale.Y != 1;
-  const bool blend =
-      opacity < 1 || source.alpha.image != nullptr || target.mask.image != nullptr || alphaOnly;
-  const bool effects = (options.Smooth != 0 && (scaled || options.Angle != 0)) ||
-                       options.UseOffset == 1 || options.UseContrast == 1;
-  // An alpha image alone draws the tint (white unless the options set one) through it.
   const bool tint = options.UseTint == 1 || alphaOnly;
-  const bool keyed = options.UseColorKey == 1 && !alphaOnly;
-
   SpanKey& key = p.key;
-  if (effects) {
-    key.Family = SpanFamily::Effects;
-  } else if (blend) {
-    key.Family = SpanFamily::Blended;
-  } else if (!tint) {
-    key.Family = keyed ? SpanFamily::Keyed : SpanFamily::Plain;
-  } else {
-    key.Family = keyed ? SpanFamily::KeyedSolid : SpanFamily::Solid;
-  }
+  key.Family = ChooseFamily(source, target, options);
   key.MirrorX = options.MirrorX == 1;
   key.SourceAlpha = source.alpha.image != nullptr;
   key.TargetMask = target.mask.image != nullptr;

@@ -15,6 +15,16 @@ C_Vector2D Offset(const C_Vector2D& position, const C_Vector2D& offset) {
 
 }  // namespace
 
+bool DrawOverwrites(C_Surface* source, C_Surface* target, const DrawOptions& options) {
+  if (options.Angle != 0 || options.WrapX != 0 || options.WrapY != 0) return false;
+  DrawSource from;
+  RasterTarget to;
+  if (!OpenDrawSource(source, from) || !OpenDrawTarget(target, to)) return false;
+  DrawOptions keyed = options;
+  TakeColorKey(*source, keyed);  // as the draw does
+  return ChooseFamily(from, to, keyed) == SpanFamily::Plain;
+}
+
 bool DrawSurface(C_Surface* source, C_Surface* target, const C_Rect* sourceRect,
                  const C_Rect* viewport, const C_Rect* clip, const C_Vector2D& position,
                  DrawOptions* options, C_Rect* dirtyRect) {

@@ -24,6 +24,13 @@ bool DrawSurface(C_Surface* source, C_Surface* target, const C_Rect* sourceRect,
                  const C_Rect* viewport, const C_Rect* clip, const C_Vector2D& position,
                  DrawOptions* options, C_Rect* dirtyRect);
 
+// True when DrawSurface(source, target, ..., options, dirtyRect) writes every pixel
+// of the box it adds to dirtyRect with a value taken from the source alone: a plain
+// copy (opaque, no alpha image, mask, tint, colour key or effects), neither rotated
+// nor wrapped. What the draw covers then needs no clearing before it. False as well
+// for surfaces the draw would refuse.
+bool DrawOverwrites(C_Surface* source, C_Surface* target, const DrawOptions& options);
+
 // Puts the source rectangle into destination (resolved against the viewport, then
 // moved by position). Without WrapX/WrapY the source is stretched to fill it; a
 // wrapped axis tiles it at the options' scale, the pattern starting at the options'

@@ -20,39 +20,7 @@
 #include "app/headless_shell.h"
 #include "core/memory_counter.h"
 #include "reference_generators.h"
-
-// The replacement pair below allocates with malloc, so free is the matching release.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-// Counts every allocation through the language's operator new in this program, so
-// that a frame loop that allocates is caught.
-std::atomic<uint64_t> g_newCalls{0};
-void* operator new(size_t size) {
-  ++g_newCalls;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](size_t size) {
-  return operator new(size);
-}
-void* operator new(size_t size, const std::nothrow_t&) noexcept {
-  ++g_newCalls;
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](size_t size, const std::nothrow_t& tag) noexcept {
-  return operator new(size, tag);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-  std::free(p);
-}
+#include "tests/counting_new.h"
 
 namespace {
 

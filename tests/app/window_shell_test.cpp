@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "app/data_folder.h"
 #include "app/demo_gui.h"
 #include "app/demo_main.h"
 #include "app/demo_options.h"
@@ -26,134 +25,25 @@
 #include "app/headless_shell.h"
 #include "core/memory_counter.h"
 #include "graphics/api/graphic_api.h"
+#include "graphics/geometry/color.h"
+#include "graphics/raster/draw_surface.h"
 #include "image/image.h"
+#include "image/image_ops.h"
 #include "image/surface.h"
 #include "platform/window.h"
+#include "tests/app/demo_run.h"
 #include "widget/desktop.h"
 #include "widget/widget.h"
 
-// Counted by the replacement operator new of the driver's tests (demo_test.cpp).
+// Counted by the replacement operator new (tests/counting_new.h, in demo_test.cpp).
 extern std::atomic<uint64_t> g_newCalls;
 
 namespace {
 
+using namespace demo_run;
+
 constexpr uint32_t kBackground = 0x80AFD2;  // (128, 175, 210)
-constexpr size_t kRecordedFrames = 64;      // modes recorded without allocating
-
-// One run of the demo with actions after chosen frames; DemoOutput is captured.
-class DemoRun {
- public:
-  explicit DemoRun(const char* dataFolder = DF_DEMO_DATA) {
-    options.DataFolder = dataFolder;
-    options.MaxFrames = 40;  // a backstop: every test ends earlier or means to run this long
-    options.AfterPaint = &DemoRun::After;
-    options.Context = this;
-    shapes.reserve(kRecordedFrames);
-    views.reserve(kRecordedFrames);
-  }
-  int Run() {
-    char* buffer = nullptr;
-    size_t size = 0;
-    FILE* saved = DemoOutput;
-    DemoOutput = open_memstream(&buffer, &size);
-    const uint64_t before = MemoryInUse.load();
-    WindowShell shell(options);
-    const int result = DemoMain(&shell);
-    frames = shell.FramesPainted();
-    memoryBefore = before;
-    memoryAfter = MemoryInUse.load();
-    std::fclose(DemoOutput);
-    DemoOutput = saved;
-    output.assign(buffer, size);
-    std::free(buffer);
-    return result;
-  }
-  static void After(void* context, int32_t frame) {
-    auto* run = static_cast<DemoRun*>(context);
-    run->shapes.push_back(ShapeMode);
-    run->views.push_back(ViewMode);
-    auto action = run->actions.find(frame);
-    if (action != run->actions.end()) action->second();
-  }
-
-  WindowShellOptions options;
-  std::map<int32_t, std::function<void()>> actions;
-  std::vector<int32_t> shapes, views;  // the modes of each painted frame
-  std::string output;
-  int32_t frames = 0;
-  uint64_t memoryBefore = 0, memoryAfter = 0;
-};
-
-uint32_t WindowId() {
-  return GetPlatformWindowId(MainWindow());
-}
-
-void Push(SDL_Event e) {
-  ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-void PushMotion(int32_t x, int32_t y, uint32_t state) {
-  SDL_Event e{};
-  e.type = SDL_MOUSEMOTION;
-  e.motion.windowID = WindowId();
-  e.motion.state = state;
-  e.motion.x = x;
-  e.motion.y = y;
-  Push(e);
-}
-
-void PushButton(uint32_t type, int32_t x, int32_t y, uint8_t button = SDL_BUTTON_LEFT) {
-  SDL_Event e{};
-  e.type = type;
-  e.button.windowID = WindowId();
-  e.button.button = button;
-  e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.button.x = x;
-  e.button.y = y;
-  Push(e);
-}
-
-void PushKey(uint32_t type, SDL_Keycode key) {
-  SDL_Event e{};
-  e.type = type;
-  e.key.windowID = WindowId();
-  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.keysym.sym = key;
-  Push(e);
-}
-
-void PushEscape() {
-  PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-  PushKey(SDL_KEYUP, SDLK_ESCAPE);
-}
-
-C_Widget* Option(const char* name) {
-  return DemoDesktop && DemoDesktop->Root
-             ? DemoDesktop->Root->FindWidget(name, 0, kOptionKind, true)
-             : nullptr;
-}
-
-void ClickOption(const char* name) {
-  C_Widget* option = Option(name);
-  ASSERT_NE(option, nullptr) << name;
-  const int32_t x = int32_t((option->Resolved.X1 + option->Resolved.X2) / 2);
-  const int32_t y = int32_t((option->Resolved.Y1 + option->Resolved.Y2) / 2);
-  PushMotion(x, y, 0);
-  PushButton(SDL_MOUSEBUTTONDOWN, x, y);
-  PushButton(SDL_MOUSEBUTTONUP, x, y);
-}
-
-const C_Image* BackBuffer() {
-  C_Surface* target = MainDrawing() ? MainDrawing()->GetTarget() : nullptr;
-  return target ? target->FindImage(1) : nullptr;
-}
-
-uint32_t PixelAt(int32_t x, int32_t y) {
-  const C_Image* image = BackBuffer();
-  if (!image || x < 0 || y < 0 || x >= image->Width || y >= image->Height) return 0xFFFFFFFF;
-  const uint8_t* p = image->RowAddress(y) + 4 * x;
-  return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
-}
+const C_Color kBackgroundColor = C_Color::FromBytes(128, 175, 210);
 
 // Pixels of the rectangle that are not the background colour.
 int32_t Drawn(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
@@ -295,22 +185,65 @@ TEST(DemoShellRun, LeftDragAboveTheOptionsSteersTheLightAndTheSprite) {
   }
 }
 
+// The overlay over a back buffer full of stale pixels gives the frame of a clear
+// followed by the overlay: the view, drawn first, is not cleared under it, and
+// everything around it is.
+TEST(DemoShellRun, TheOverlayClearsAroundTheViewAsAWholeClearWould) {
+  for (int32_t view : {0, 1, 2, 7}) {  // the three views and none
+    DemoRun run;
+    run.options.InitialView = view < 3 ? view : 0;
+    run.options.MaxFrames = 4;
+    std::vector<uint8_t> cleared, stale;
+    bool viewOverwrites = false;
+    run.actions[3] = [&] {
+      C_GraphicApi* api = MainDrawing();
+      C_Image* image = const_cast<C_Image*>(BackBuffer());
+      ASSERT_TRUE(api && image);
+      const int32_t shown = ViewMode;
+      ViewMode = view;
+      C_Surface* const views[] = {HeightSurface, NormalSurface, ShadedSurface};
+      C_Surface* surface = views[view < 3 ? view : 0];
+      viewOverwrites = surface && DrawOverwrites(surface, api->GetTarget(), {});
+      const auto frame = [&](bool clearFirst, const C_Color& stalePixels) {
+        FillImage(image, stalePixels);
+        if (clearFirst) {
+          api->BeginDraw();
+          api->Clear(&kBackgroundColor);
+          api->EndDraw();
+        }
+        DrawOverlay(api);
+        return std::vector<uint8_t>(image->Pixels, image->Pixels + image->PixelBytes);
+      };
+      cleared = frame(true, C_Color(1, 0, 1, 0));
+      stale = frame(false, C_Color(0, 1, 0, 0.5f));
+      ViewMode = shown;
+    };
+    ASSERT_EQ(run.Run(), 1);
+    EXPECT_TRUE(viewOverwrites);
+    ASSERT_FALSE(cleared.empty());
+    EXPECT_TRUE(cleared == stale) << "view mode " << view;
+  }
+}
+
 TEST(DemoShellRun, TheFrameLoopAllocatesNothingInAnyMode) {
-  // Three pairs meet every generator and every view.
-  for (int32_t pair : {0, 4, 8}) {
+  for (int32_t pair = 0; pair < 9; ++pair) {
     DemoRun run;
     run.options.InitialShape = pair / 3;
     run.options.InitialView = pair % 3;
     run.options.MaxFrames = 12;
-    uint64_t counts[13] = {};
+    uint64_t news[13] = {}, memory[13] = {};
     for (int32_t frame = 2; frame <= 12; ++frame) {
-      run.actions[frame] = [&counts, frame] { counts[frame] = g_newCalls.load(); };
+      run.actions[frame] = [&, frame] {
+        news[frame] = g_newCalls.load();
+        memory[frame] = MemoryInUse.load();
+      };
     }
     ASSERT_EQ(run.Run(), 1);
     // Texts, widgets, views and the status lines all draw without allocating.
     for (int32_t frame = 3; frame <= 12; ++frame) {
-      EXPECT_EQ(counts[frame] - counts[frame - 1], 0u)
+      EXPECT_EQ(news[frame] - news[frame - 1], 0u)
           << ShapeName(pair / 3) << ", " << ViewName(pair % 3) << " frame " << frame;
+      EXPECT_EQ(memory[frame], memory[frame - 1]);
     }
   }
 }
@@ -346,25 +279,9 @@ TEST(DemoShellRun, ClosingTheWindowEndsTheProgramLikeEscape) {
   EXPECT_NE(run.output.find("\n\nMax use of memory: "), std::string::npos);
 }
 
-// A data folder holding links to every built file but the one left out.
-std::string FolderWithout(const char* missing, const char* tag) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::path(DF_TEST_OUTPUT_DIR) / "app" / tag;
-  fs::remove_all(folder);
-  fs::create_directories(folder / "widgets");
-  const fs::path data(DF_DEMO_DATA);
-  for (const auto& entry : fs::recursive_directory_iterator(data)) {
-    if (!entry.is_regular_file()) continue;
-    const fs::path relative = fs::relative(entry.path(), data);
-    if (relative == fs::path(missing)) continue;
-    fs::create_symlink(entry.path(), folder / relative);
-  }
-  return folder.string() + "/";
-}
-
 TEST(DemoShellRun, WithoutFontsOrGraphicsTheFailureLineShowsAndFramesStillRun) {
   for (const char* missing : {"fonts.pak", "guigfx.pak"}) {
-    const std::string folder = FolderWithout(missing, "without-pack");
+    const std::string folder = DataFolder("without-pack", {{missing, ""}});
     DemoRun run(folder.c_str());
     run.options.MaxFrames = 3;
     ASSERT_EQ(run.Run(), 1) << missing;
@@ -378,7 +295,7 @@ TEST(DemoShellRun, WithoutFontsOrGraphicsTheFailureLineShowsAndFramesStillRun) {
 }
 
 TEST(DemoShellRun, AMissingWidgetFileEndsStartUpBeforeAnyImageIsCreated) {
-  const std::string folder = FolderWithout("widgets/form.wgt", "without-form");
+  const std::string folder = DataFolder("without-form", {{"widgets/form.wgt", ""}});
   DemoRun run(folder.c_str());
   EXPECT_EQ(run.Run(), 0);
   EXPECT_EQ(run.frames, 0);
@@ -493,28 +410,6 @@ TEST(DemoOptionsParse, AcceptsTheHeadlessRunAndRejectsWhatItCannotUse) {
     EXPECT_EQ(options.Shape, c.Shape);
     EXPECT_EQ(options.View, c.View);
   }
-}
-
-TEST(DemoDataFolder, GivenFolderThenBesideTheProgramThenAboveIt) {
-  namespace fs = std::filesystem;
-  const fs::path root = fs::path(DF_TEST_OUTPUT_DIR) / "app" / "data-search";
-  fs::remove_all(root);
-  fs::create_directories(root / "bin");
-  char out[512];
-  ASSERT_TRUE(FindDataFolder("given", "/x/", out, sizeof out));
-  EXPECT_STREQ(out, "given/");
-  ASSERT_TRUE(FindDataFolder("given/", "/x/", out, sizeof out));
-  EXPECT_STREQ(out, "given/");
-  const std::string bin = (root / "bin").string() + "/";
-  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
-  EXPECT_EQ(std::string(out), bin + "data/");  // none exists: the one beside it is named
-  fs::create_directories(root / "data");
-  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
-  EXPECT_EQ(std::string(out), bin + "../data/");
-  fs::create_directories(root / "bin" / "data");
-  ASSERT_TRUE(FindDataFolder(nullptr, bin.c_str(), out, sizeof out));
-  EXPECT_EQ(std::string(out), bin + "data/");
-  EXPECT_FALSE(FindDataFolder(std::string(600, 'a').c_str(), "", out, sizeof out));
 }
 
 TEST(DemoStatusLine, TruncatesTheRateAndKeepsUnmeasuredRatesFinite) {

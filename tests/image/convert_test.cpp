@@ -53,6 +53,59 @@ TEST(Fill, WorkedValues) {
   EXPECT_EQ(PixelAt<uint16_t>(image, 1), 0xFFFF);
 }
 
+// An area fill against FillImage of a whole image: inside the area (cut to the
+// image) each pixel has the filled bytes, outside it nothing changes; picture
+// rows of a bottom-up image count from its top.
+TEST(Fill, AreaFillsItsPixelsAndNothingElse) {
+  struct Case {
+    int32_t Format;
+    PixelRect Area;
+    bool BottomUp;
+  };
+  const Case cases[] = {
+      {pixel_format::A8R8G8B8, {3, 2, 9, 5}, false},
+      {pixel_format::A8R8G8B8, {-4, -1, 30, 2}, false},
+      {pixel_format::A8R8G8B8, {5, 4, 5, 9}, false},
+      {pixel_format::A8R8G8B8, {8, 6, 2, 1}, false},
+      {pixel_format::A8R8G8B8, {0, 1, 11, 3}, true},
+      {pixel_format::A8R8G8B8, {20, 20, 30, 30}, false},
+      {pixel_format::Grey16, {1, 0, 10, 7}, true},
+      {pixel_format::R8G8B8, {2, 3, 7, 4}, false},
+      {pixel_format::Grey8, {10, 0, 11, 7}, false},
+      {pixel_format::Grey1, {0, 2, 11, 4}, false},
+  };
+  const C_Color colour(0.2f, 0.6f, 0.9f, 1);
+  for (const Case& c : cases) {
+    C_Image filled, image;
+    ASSERT_TRUE(filled.Create(11, c.Format, 7));
+    ASSERT_TRUE(FillImage(&filled, colour));
+    ASSERT_TRUE(image.Create(11, c.Format, 7));
+    for (int32_t i = 0; i < image.PixelBytes; ++i) image.Pixels[i] = uint8_t(i * 7 + 1);
+    std::vector<uint8_t> before(image.Pixels, image.Pixels + image.PixelBytes);
+    image.BottomUp = c.BottomUp ? 1 : 0;
+    ASSERT_TRUE(FillImageArea(&image, c.Area, colour));
+    const int32_t bytes = image.BitsPerPixel / 8 > 0 ? image.BitsPerPixel / 8 : 1;
+    for (int32_t y = 0; y < 7; ++y) {
+      const int32_t row = c.BottomUp ? 6 - y : y;
+      // Sub-byte formats are filled in whole rows, so each byte stands for the row.
+      for (int32_t x = 0; x < image.RowBytes / bytes; ++x) {
+        const bool column = image.BitsPerPixel < 8 || (x >= c.Area.X1 && x < c.Area.X2);
+        const bool inside = column && y >= c.Area.Y1 && y < c.Area.Y2;
+        for (int32_t b = 0; b < bytes; ++b) {
+          const size_t at = size_t(row) * size_t(image.Pitch) + size_t(x * bytes + b);
+          EXPECT_EQ(image.Pixels[at], inside ? filled.Pixels[at] : before[at])
+              << c.Format << " " << x << "," << y;
+        }
+      }
+    }
+  }
+  // Part of a row of a format whose pixels are not whole bytes cannot be filled.
+  C_Image bits;
+  ASSERT_TRUE(bits.Create(11, pixel_format::Grey1, 2));
+  EXPECT_FALSE(FillImageArea(&bits, PixelRect{1, 0, 11, 2}, colour));
+  EXPECT_FALSE(FillImageArea(nullptr, PixelRect{0, 0, 1, 1}, colour));
+}
+
 TEST(Fill, SubByteFormatsFillWholeBytes) {
   C_Image image;
   ASSERT_TRUE(image.Create(10, pixel_format::Grey1, 2));

@@ -16,16 +16,28 @@
 
 namespace skin_test {
 
-// A root interface in its drawing state on a white width x height back buffer;
+// A root interface with a width x height back buffer, attached to a window that is
+// never opened (enough to draw and to route a desktop's events without a display);
 // its owner is active, as a focused window's is.
-struct Canvas {
-  Canvas(int32_t width, int32_t height) {
+struct Screen {
+  Screen(int32_t width, int32_t height) {
     api.Configure(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 32, 0, 0, 0);
     window.Owner.Area =
         C_Rect(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), 0, 0);
     window.Owner.Active = 1;
     api.Attach(&window.Owner);
     api.Open();
+  }
+  Screen(const Screen&) = delete;
+  Screen& operator=(const Screen&) = delete;
+
+  C_Window window;
+  C_GraphicApi api;
+};
+
+// A screen in its drawing state, its back buffer white.
+struct Canvas : Screen {
+  Canvas(int32_t width, int32_t height) : Screen(width, height) {
     api.BeginDraw();
     const C_Color white(1, 1, 1, 1);
     api.Clear(&white);
@@ -34,13 +46,11 @@ struct Canvas {
     if (api.State == ApiDrawing) api.EndDraw();
   }
   uint32_t At(int32_t x, int32_t y) const {
-    return reinterpret_cast<const uint32_t*>(api.Target->FindImage(kColorChannel)->RowAddress(y))[x] |
+    return reinterpret_cast<const uint32_t*>(
+               api.Target->FindImage(kColorChannel)->RowAddress(y))[x] |
            0xFF000000u;
   }
   const C_Image& Image() const { return *api.Target->FindImage(kColorChannel); }
-
-  C_Window window;
-  C_GraphicApi api;
 };
 
 // 0xFFRRGGBB of byte values.

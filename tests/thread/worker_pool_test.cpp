@@ -109,3 +109,26 @@ TEST(WorkerPool, NestedAndConcurrentCallsRunOnTheirCaller) {
     ASSERT_EQ(b.Count[size_t(row)].load(), kCalls) << row;
   }
 }
+
+TEST(WorkerPool, ShareLimitsTheBandsOfTheCallsThatFollow) {
+  WorkerPool pool;
+  ASSERT_TRUE(pool.Start(4));
+  struct Case {
+    int32_t Share, Bands;
+  };
+  // 0 and below count as the caller alone; more than the pool has, as all of it.
+  for (const Case c : {Case{1, 1}, Case{2, 2}, Case{3, 3}, Case{9, 4}, Case{0, 1}, Case{4, 4}}) {
+    pool.Share(c.Share);
+    EXPECT_EQ(pool.Threads(), c.Bands) << c.Share;
+    Visits v(64);
+    pool.Run(64, Visit, &v);
+    EXPECT_EQ(v.Bands.load(), c.Bands) << c.Share;
+    EXPECT_TRUE(v.FirstBandOnCaller.load());
+    for (int32_t row = 0; row < 64; ++row) ASSERT_EQ(v.Count[size_t(row)].load(), 1);
+  }
+  pool.Share(1);
+  pool.Stop();
+  ASSERT_TRUE(pool.Start(3));  // a new start shares among all again
+  EXPECT_EQ(pool.Threads(), 3);
+  pool.Stop();
+}

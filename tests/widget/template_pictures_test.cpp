@@ -5,13 +5,8 @@
 // DF_UPDATE_PICTURES=1 in the environment the drawn pictures replace the
 // references instead.
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "core/collection.h"
 #include "graphics/geometry/anchor.h"
@@ -26,22 +21,6 @@
 namespace {
 
 constexpr float kMargin = 6;
-
-// Reads an RGB PNG into a top-down R8G8B8 image; false when it cannot.
-bool ReadPicturePng(const std::string& path, C_Image& image) {
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&png, path.c_str())) return false;
-  png.format = PNG_FORMAT_BGR;
-  if (!image.Create(static_cast<int32_t>(png.width), pixel_format::R8G8B8,
-                    static_cast<int32_t>(png.height))) {
-    png_image_free(&png);
-    return false;
-  }
-  const png_int_32 stride = image.BottomUp ? -image.Pitch : image.Pitch;
-  return png_image_finish_read(&png, nullptr, image.Pixels, stride, nullptr) != 0;
-}
 
 bool TreeHasSlot(const C_Widget* w, uint32_t slot) {
   if (w->Decals[slot]) return true;
@@ -68,7 +47,6 @@ TEST(TemplatePictures, EveryTemplateInEveryStateItHas) {
   DecalResources resources;
   resources.Sheets = sheets;
   resources.Fonts = fonts;
-  const bool update = std::getenv("DF_UPDATE_PICTURES") != nullptr;
   int pictures = 0;
   for (const char* name : skin_files::kWidgetFiles) {
     widget_test::Ptr<C_Widget> widget(skin_files::LoadTemplate(name));
@@ -89,18 +67,8 @@ TEST(TemplatePictures, EveryTemplateInEveryStateItHas) {
         const C_Color desktop = C_Color::FromBytes(0, 128, 128);
         canvas.api.Clear(&desktop);
         skin_files::DrawTree(&canvas.api, resources, widget.get(), place, slot, checked);
-        C_Image actual;
-        ASSERT_TRUE(C_Image::ConvertInto(pixel_format::R8G8B8, &actual, &canvas.Image()));
-        const std::string path = std::string(DF_PICTURE_DIR) + "/" + picture + ".png";
         ++pictures;
-        if (update) {
-          std::filesystem::create_directories(DF_PICTURE_DIR);
-          EXPECT_TRUE(WritePicturePng(path, actual));
-          continue;
-        }
-        C_Image expected;
-        ASSERT_TRUE(ReadPicturePng(path, expected)) << "no reference " << path;
-        EXPECT_TRUE(MatchesPicture("template_" + picture, actual, expected));
+        EXPECT_TRUE(MatchesStoredPicture(DF_PICTURE_DIR, picture, canvas.Image(), "template_"));
       }
     }
   }

@@ -11,7 +11,9 @@
 #include "graphics/geometry/anchor.h"
 #include "tests/skin/skin_test_support.h"
 #include "tests/widget/widget_test_support.h"
+#include "widget/desktop.h"
 #include "widget/form.h"
+#include "widget/gallery.h"
 #include "widget/scroll_bar.h"
 #include "widget/text_box.h"
 
@@ -308,4 +310,33 @@ TEST(ScrollBarThumb, PlaceThumbOnTheBarsPart) {
   C_ScrollBar bare;
   bare.Kind = KindHScrollBar;
   EXPECT_FALSE(PlaceThumb(bare, C_Rect()));
+}
+
+// Templates read from files may be of any class: one of another class than its
+// kind needs (a plain widget for the form, a form for the text box and the button)
+// is passed over, and that kind's widgets are made in code.
+TEST(Gallery, TemplatesOfAnotherClassThanTheirKindAreMadeInCode) {
+  C_Desktop desktop;
+  desktop.CreatePage();
+  Ptr<C_Widget> plain(MakeTemplate(TemplateButton, "Boxes"));
+  Ptr<C_Widget> form(MakeTemplate(TemplateForm, "Boxes"));
+  GalleryTemplates templates;
+  templates.Items[TemplateForm] = plain.get();
+  templates.Items[TemplateTextBox] = form.get();
+  templates.Items[TemplateButton] = form.get();
+  templates.Items[TemplateOption] = plain.get();
+  const Gallery gallery = BuildGallery(desktop, "Boxes", &templates);
+  ASSERT_NE(gallery.Form, nullptr);
+  ASSERT_NE(gallery.TextBox, nullptr);
+  ASSERT_NE(gallery.Buttons[0], nullptr);
+  EXPECT_EQ(gallery.Buttons[0]->GetClassId(), class_id::Widget);
+  EXPECT_NE(gallery.Buttons[0]->Decals[SlotNormal], nullptr);
+  // The fitting template is cloned: the option keeps the button's look and kind.
+  EXPECT_EQ(gallery.Options[0]->Kind, plain->Kind);
+  for (BasicTemplate which : {TemplateForm, TemplateHScroll, TemplateTextBox, TemplateOption}) {
+    EXPECT_FALSE(TemplateFits(which, nullptr));
+    widget_test::Ptr<C_Widget> made(MakeTemplate(which, "Boxes"));
+    EXPECT_TRUE(TemplateFits(which, made.get())) << which;
+    EXPECT_EQ(TemplateFits(which, plain.get()), TemplateClassId(which) == class_id::Widget);
+  }
 }

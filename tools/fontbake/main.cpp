@@ -19,12 +19,23 @@
 
 #include "core/byte_stream.h"
 #include "core/collection.h"
+#include "core/error.h"
 #include "font/font.h"
 #include "font/font_type.h"
+#include "program/failure_report.h"
+#include "program/standard_options.h"
 #include "tools/fontbake/bake.h"
 #include "tools/fontbake/preview.h"
 
 namespace {
+
+const ProgramUsage kUsage = {
+    "fontbake",
+    "usage: fontbake --out fonts.pak [--fonts <dir>] [--seed]\n"
+    "       fontbake --preview sheet.png [--pak fonts.pak]\n",
+    "\nBakes the font pack the demo reads from the TrueType faces in <dir> (default\n"
+    "/usr/share/fonts/truetype: dejavu/ and liberation2/), or draws a sample sheet\n"
+    "of a pack. --seed bakes a tiny pack for the fuzzing seeds.\n"};
 
 const std::vector<FaceFiles> kFaces = {
     {{"dejavu/DejaVuSans.ttf", "dejavu/DejaVuSans-Bold.ttf", "dejavu/DejaVuSans-Oblique.ttf",
@@ -65,10 +76,11 @@ int Bake(const char* out, const std::string& folder, bool seed) {
     }
     pack.Append(font);
   }
+  LastError = {};
   const bool saved = SaveObjectFile(&pack, out);
   pack.DeleteItems();
   if (!saved) {
-    std::fprintf(stderr, "fontbake: cannot write %s\n", out);
+    ReportFailure("fontbake", out, "cannot be written");
     return 1;
   }
   return 0;
@@ -76,8 +88,9 @@ int Bake(const char* out, const std::string& folder, bool seed) {
 
 int Preview(const char* sheet, const char* pak) {
   C_Collection pack;
+  LastError = {};
   if (!LoadObjectFile(&pack, pak)) {
-    std::fprintf(stderr, "fontbake: cannot read the font pack %s\n", pak);
+    ReportFailure("fontbake", pak, "cannot be read as a font pack");
     pack.DeleteItems();
     return 1;
   }
@@ -89,32 +102,33 @@ int Preview(const char* sheet, const char* pak) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int status = 0;
+  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
   const char* out = nullptr;
   const char* sheet = nullptr;
   const char* pak = "fonts.pak";
   std::string folder = "/usr/share/fonts/truetype";
   bool seed = false;
   for (int i = 1; i < argc; ++i) {
-    const bool more = i + 1 < argc;
-    if (std::strcmp(argv[i], "--out") == 0 && more) {
-      out = argv[++i];
-    } else if (std::strcmp(argv[i], "--preview") == 0 && more) {
-      sheet = argv[++i];
-    } else if (std::strcmp(argv[i], "--pak") == 0 && more) {
-      pak = argv[++i];
-    } else if (std::strcmp(argv[i], "--fonts") == 0 && more) {
-      folder = argv[++i];
-    } else if (std::strcmp(argv[i], "--seed") == 0) {
+    const char* option = argv[i];
+    if (std::strcmp(option, "--seed") == 0) {
       seed = true;
+      continue;
+    }
+    const char** value = std::strcmp(option, "--out") == 0       ? &out
+                         : std::strcmp(option, "--preview") == 0 ? &sheet
+                         : std::strcmp(option, "--pak") == 0     ? &pak
+                                                                 : nullptr;
+    const bool fonts = std::strcmp(option, "--fonts") == 0;
+    if (!value && !fonts) return UsageError(kUsage, "unknown option %s", option);
+    if (i + 1 >= argc) return UsageError(kUsage, "%s needs a value", option);
+    if (fonts) {
+      folder = argv[++i];
     } else {
-      out = sheet = nullptr;
-      break;
+      *value = argv[++i];
     }
   }
   if (out != nullptr) return Bake(out, folder, seed);
   if (sheet != nullptr) return Preview(sheet, pak);
-  std::fprintf(stderr,
-               "usage: fontbake --out fonts.pak [--fonts <dir>] [--seed]\n"
-               "       fontbake --preview sheet.png [--pak fonts.pak]\n");
-  return 2;
+  return UsageError(kUsage, "needs --out or --preview");
 }

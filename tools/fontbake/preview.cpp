@@ -70,9 +70,18 @@ float Text(C_Surface* target, C_Font* font, const C_FontType& type, const std::s
   return extent.Y2;
 }
 
+// The pack's first font; null when it holds none.
+C_Font* FirstFont(const C_Collection& fonts) {
+  for (uint32_t i = 0; i < fonts.Count; ++i) {
+    if (C_Font* font = ItemAs<C_Font>(fonts, i)) return font;
+  }
+  return nullptr;
+}
+
 // Lays out the whole sheet; with target null only measures it. Returns its height.
+// The pack's items that are not fonts are left out.
 float Sheet(C_Collection& fonts, C_Surface* target) {
-  C_Font* labelFont = static_cast<C_Font*>(fonts.GetAt(0));
+  C_Font* labelFont = FirstFont(fonts);
   const C_FontType label("label", kLabelSize);
   std::string latin1;
   for (int c = 160; c <= 255; ++c) latin1 += static_cast<char>(c);
@@ -80,8 +89,8 @@ float Sheet(C_Collection& fonts, C_Surface* target) {
   const C_Color grey(0.45f, 0.2f, 0.2f, 1);
   float y = kMargin;
   for (uint32_t f = 0; f < fonts.Count; ++f) {
-    auto* font = static_cast<C_Font*>(fonts.GetAt(f));
-    if (font == nullptr || font->GetClassId() != class_id::Font) continue;
+    C_Font* font = ItemAs<C_Font>(fonts, f);
+    if (font == nullptr) continue;
     for (const Sample& s : Ladder(*font)) {
       C_FontType type(font->Name != nullptr ? font->Name : "", s.size);
       type.Kind = s.kind;
@@ -112,7 +121,7 @@ bool WritePng(const C_Image& image, const char* path) {
 }  // namespace
 
 bool WritePreview(C_Collection& fonts, const char* path) {
-  if (fonts.Count == 0) {
+  if (FirstFont(fonts) == nullptr) {
     std::fprintf(stderr, "fontbake: the pack holds no font\n");
     return false;
   }

@@ -22,8 +22,16 @@
 #include "image/image.h"
 #include "image/picture_file.h"
 #include "image/pixel_format.h"
+#include "program/failure_report.h"
+#include "program/standard_options.h"
 
 namespace {
+
+const ProgramUsage kUsage = {
+    "imgconv", "usage: imgconv <input.bmp|pcx|tga|png> <output.png|bmp>\n",
+    "\nConverts a picture into a PNG (alpha kept) or a BMP (8-bit with its palette for\n"
+    "paletted pictures, 24-bit otherwise). A picture that cannot be read is named\n"
+    "with the reason.\n"};
 
 // --- File names ----------------------------------------------------------------------
 std::string UpperExtension(const char* path) {
@@ -150,23 +158,29 @@ bool WriteBmp(const char* path, const C_Image& source) {
 
 // --- Main ----------------------------------------------------------------------------
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: imgconv <input.bmp|pcx|tga|png> <output.png|bmp>\n");
-    return 2;
+  int status = 0;
+  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
+  if (const char* option = FirstOption(argc, argv)) {
+    return UsageError(kUsage, "unknown option %s", option);
   }
+  if (argc != 3) return UsageError(kUsage, "needs an input and an output picture");
   const char* input = argv[1];
   const char* output = argv[2];
   const std::string outExt = UpperExtension(output);
   if (outExt != "PNG" && outExt != "BMP") {
-    std::fprintf(stderr, "imgconv: %s: the output must be a .png or a .bmp\n", output);
-    return 2;
+    return UsageError(kUsage, "%s: the output must be a .png or a .bmp", output);
+  }
+  const std::string inExt = UpperExtension(input);
+  if (inExt != "BMP" && inExt != "PCX" && inExt != "TGA" && inExt != "PNG") {
+    std::fprintf(stderr, "imgconv: %s: not a picture it reads (.bmp, .pcx, .tga or .png)\n", input);
+    return 1;
   }
   C_Image image;
-  const bool loaded =
-      UpperExtension(input) == "PNG" ? ReadPng(input, &image) : LoadImageFile(input, &image);
+  LastError = {};
+  const bool loaded = inExt == "PNG" ? ReadPng(input, &image) : LoadImageFile(input, &image);
   if (!loaded) {
-    if (UpperExtension(input) != "PNG") {
-      std::fprintf(stderr, "imgconv: %s: cannot be read (error %d)\n", input, LastError.Code);
+    if (inExt != "PNG") {
+      ReportFailure("imgconv", input, "cannot be read");
     }
     return 1;
   }

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "core/error.h"
 #include "graphics/api/graphic_api.h"
 #include "graphics/geometry/color.h"
 #include "image/channel.h"
@@ -14,8 +15,14 @@
 #include "image/surface.h"
 #include "platform/message_pump.h"
 #include "platform/window.h"
+#include "program/failure_report.h"
+#include "program/standard_options.h"
 
 namespace {
+
+const ProgramUsage kUsage = {
+    "imgview", "usage: imgview FILE.bmp|FILE.pcx|FILE.tga\n",
+    "\nShows the picture in a window, centred; Escape or closing the window ends it.\n"};
 
 C_Surface* Picture = nullptr;  // the picture, converted to the drawing format
 
@@ -48,15 +55,18 @@ void OnKeyDown(C_Window* window, int32_t /*character*/, int32_t virtualKey) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: imgview FILE.bmp|FILE.pcx|FILE.tga\n");
-    return 2;
+  int status = 0;
+  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
+  if (const char* option = FirstOption(argc, argv)) {
+    return UsageError(kUsage, "unknown option %s", option);
   }
+  if (argc != 2) return UsageError(kUsage, "needs one picture");
   C_Image loaded;
   C_Image* pixels = new C_Image();
+  LastError = {};
   if (!LoadImageFile(argv[1], &loaded) ||
       !C_Image::ConvertInto(pixel_format::A8R8G8B8, pixels, &loaded)) {
-    std::fprintf(stderr, "imgview: %s: not a readable BMP, PCX or TGA picture\n", argv[1]);
+    ReportFailure("imgview", argv[1], "cannot be shown");
     delete pixels;
     return 1;
   }

@@ -1,7 +1,8 @@
 // lightbake: paints the demo's light sprite, a soft round glow, and writes it as two
-// PCX pictures: "light.pcx" (colour, 24-bit) and "light_a.pcx" (alpha, 8-bit grey).
+// PCX pictures: "light.pcx" (colour, 24-bit) and "light_a.pcx" (alpha, 8-bit grey);
+// and paints the program's icon as a PNG.
 //
-// Usage: lightbake --out DIR [--size N]   (N from 8 to 512, default 64)
+// Usage: lightbake [--out DIR] [--size N] [--icon FILE.png]   (N from 8 to 512, default 64)
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,8 +13,18 @@
 #include "image/image.h"
 #include "image/pcx_writer.h"
 #include "image/pixel_format.h"
+#include "image/png_writer.h"
+#include "program/failure_report.h"
+#include "program/standard_options.h"
+#include "tools/lightbake/icon.h"
 
 namespace {
+
+const ProgramUsage kUsage = {
+    "lightbake",
+    "usage: lightbake [--out DIR] [--size N] [--icon FILE.png]   (N from 8 to 512, default 64)\n",
+    "\nPaints the light sprite and writes DIR/light.pcx (colour) and DIR/light_a.pcx\n"
+    "(alpha); with --icon, paints the program's 128 x 128 icon into FILE.png.\n"};
 
 constexpr int kDefaultSize = 64;
 
@@ -54,21 +65,33 @@ bool Paint(int size, C_Image& colour, C_Image& alpha) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string out;
+  int status = 0;
+  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
+  std::string out, icon;
   int size = kDefaultSize;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
-      out = argv[++i];
-    } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
+    const char* option = argv[i];
+    const bool isSize = std::strcmp(option, "--size") == 0;
+    std::string* value = std::strcmp(option, "--out") == 0    ? &out
+                         : std::strcmp(option, "--icon") == 0 ? &icon
+                                                              : nullptr;
+    if (!value && !isSize) return UsageError(kUsage, "unknown option %s", option);
+    if (i + 1 >= argc) return UsageError(kUsage, "%s needs a value", option);
+    if (isSize) {
       size = std::atoi(argv[++i]);
     } else {
-      out.clear();
-      break;
+      *value = argv[++i];
     }
   }
-  if (out.empty() || size < 8 || size > 512) {
-    std::fprintf(stderr, "usage: lightbake --out DIR [--size N]   (N from 8 to 512)\n");
-    return 2;
+  if (out.empty() && icon.empty()) return UsageError(kUsage, "needs --out DIR or --icon FILE.png");
+  if (size < 8 || size > 512) return UsageError(kUsage, "--size is from 8 to 512");
+  if (!icon.empty()) {
+    C_Image picture;
+    if (!PaintIcon(picture) || !WritePngFile(icon.c_str(), picture)) {
+      std::fprintf(stderr, "lightbake: %s: the icon cannot be written\n", icon.c_str());
+      return 1;
+    }
+    if (out.empty()) return 0;
   }
   C_Image colour, alpha;
   if (!Paint(size, colour, alpha)) {
@@ -77,8 +100,9 @@ int main(int argc, char** argv) {
   }
   const std::string colourPath = out + "/light.pcx";
   const std::string alphaPath = out + "/light_a.pcx";
+  LastError = {};
   if (!SavePcxFile(&colour, colourPath.c_str()) || !SavePcxFile(&alpha, alphaPath.c_str())) {
-    std::fprintf(stderr, "lightbake: cannot write %s (error %d)\n", out.c_str(), LastError.Cause);
+    ReportFailure("lightbake", out.c_str(), "cannot hold the sprite");
     return 1;
   }
   return 0;

@@ -10,9 +10,17 @@
 #include <iostream>
 #include <vector>
 
+#include "program/standard_options.h"
 #include "tools/pakdump/record_dumper.h"
 
 namespace {
+
+const ProgramUsage kUsage = {
+    "pakdump", "usage: pakdump <file>\n",
+    "\nPrints the object records of a file (one record, a .pak collection, a widget\n"
+    "file) as an indented tree. Status 0 for a whole record, 1 for a malformed file\n"
+    "(the tree read so far, then what is wrong and where), 2 for a usage error or a\n"
+    "file that cannot be read.\n"};
 
 // The memory stream that reads the bytes addresses them with 32-bit offsets.
 constexpr long kMaxFileBytes = 0x7FFFFFFF;
@@ -45,10 +53,12 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 || argv[1][0] == '\0') {
-    std::fprintf(stderr, "usage: pakdump <file>\n");
-    return 2;
+  int status = 0;
+  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
+  if (const char* option = FirstOption(argc, argv)) {
+    return UsageError(kUsage, "unknown option %s", option);
   }
+  if (argc != 2 || argv[1][0] == '\0') return UsageError(kUsage, "needs one file");
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(argv[1], bytes)) return 2;
   const DumpResult result = DumpObjectBytes(bytes.data(), bytes.size(), std::cout);

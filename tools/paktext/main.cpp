@@ -7,37 +7,31 @@
 #include <cstring>
 #include <string>
 
+#include "program/standard_options.h"
 #include "tools/paktext/paktext.h"
-
-#ifndef DF_VERSION
-#define DF_VERSION "unknown"
-#endif
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: paktext export FILE DIR   write FILE's object tree as DIR/object.json\n"
-    "       paktext build DIR FILE    write the object file FILE from DIR/object.json\n"
-    "       paktext build TEXT.json FILE   the same from one text, pictures beside it\n"
-    "       paktext --help | --version\n";
+const ProgramUsage kUsage = {
+    "paktext",
+    "usage: paktext export FILE DIR\n"
+    "       paktext build DIR FILE\n",
+    "\nexport writes FILE's object tree as DIR/object.json, every field by its name\n"
+    "and class, with the pixel rows of images as PNG or raw files beside it.\n"
+    "build writes the object file FILE from DIR/object.json (or from one .json file,\n"
+    "its pictures beside it); a fault is one line naming its JSON path, status 1.\n"};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("paktext %s\n", DF_VERSION);
-    return 0;
+  int status = 0;
+  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
+  if (const char* option = FirstOption(argc, argv)) {
+    return UsageError(kUsage, "unknown option %s", option);
   }
   const bool exporting = argc == 4 && std::strcmp(argv[1], "export") == 0;
   const bool building = argc == 4 && std::strcmp(argv[1], "build") == 0;
-  if (!exporting && !building) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+  if (!exporting && !building) return UsageError(kUsage, "needs export or build and two names");
   std::string error;
   const bool done = exporting ? ExportObjectFile(argv[2], argv[3], error)
                               : BuildObjectFile(argv[2], argv[3], error);

@@ -14,13 +14,22 @@
 #include "core/byte_stream.h"
 #include "core/class_registry.h"
 #include "core/collection.h"
+#include "core/error.h"
 #include "core/resource.h"
 #include "image/surface.h"
+#include "program/failure_report.h"
+#include "program/standard_options.h"
 #include "skin/decal.h"
 #include "tools/skinbuild/sheets.h"
 #include "widget/widget.h"
 
 namespace {
+
+const ProgramUsage kUsage = {
+    "skinbuild", "usage: skinbuild --out <folder> [--fonts <fonts.pak>] [--widgets <name>...]\n",
+    "\nWrites guigfx.pak into the folder, read back whole, and checks the named\n"
+    "widgets/<name>.wgt files that paktext built: each must read back to the same\n"
+    "bytes and, with --fonts, every text layer must name a font of the pack.\n"};
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::vector<uint8_t> bytes;
@@ -46,8 +55,9 @@ std::vector<uint8_t> SavedBytes(C_Object& object) {
 // that it saves to the bytes written. (A surface read back holds its channels in
 // the reverse order, so the pack of sheets is only read back.)
 bool WriteAndCheck(C_Object& object, C_Object& fresh, const std::string& path, bool sameBytes) {
+  LastError = {};
   if (!SaveObjectFile(&object, path.c_str())) {
-    std::fprintf(stderr, "skinbuild: cannot write %s\n", path.c_str());
+    ReportFailure("skinbuild", path.c_str(), "cannot be written");
     return false;
   }
   const std::vector<uint8_t> written = ReadFile(path);
@@ -79,12 +89,6 @@ bool FontsExist(const C_Widget& widget, const C_Collection& fonts, const char* f
   return true;
 }
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: skinbuild --out <folder> [--fonts <fonts.pak>] [--widgets <name>...]\n");
-  return 2;
-}
-
 // A built widget file reads back, saves to its own bytes and names fonts the pack
 // holds.
 bool CheckWidgetFile(const std::string& path, const C_Collection* fonts) {
@@ -106,25 +110,30 @@ bool CheckWidgetFile(const std::string& path, const C_Collection* fonts) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int status = 0;
+  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
   std::string out, fontsPath;
   std::vector<std::string> widgets;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
-      out = argv[++i];
-    } else if (std::strcmp(argv[i], "--fonts") == 0 && i + 1 < argc) {
-      fontsPath = argv[++i];
-    } else if (std::strcmp(argv[i], "--widgets") == 0) {
+    const char* option = argv[i];
+    if (std::strcmp(option, "--widgets") == 0) {
       while (i + 1 < argc && argv[i + 1][0] != '-') widgets.push_back(argv[++i]);
-    } else {
-      return Usage();
+      continue;
     }
+    std::string* value = std::strcmp(option, "--out") == 0     ? &out
+                         : std::strcmp(option, "--fonts") == 0 ? &fontsPath
+                                                               : nullptr;
+    if (!value) return UsageError(kUsage, "unknown option %s", option);
+    if (i + 1 >= argc) return UsageError(kUsage, "%s needs a value", option);
+    *value = argv[++i];
   }
-  if (out.empty()) return Usage();
+  if (out.empty()) return UsageError(kUsage, "needs --out <folder>");
   mkdir(out.c_str(), 0755);
 
   C_Collection fonts;
+  LastError = {};
   if (!fontsPath.empty() && !LoadObjectFile(&fonts, fontsPath.c_str())) {
-    std::fprintf(stderr, "skinbuild: cannot read the fonts in %s\n", fontsPath.c_str());
+    ReportFailure("skinbuild", fontsPath.c_str(), "cannot be read as a font pack");
     return 1;
   }
 

@@ -2,25 +2,41 @@
 // two option groups split by a separator, check boxes, a text box holding a
 // paragraph to edit and scroll, a scroll space with children) on the desktop,
 // which routes the mouse and the keyboard to them. The widgets are cloned from
-// the widget files and drawn with the graphics sheets of the working directory
-// ("widgets/*.wgt", "guigfx.pak", as the build tree holds them); when any is
-// missing they are made in code with a plain look. Escape or closing the window
-// ends it with status 0; without a readable "fonts.pak" it ends with 1.
+// the widget files and drawn with the graphics sheets of the data folder
+// ("widgets/*.wgt", "guigfx.pak"), found as the demo finds it or given with
+// --data; when any is missing or holds another kind of object they are made in
+// code with a plain look. Escape or closing the window ends it with status 0;
+// without a readable "fonts.pak" it ends with 1.
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <thread>
 
 #include "core/byte_stream.h"
 #include "core/collection.h"
 #include "graphics/api/graphic_api.h"
 #include "graphics/geometry/color.h"
+#include "image/surface.h"
 #include "platform/message_pump.h"
+#include "platform/program_env.h"
 #include "platform/window.h"
+#include "program/data_folder.h"
+#include "program/failure_report.h"
+#include "program/standard_options.h"
 #include "widget/desktop.h"
 #include "widget/gallery.h"
 
 namespace {
 
+const ProgramUsage kUsage = {
+    "widgetgallery", "usage: widgetgallery [--data DIR]\n",
+    "\nOpens a window with every widget to try with the mouse and the keyboard.\n"
+    "Its data (fonts.pak, guigfx.pak, widgets/*.wgt) is read from DIR, else from the\n"
+    "data folder the demo uses: data/ in the build tree, or ../share/dappleforge/\n"
+    "from the installed program. Escape or closing the window ends it.\n"};
+
+constexpr int32_t kPathSize = 4096;
 constexpr uint32_t kWidth = 800;
 constexpr uint32_t kHeight = 600;
 constexpr int32_t kEscape = 27;
@@ -58,25 +74,29 @@ bool PaintGallery(C_GraphicApi* api) {
   return api->Present();
 }
 
-C_Widget* LoadWidgetFile(const char* path) {
-  ByteStream* stream = OpenFileReader(path);
+// The template of the kind read from path; null when the file cannot be read or
+// holds another class than the kind needs (another widget file in its place).
+C_Widget* LoadWidgetFile(BasicTemplate which, const std::string& path) {
+  ByteStream* stream = OpenFileReader(path.c_str());
   if (!stream) return nullptr;
   C_Object* object = nullptr;
   const bool loaded = LoadHeldObject(stream, 0, object) && !stream->Broken;
   FreeStream(stream);
   auto* widget = dynamic_cast<C_Widget*>(object);
-  if (loaded && widget) return widget;
+  if (loaded && TemplateFits(which, widget)) return widget;
+  if (loaded) std::printf("widgetgallery: %s holds another kind of widget\n", path);
   DeleteOwnedObject(object);
   return nullptr;
 }
 
 // The widget files and the sheets, all or nothing; false leaves both empty.
-bool LoadSkin(GalleryTemplates& templates, C_Collection*& sheets) {
+bool LoadSkin(const std::string& folder, GalleryTemplates& templates, C_Collection*& sheets) {
   sheets = new C_Collection();
-  bool complete = LoadObjectFile(sheets, kSheetPack);
+  bool complete =
+      LoadObjectFile(sheets, (folder + kSheetPack).c_str()) && HoldsOnly<C_Surface>(*sheets);
   for (const TemplateFile& file : kTemplateFiles) {
     if (!complete) break;
-    templates.Items[file.Which] = LoadWidgetFile(file.Path);
+    templates.Items[file.Which] = LoadWidgetFile(file.Which, folder + file.Path);
     complete = templates.Items[file.Which] != nullptr;
   }
   if (complete) return true;
@@ -98,13 +118,47 @@ void OnKeyDown(C_Window* window, int32_t /*character*/, int32_t virtualKey) {
   if (virtualKey == kEscape) EndProgram(window);
 }
 
+// The data folder: --data DIR, else found from the executable; false after a
+// usage error, whose status is then in status.
+bool ReadCommandLine(int argc, char** argv, std::string& folder, int& status) {
+  if (AnswerStandardOptions(argc, argv, kUsage, status)) return false;
+  const char* given = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--data") != 0) {
+      status = UsageError(kUsage, "unknown option %s", argv[i]);
+      return false;
+    }
+    if (i + 1 >= argc) {
+      status = UsageError(kUsage, "--data needs a folder");
+      return false;
+    }
+    given = argv[++i];
+  }
+  static char found[kPathSize];
+  if (!FindDataFolder(given, ProgramFolder().c_str(), found, kPathSize)) {
+    status = UsageError(kUsage, "the data folder's path is too long");
+    return false;
+  }
+  folder = found;
+  return true;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  std::string folder;
+  int status = 0;
+  if (!ReadCommandLine(argc, argv, folder, status)) return status;
   C_Collection fonts;
-  if (!LoadObjectFile(&fonts, kFontPack) || fonts.FindByName(kFontName) < 0) {
-    std::fprintf(stderr, "widgetgallery: %s with \"%s\" not found in the working directory\n",
-                 kFontPack, kFontName);
+  const std::string fontPack = folder + kFontPack;
+  LastError = {};
+  if (!LoadObjectFile(&fonts, fontPack.c_str())) {
+    ReportFailure("widgetgallery", fontPack.c_str(), "cannot be read as a font pack");
+    fonts.DeleteItems();
+    return 1;
+  }
+  if (fonts.FindByName(kFontName) < 0) {
+    std::fprintf(stderr, "widgetgallery: %s: holds no font \"%s\"\n", fontPack.c_str(), kFontName);
     fonts.DeleteItems();
     return 1;
   }
@@ -125,8 +179,11 @@ int main() {
 
   GalleryTemplates templates;
   C_Collection* sheets = nullptr;
-  const bool skinned = LoadSkin(templates, sheets);
-  if (!skinned) std::printf("widgetgallery: no widget files here, the widgets get a plain look\n");
+  const bool skinned = LoadSkin(folder, templates, sheets);
+  if (!skinned) {
+    std::printf("widgetgallery: no widget files in %s, the widgets get a plain look\n",
+                folder.c_str());
+  }
   auto* desktop = new C_Desktop();
   desktop->InstallHandlers(&api);
   desktop->Fonts = &fonts;

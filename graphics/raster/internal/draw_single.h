@@ -49,6 +49,9 @@ struct Placement {
   bool mirrorX = false, mirrorY = false;
 };
 
+// The span family a draw of source onto target with options takes.
+SpanFamily ChooseFamily(const DrawSource& source, const RasterTarget& target,
+                        const DrawOptions& options);
 // Fills the job from the decoded surfaces, the options and p.area, and picks the
 // kernels. False when the draw leaves nothing to do (opacity not above 0).
 bool PreparePlacement(const DrawSource& source, const RasterTarget& target,

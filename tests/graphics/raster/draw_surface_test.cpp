@@ -332,3 +332,79 @@ TEST(DrawSurfaceAlpha, AnAlphaImageAloneDrawsTheTint) {
 }
 
 }  // namespace
+
+namespace {
+
+// How one draw is set up for the overwrite question.
+struct OverwriteCase {
+  const char* Name;
+  void (*Adjust)(DrawOptions& options, Picture& source, Picture& target);
+  bool Overwrites;
+};
+
+}  // namespace
+
+// A draw that says it overwrites its box must leave the same pixels inside that
+// box whatever the target held, and touch nothing outside it; a draw that blends
+// or skips pixels must say it does not.
+TEST(DrawSurfaceOverwrites, OnlyPlainCopiesClaimTheirBox) {
+  const OverwriteCase cases[] = {
+      {"plain", [](DrawOptions&, Picture&, Picture&) {}, true},
+      {"mirrored", [](DrawOptions& o, Picture&, Picture&) { o.MirrorX = o.MirrorY = 1; }, true},
+      {"scaled", [](DrawOptions& o, Picture&, Picture&) { o.Scale = C_Vector2D(1.5f, 2); }, true},
+      {"anchored pivot", [](DrawOptions& o, Picture&, Picture&) { o.Pivot.Anchor = 0x02; }, true},
+      {"opacity above one", [](DrawOptions& o, Picture&, Picture&) { o.Opacity = 3; }, true},
+      {"half opacity", [](DrawOptions& o, Picture&, Picture&) { o.Opacity = 0.5f; }, false},
+      {"source alpha", [](DrawOptions&, Picture& s, Picture&) { s.AddSecond(255); }, false},
+      {"target mask", [](DrawOptions&, Picture&, Picture& t) { t.AddSecond(0); }, false},
+      {"tint", [](DrawOptions& o, Picture&, Picture&) { o.UseTint = 1; }, false},
+      {"colour key", [](DrawOptions& o, Picture&, Picture&) { o.UseColorKey = 1; }, false},
+      {"key of the surface",
+       [](DrawOptions&, Picture& s, Picture&) { s.surface.Extra = new C_Color(1, 0, 1, 1); },
+       false},
+      {"contrast", [](DrawOptions& o, Picture&, Picture&) { o.UseContrast = 1; }, false},
+      {"smooth scale",
+       [](DrawOptions& o, Picture&, Picture&) {
+         o.Smooth = 1;
+         o.Scale = C_Vector2D(2, 2);
+       },
+       false},
+      {"rotated", [](DrawOptions& o, Picture&, Picture&) { o.Angle = 30; }, false},
+      {"wrapped", [](DrawOptions& o, Picture&, Picture&) { o.WrapX = 1; }, false},
+  };
+  for (const OverwriteCase& c : cases) {
+    uint32_t drawn[2][24][24];
+    C_Rect boxes[2];
+    bool claims[2];
+    for (int pass = 0; pass < 2; ++pass) {
+      auto source = Tagged(6, 5);
+      // The source's magenta pixel meets a colour key when one is used.
+      source->Set(2, 2, 0xFFFF00FFu);
+      Picture target(24, 24, pass == 0 ? 0xFF102030u : 0x00EFDFCFu);
+      DrawOptions options;
+      c.Adjust(options, *source, target);
+      claims[pass] = DrawOverwrites(&source->surface, &target.surface, options);
+      boxes[pass] = C_Rect(1e9f, 1e9f, -1e9f, -1e9f, 0, 0);
+      DrawSurface(&source->surface, &target.surface, nullptr, nullptr, nullptr,
+                  C_Vector2D(20.5f, 3.25f), &options, &boxes[pass]);
+      for (int32_t y = 0; y < 24; ++y) {
+        for (int32_t x = 0; x < 24; ++x) drawn[pass][y][x] = target.At(x, y);
+      }
+    }
+    EXPECT_EQ(claims[0], c.Overwrites) << c.Name;
+    EXPECT_EQ(claims[1], c.Overwrites) << c.Name;
+    if (!claims[0]) continue;
+    const C_Rect& box = boxes[0];
+    ASSERT_LT(box.X1, box.X2) << c.Name;
+    for (int32_t y = 0; y < 24; ++y) {
+      for (int32_t x = 0; x < 24; ++x) {
+        const bool inside = x >= box.X1 && x < box.X2 && y >= box.Y1 && y < box.Y2;
+        if (inside) {
+          EXPECT_EQ(drawn[0][y][x], drawn[1][y][x]) << c.Name << " " << x << "," << y;
+        } else {
+          EXPECT_EQ(drawn[0][y][x], 0xFF102030u) << c.Name << " " << x << "," << y;
+        }
+      }
+    }
+  }
+}

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "graphics/geometry/color.h"
 #include "graphics/geometry/rect.h"
@@ -84,6 +87,31 @@ TEST(ReferencePicture, DifferencesAreReportedAndSaved) {
   const ::testing::AssertionResult result = MatchesPicture("differs", a, b);
   EXPECT_FALSE(result);
   EXPECT_NE(std::string(result.message()).find("(2, 1)"), std::string::npos);
+  // The difference: the expected picture at a quarter of its brightness, the
+  // differing pixel in magenta.
+  C_Image difference;
+  ASSERT_TRUE(ReadPicturePng(std::string(DF_TEST_OUTPUT_DIR) + "/raster/differs.difference.png",
+                             difference));
+  ASSERT_EQ(difference.Width, 3);
+  const uint8_t* row = difference.RowAddress(1);  // blue, green, red
+  EXPECT_EQ(std::vector<uint8_t>(row, row + 9),
+            (std::vector<uint8_t>{0, 0, 63, 0, 0, 63, 255, 0, 255}));
+}
+
+// A stored picture is compared by its colours; a missing one fails and says how to
+// write it.
+TEST(ReferencePicture, StoredPicturesAreComparedByTheirColours) {
+  const std::string folder = std::string(DF_TEST_OUTPUT_DIR) + "/raster/stored";
+  C_Image drawn;
+  ASSERT_TRUE(drawn.CreateFilled(4, pixel_format::A8R8G8B8, 3, C_Color(0.5f, 0.25f, 1, 0.5f)));
+  std::filesystem::create_directories(folder);
+  ASSERT_TRUE(WritePicturePng(folder + "/blue.png", drawn));
+  EXPECT_TRUE(MatchesStoredPicture(folder, "blue", drawn));
+  reinterpret_cast<uint32_t*>(drawn.RowAddress(2))[3] ^= 1;
+  EXPECT_FALSE(MatchesStoredPicture(folder, "blue", drawn));
+  const ::testing::AssertionResult missing = MatchesStoredPicture(folder, "none", drawn);
+  EXPECT_FALSE(missing);
+  EXPECT_NE(std::string(missing.message()).find("DF_UPDATE_PICTURES=1"), std::string::npos);
 }
 
 TEST(RasterTarget, ImagesWhoseBufferIsShorterThanTheirSizeAreRefused) {

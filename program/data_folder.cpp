@@ -1,4 +1,4 @@
-#include "app/data_folder.h"
+#include "program/data_folder.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,6 +16,18 @@ bool IsFolder(const char* path) {
   return std::filesystem::is_directory(path, error);
 }
 
+// Where the data folder is looked for, relative to the executable's folder, in order.
+struct Candidate {
+  const char* Up;      // folders to climb first
+  const char* Folder;  // the data folder's name there
+};
+constexpr Candidate kCandidates[] = {
+    {"", kDataFolderName},
+    {"../", kDataFolderName},
+    {"../../", kDataFolderName},
+    {"../", kInstalledDataFolder},
+};
+
 }  // namespace
 
 bool FindDataFolder(const char* given, const char* programFolder, char* out, int32_t size) {
@@ -27,10 +39,10 @@ bool FindDataFolder(const char* given, const char* programFolder, char* out, int
     return Fits(std::snprintf(out, size_t(size), "%s%s", given, slash), size);
   }
   const char* folder = programFolder ? programFolder : "";
-  const char* const candidates[] = {"%s%s/", "%s../%s/"};
-  for (const char* pattern : candidates) {
-    if (!Fits(std::snprintf(out, size_t(size), pattern, folder, kDataFolderName), size)) continue;
-    if (IsFolder(out)) return true;
+  for (const Candidate& candidate : kCandidates) {
+    const int written =
+        std::snprintf(out, size_t(size), "%s%s%s/", folder, candidate.Up, candidate.Folder);
+    if (Fits(written, size) && IsFolder(out)) return true;
   }
   return Fits(std::snprintf(out, size_t(size), "%s%s/", folder, kDataFolderName), size);
 }

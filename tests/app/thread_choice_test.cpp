@@ -1,0 +1,99 @@
+// The frame's thread count chosen by timing: the order of the trial frames, the
+// settled choice and its renewal, pairs kept apart, and that medians of the
+// interleaved frames cannot settle on a way slower by a wide margin, whatever a
+// minority of the frames measure.
+#include "app/thread_choice.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+// Runs frames of pair, each timed by time(threads); returns the thread counts given.
+template <typename Time>
+std::vector<int32_t> RunFrames(ThreadChoice& choice, int32_t pair, int32_t frames, Time time) {
+  std::vector<int32_t> given;
+  for (int32_t i = 0; i < frames; ++i) {
+    const int32_t threads = choice.Next(pair);
+    given.push_back(threads);
+    choice.Record(time(threads));
+  }
+  return given;
+}
+
+constexpr int32_t kTrial = 1 + 2 * kTrialRounds;
+
+}  // namespace
+
+TEST(ThreadChoice, TrialsAlternateThenTheFasterWayIsKeptAndTriedAgainLater) {
+  ThreadChoice choice(2);
+  const auto twoFaster = [](int32_t threads) { return threads == 2 ? 0.004 : 0.006; };
+  const std::vector<int32_t> trial = RunFrames(choice, 4, kTrial, twoFaster);
+  EXPECT_EQ(trial, (std::vector<int32_t>{2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2}));
+  EXPECT_EQ(choice.Chosen(4), 2);
+  // Settled for kSettledFrames frames; the host turns slower on two threads meanwhile.
+  const auto oneFaster = [](int32_t threads) { return threads == 2 ? 0.008 : 0.006; };
+  for (int32_t threads : RunFrames(choice, 4, kSettledFrames, oneFaster)) ASSERT_EQ(threads, 2);
+  // The next trial finds it out.
+  RunFrames(choice, 4, kTrial, oneFaster);
+  EXPECT_EQ(choice.Chosen(4), 1);
+  for (int32_t threads : RunFrames(choice, 4, 20, oneFaster)) EXPECT_EQ(threads, 1);
+}
+
+TEST(ThreadChoice, PairsAreChosenApartAndOneThreadLeavesNothingToChoose) {
+  ThreadChoice choice(8);
+  RunFrames(choice, 0, kTrial, [](int32_t t) { return t == 1 ? 1.0 : 2.0; });
+  RunFrames(choice, 8, kTrial, [](int32_t t) { return t == 1 ? 2.0 : 1.0; });
+  // Equal times keep the caller alone; modes out of range share one slot.
+  RunFrames(choice, -5, kTrial, [](int32_t) { return 1.0; });
+  EXPECT_EQ(choice.Chosen(0), 1);
+  EXPECT_EQ(choice.Chosen(8), 8);
+  EXPECT_EQ(choice.Chosen(99), 1);
+  EXPECT_EQ(choice.Chosen(3), 0);  // never run
+  EXPECT_EQ(choice.Next(0), 1);
+  choice.Record(1.0);
+  EXPECT_EQ(choice.Next(8), 8);
+  choice.Record(1.0);
+
+  ThreadChoice alone(1);
+  for (int32_t threads : RunFrames(alone, 2, 40, [](int32_t t) { return t == 1 ? 9.0 : 1.0; }))
+    EXPECT_EQ(threads, 1);
+  EXPECT_EQ(alone.Chosen(2), 0);
+}
+
+// Frames of each way measure within 4 % of the way's true time, except up to two
+// of a trial's five, which measure anything (a preemption, a page fault, a frame
+// that measured nothing). Whatever those are, the settled way is never more than
+// 1.04 / 0.96 slower than the other.
+TEST(ThreadChoice, OutliersCannotSettleOnAMuchSlowerWay) {
+  std::mt19937 random(23);
+  std::uniform_real_distribution<double> jitter(0.96, 1.04);
+  std::uniform_int_distribution<int32_t> pick(0, 9);
+  const double ratios[] = {0.5, 0.8, 0.9, 0.95, 1.0, 1.05, 1.1, 1.25, 2.0};
+  const double wild[] = {0.0, 1e-9, 1e3, -1.0};
+  constexpr double kMargin = 1.04 / 0.96;
+  for (double ratio : ratios) {  // true time of all threads against one thread
+    for (int32_t run = 0; run < 300; ++run) {
+      ThreadChoice choice(2);
+      // Up to two of each way's five trial frames measure a wild value.
+      bool wildFrame[2][kTrialRounds] = {};
+      for (auto& way : wildFrame) {
+        for (int32_t k = pick(random) % 3; k > 0; --k) way[pick(random) % kTrialRounds] = true;
+      }
+      int32_t frame = 0;
+      RunFrames(choice, 1, kTrial, [&](int32_t threads) {
+        const int32_t way = threads == 1 ? 0 : 1;
+        const int32_t round = frame == 0 ? -1 : (frame - 1) / 2;  // frame 0 warms up
+        ++frame;
+        const double truth = threads == 1 ? 1.0 : ratio;
+        if (round >= 0 && wildFrame[way][round]) return wild[pick(random) % 4];
+        return truth * jitter(random);
+      });
+      const double chosen = choice.Chosen(1) == 1 ? 1.0 : ratio;
+      const double best = ratio < 1.0 ? ratio : 1.0;
+      ASSERT_LE(chosen, best * kMargin) << "ratio " << ratio << ", run " << run;
+    }
+  }
+}
