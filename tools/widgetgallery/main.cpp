@@ -84,7 +84,7 @@ C_Widget* LoadWidgetFile(BasicTemplate which, const std::string& path) {
   FreeStream(stream);
   auto* widget = dynamic_cast<C_Widget*>(object);
   if (loaded && TemplateFits(which, widget)) return widget;
-  if (loaded) std::printf("widgetgallery: %s holds another kind of widget\n", path);
+  if (loaded) std::printf("widgetgallery: %s holds another kind of widget\n", path.c_str());
   DeleteOwnedObject(object);
   return nullptr;
 }
