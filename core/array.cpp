@@ -3,9 +3,9 @@
 #include <cstring>
 #include <new>
 
-#include "core/byte_stream.h"
 #include "core/error.h"
 #include "core/memory_counter.h"
+#include "core/record_stream.h"
 
 C_Array::~C_Array() {
   Release();
@@ -83,24 +83,24 @@ bool C_Array::Resize(uint32_t size, uint32_t mode) {
 }
 
 bool C_Array::Load(ByteStream* stream, int32_t context) {
-  (void)context;
   if (!ReadClassId(stream, *this)) return false;
-  uint32_t length = 0;
-  uint32_t reserved = 0;
-  if (!ReadField(stream, length) || !ReadField(stream, reserved)) {
-    return Fail(ErrorUnexpectedData);
-  }
-  if (!StreamCanHold(stream, length)) return Fail(ErrorUnexpectedData);
-  Release();
-  Init();
-  if (!Resize(length, ResizeExact)) return Fail(ErrorAllocation);
-  if (!ReadBytes(stream, Data, length)) return Fail(ErrorUnexpectedData);
-  return true;
+  return LoadFields(stream, context, *this);
 }
 
 bool C_Array::Save(ByteStream* stream, int32_t context) {
-  (void)context;
-  const bool saved = WriteField(stream, GetClassId()) && WriteField(stream, Length) &&
-                     WriteField<uint32_t>(stream, 0) && WriteBytes(stream, Data, Length);
-  return saved || Fail();
+  return SaveRecord(stream, context, *this);
+}
+
+// The length, a reserved word (written as 0, read and dropped) and the data bytes.
+bool C_Array::Fields(RecordVisitor& v) {
+  uint32_t length = Length;
+  uint32_t reserved = 0;
+  if (!v.Field("length", length) || !v.Field("reserved", reserved, Shown::Dropped)) return false;
+  if (v.Reading()) {
+    if (!v.CanHold(length)) return false;
+    Release();
+    Init();
+    if (!Resize(length, ResizeExact)) return Fail(ErrorAllocation);
+  }
+  return v.Bytes("data", Data, Length);
 }

@@ -26,6 +26,7 @@ class C_Array : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   // The array writes and checks the root's id; its factory sits at id 23.
   uint16_t GetClassId() const override { return class_id::Object; }
   virtual void CopyTo(C_Array* target) const;

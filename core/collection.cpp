@@ -3,9 +3,9 @@
 #include <cstring>
 #include <new>
 
-#include "core/byte_stream.h"
 #include "core/error.h"
 #include "core/memory_counter.h"
+#include "core/record_stream.h"
 #include "core/resource.h"
 
 namespace {
@@ -118,41 +118,33 @@ bool C_Collection::Load(ByteStream* stream, int32_t context) {
   if (!ReadClassId(stream, *this)) return false;
   Release();
   Init();
-  uint32_t count = 0;
-  if (!ReadField(stream, count)) return Fail(ErrorUnexpectedData);
-  if (count == 0) return true;
-  // Every item takes at least its 2-byte class id, which bounds the slot array by
-  // what the stream holds beyond the bytes that enclosing collections still need,
-  // so nested collections cannot all claim the same bytes.
-  if (!StreamCanHold(stream, 2ull * count)) return Fail(ErrorUnexpectedData);
-  Items = static_cast<C_Object**>(CountedMalloc(kSlotBytes * count));
-  if (!Items) return Fail(ErrorAllocation);
-  Capacity = count;
-  const int64_t committedOutside = stream->Committed;
-  bool complete = true;
-  for (uint32_t i = 0; i < count && complete; ++i) {
-    stream->Committed = committedOutside + 2 * static_cast<int64_t>(count - i - 1);
-    const int64_t start = StreamOffset(stream);
-    C_Object* item = nullptr;
-    const bool loaded = LoadHeldObject(stream, context, item);
-    Items[Count++] = item;  // a failed item stays, so its owner can free it
-    if (!loaded && stream->Broken) complete = false;
-    // An item that consumed nothing (an unregistered id, or a class that stores
-    // nothing) leaves its id unread, so every further item would repeat it and the
-    // rest of the record cannot be read: it is refused instead of looped over.
-    if (complete && i + 1 < count && StreamOffset(stream) == start) {
-      stream->Broken = true;
-      SetError(ErrorUnexpectedData);
-      complete = false;
-    }
-  }
-  stream->Committed = committedOutside;
-  return complete || Fail();
+  return LoadFields(stream, context, *this);
 }
 
 bool C_Collection::Save(ByteStream* stream, int32_t context) {
-  const uint32_t count = Items ? Count : 0;
-  bool saved = WriteField(stream, GetClassId()) && WriteField(stream, count);
-  for (uint32_t i = 0; saved && i < count; ++i) saved = SaveHeldObject(stream, context, Items[i]);
-  return saved || Fail();
+  return SaveRecord(stream, context, *this);
+}
+
+// Every item takes at least its 2-byte class id. A missing item is a class id 0;
+// an item whose load fails stays in the list, so that its owner can free it.
+bool C_Collection::Fields(RecordVisitor& v) {
+  uint32_t count = Items ? Count : 0;
+  if (!v.BeginList("Items", count, ListCount::Stored, 2)) return false;
+  if (v.Reading() && count > 0) {
+    Items = static_cast<C_Object**>(CountedMalloc(kSlotBytes * count));
+    if (!Items) {
+      v.EndList();
+      return Fail(ErrorAllocation);
+    }
+    Capacity = count;
+  }
+  bool complete = true;
+  for (uint32_t i = 0; i < count && complete; ++i) {
+    C_Object* item = v.Reading() ? nullptr : Items[i];
+    complete = v.Element(i) && v.Held(nullptr, item, HeldRule::ListItem);
+    v.EndElement();
+    if (v.Reading()) Items[Count++] = item;
+  }
+  v.EndList();
+  return complete;
 }

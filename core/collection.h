@@ -18,6 +18,7 @@ class C_Collection : public C_Object {
   C_Object* Clone() override;  // a new collection holding clones of the items
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Collection; }
   // Appends a clone of every item to target, keeping target's items; null stays null.
   virtual void CopyTo(C_Collection* target) const;

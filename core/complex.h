@@ -7,6 +7,7 @@ class C_Complex : public C_Object {
  public:
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Complex; }
 
   int32_t Real = 0;

@@ -21,6 +21,11 @@ bool C_Object::Save(ByteStream* stream, int32_t context) {
   return stream != nullptr;
 }
 
+bool C_Object::Fields(RecordVisitor& visitor) {
+  (void)visitor;
+  return true;
+}
+
 bool ReadClassId(ByteStream* stream, const C_Object& object) {
   uint16_t id = 0;
   if (!ReadField(stream, id)) return Fail(ErrorUnexpectedData);

@@ -7,6 +7,7 @@
 #include "core/class_id.h"
 
 struct ByteStream;
+class RecordVisitor;
 
 class C_Object {
  public:
@@ -29,6 +30,10 @@ class C_Object {
   // Writes this object's record.
   virtual bool Save(ByteStream* stream, int32_t context);
   virtual uint16_t GetClassId() const { return class_id::Object; }
+  // Walks the stored fields after the class id, in stored order: the one list from
+  // which Load, Save, the record descriptions and the text form all come. A class
+  // that stores nothing keeps this empty walk.
+  virtual bool Fields(RecordVisitor& visitor);
 };
 
 // Reads a record's class id and checks it against the object's: on a mismatch

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <new>
 
-#include "core/byte_stream.h"
 #include "core/error.h"
+#include "core/record_stream.h"
 
 C_Resource::~C_Resource() {
   std::free(Name);
@@ -44,36 +44,19 @@ void C_Resource::SetName(const char* text) {
   Name = copy;
 }
 
-bool C_Resource::LoadName(ByteStream* stream) {
-  uint32_t n = 0;
-  if (!ReadField(stream, n)) return Fail(ErrorUnexpectedData);
-  if (n == 0 || n > INT32_MAX || !StreamCanHold(stream, n)) return Fail(ErrorUnexpectedData);
-  auto* name = static_cast<char*>(std::malloc(n));
-  if (!name) return Fail(ErrorAllocation);
-  if (!ReadBytes(stream, name, n)) {
-    std::free(name);
-    return Fail(ErrorUnexpectedData);
-  }
-  name[n - 1] = '\0';  // the stored terminator is not trusted
-  std::free(Name);
-  Name = name;
-  return true;
-}
-
-bool C_Resource::SaveName(ByteStream* stream) const {
-  // An unnamed resource is stored with the empty name: the record needs n >= 1.
-  const char* name = Name ? Name : "";
-  const uint32_t n = static_cast<uint32_t>(std::strlen(name)) + 1;
-  return WriteField(stream, n) && WriteBytes(stream, name, n);
+// An unnamed resource is stored with the empty name: the record needs n >= 1.
+bool C_Resource::NameField(RecordVisitor& v) {
+  return v.Text("Name", Name, nullptr);
 }
 
 bool C_Resource::Load(ByteStream* stream, int32_t context) {
-  (void)context;
-  if (!ReadClassId(stream, *this)) return false;
-  return LoadName(stream) || Fail();
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_Resource::Save(ByteStream* stream, int32_t context) {
-  (void)context;
-  return (WriteField(stream, GetClassId()) && SaveName(stream)) || Fail();
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Resource::Fields(RecordVisitor& v) {
+  return NameField(v);
 }

@@ -21,6 +21,7 @@ class C_Resource : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Resource; }
   // Gives target a copy of this name when this resource has one.
   virtual void CopyTo(C_Resource* target) const;
@@ -37,8 +38,7 @@ class C_Resource : public C_Object {
   char* Name = nullptr;  // owned, NUL-terminated; null when unnamed
 
  protected:
-  // The name contents (length and bytes) after the class id; shared with the
-  // resources that store their name inside their own record.
-  bool LoadName(ByteStream* stream);
-  bool SaveName(ByteStream* stream) const;
+  // The name contents (length and bytes); derived records that hold the name
+  // inside their own record walk it there.
+  bool NameField(RecordVisitor& visitor);
 };

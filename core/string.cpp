@@ -6,8 +6,8 @@
 #include <cstring>
 #include <new>
 
-#include "core/byte_stream.h"
 #include "core/error.h"
+#include "core/record_stream.h"
 
 namespace {
 
@@ -165,33 +165,15 @@ void C_String::DeleteChar(int32_t position) {
   --Length;
 }
 
+// A refused record leaves the string as it was.
 bool C_String::Load(ByteStream* stream, int32_t context) {
-  (void)context;
-  if (!ReadClassId(stream, *this)) return false;
-  uint32_t n = 0;
-  if (!ReadField(stream, n)) return Fail(ErrorUnexpectedData);
-  // A record without room for its terminator, or longer than the stream, is refused
-  // before anything is allocated; the string keeps its old text.
-  if (n == 0 || n > INT32_MAX || !StreamCanHold(stream, n)) return Fail(ErrorUnexpectedData);
-  auto* text = static_cast<char*>(std::malloc(n));
-  if (!text) return Fail(ErrorAllocation);
-  if (!ReadBytes(stream, text, n)) {
-    std::free(text);
-    return Fail(ErrorUnexpectedData);
-  }
-  // The stored terminator is not trusted: the text ends at the first zero byte.
-  text[n - 1] = '\0';
-  Release();
-  Init();
-  Text = text;
-  Length = static_cast<int32_t>(std::strlen(text));
-  return true;
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_String::Save(ByteStream* stream, int32_t context) {
-  (void)context;
-  const uint32_t n = static_cast<uint32_t>(Length) + 1;
-  const bool saved =
-      WriteField(stream, GetClassId()) && WriteField(stream, n) && WriteBytes(stream, c_str(), n);
-  return saved || Fail();
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_String::Fields(RecordVisitor& v) {
+  return v.Text(nullptr, Text, &Length);
 }

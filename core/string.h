@@ -21,6 +21,7 @@ class C_String : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::String; }
   virtual void CopyTo(C_String* target) const;
 

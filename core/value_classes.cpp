@@ -2,31 +2,40 @@
 #include <cmath>
 
 #include "core/complex.h"
+#include "core/record_stream.h"
 #include "core/size.h"
-#include "core/value_record.h"
 #include "core/vector2d.h"
 #include "core/vector3d.h"
 #include "core/vector4d.h"
 
-bool C_Size::Load(ByteStream* stream, int32_t) {
-  return LoadValueRecord(stream, *this, Width, Height);
+bool C_Size::Load(ByteStream* stream, int32_t context) {
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
-bool C_Size::Save(ByteStream* stream, int32_t) {
-  return SaveValueRecord(stream, *this, Width, Height);
+bool C_Size::Save(ByteStream* stream, int32_t context) {
+  return SaveRecord(stream, context, *this);
 }
-
-bool C_Complex::Load(ByteStream* stream, int32_t) {
-  return LoadValueRecord(stream, *this, Real, Imaginary);
-}
-bool C_Complex::Save(ByteStream* stream, int32_t) {
-  return SaveValueRecord(stream, *this, Real, Imaginary);
+bool C_Size::Fields(RecordVisitor& v) {
+  return v.Field("Width", Width) && v.Field("Height", Height);
 }
 
-bool C_Vector2D::Load(ByteStream* stream, int32_t) {
-  return LoadValueRecord(stream, *this, X, Y, Anchor);
+bool C_Complex::Load(ByteStream* stream, int32_t context) {
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
-bool C_Vector2D::Save(ByteStream* stream, int32_t) {
-  return SaveValueRecord(stream, *this, X, Y, Anchor);
+bool C_Complex::Save(ByteStream* stream, int32_t context) {
+  return SaveRecord(stream, context, *this);
+}
+bool C_Complex::Fields(RecordVisitor& v) {
+  return v.Field("Real", Real, Shown::Hex) && v.Field("Imaginary", Imaginary, Shown::Hex);
+}
+
+bool C_Vector2D::Load(ByteStream* stream, int32_t context) {
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
+}
+bool C_Vector2D::Save(ByteStream* stream, int32_t context) {
+  return SaveRecord(stream, context, *this);
+}
+bool C_Vector2D::Fields(RecordVisitor& v) {
+  return v.Field("X", X) && v.Field("Y", Y) && v.Field("Anchor", Anchor, Shown::Hex);
 }
 
 C_Vector2D C_Vector2D::Add(const C_Vector2D& a, const C_Vector2D& b) {
@@ -48,11 +57,14 @@ void C_Vector2D::RotateDegrees(float degrees) {
   Y = y * c + x * s;
 }
 
-bool C_Vector3D::Load(ByteStream* stream, int32_t) {
-  return LoadValueRecord(stream, *this, X, Y, Z);
+bool C_Vector3D::Load(ByteStream* stream, int32_t context) {
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
-bool C_Vector3D::Save(ByteStream* stream, int32_t) {
-  return SaveValueRecord(stream, *this, X, Y, Z);
+bool C_Vector3D::Save(ByteStream* stream, int32_t context) {
+  return SaveRecord(stream, context, *this);
+}
+bool C_Vector3D::Fields(RecordVisitor& v) {
+  return v.Field("X", X) && v.Field("Y", Y) && v.Field("Z", Z);
 }
 
 void C_Vector3D::Normalize() {
@@ -64,9 +76,12 @@ void C_Vector3D::Normalize() {
   Z /= length;
 }
 
-bool C_Vector4D::Load(ByteStream* stream, int32_t) {
-  return LoadValueRecord(stream, *this, X, Y, Z, W);
+bool C_Vector4D::Load(ByteStream* stream, int32_t context) {
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
-bool C_Vector4D::Save(ByteStream* stream, int32_t) {
-  return SaveValueRecord(stream, *this, X, Y, Z, W);
+bool C_Vector4D::Save(ByteStream* stream, int32_t context) {
+  return SaveRecord(stream, context, *this);
+}
+bool C_Vector4D::Fields(RecordVisitor& v) {
+  return v.Field("X", X) && v.Field("Y", Y) && v.Field("Z", Z) && v.Field("W", W);
 }

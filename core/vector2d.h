@@ -11,6 +11,7 @@ class C_Vector2D : public C_Object {
 
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Vector2D; }
 
   static C_Vector2D Add(const C_Vector2D& a, const C_Vector2D& b);  // anchor 0

@@ -10,6 +10,7 @@ class C_Vector4D : public C_Object {
 
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Vector4D; }
 
   float X = 0;

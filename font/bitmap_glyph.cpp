@@ -3,8 +3,8 @@
 #include <cmath>
 #include <new>
 
-#include "core/byte_stream.h"
 #include "core/error.h"
+#include "core/record_stream.h"
 
 namespace {
 
@@ -43,44 +43,36 @@ void C_BitmapGlyph::CopyTo(C_BitmapGlyph* target) const {
 }
 
 bool C_BitmapGlyph::Load(ByteStream* stream, int32_t context) {
-  (void)context;
   if (!ReadClassId(stream, *this)) return false;
-  uint16_t version = 0;
-  if (!ReadField(stream, version)) return Fail(ErrorUnexpectedData);
-  if (version != FormatVersion) return true;
-  uint16_t pixelSize = 0;
-  uint8_t kind = 0, style = 0;
-  uint32_t page = 0;
-  int16_t v[8] = {};
-  if (!ReadField(stream, pixelSize) || !ReadField(stream, kind) || !ReadField(stream, style) ||
-      !ReadField(stream, page)) {
-    return Fail(ErrorUnexpectedData);
-  }
-  for (int16_t& value : v) {
-    if (!ReadField(stream, value)) return Fail(ErrorUnexpectedData);
-  }
-  PixelSize = pixelSize;
-  Kind = kind;
-  Style = style;
-  Page = page;
-  Source.X1 = v[0];
-  Source.Y1 = v[1];
-  Source.X2 = v[2];
-  Source.Y2 = v[3];
-  Advance.X = v[4];
-  Advance.Y = v[5];
-  Offset.X = v[6];
-  Offset.Y = v[7];
+  // A short record leaves the variant as it was: the fields are read into a copy.
+  C_BitmapGlyph read;
+  CopyTo(&read);
+  if (!LoadFields(stream, context, read)) return false;
+  read.CopyTo(this);
   return true;
 }
 
 bool C_BitmapGlyph::Save(ByteStream* stream, int32_t context) {
-  (void)context;
-  const float fields[8] = {Source.X1, Source.Y1, Source.X2, Source.Y2,
-                           Advance.X, Advance.Y, Offset.X,  Offset.Y};
-  bool ok = WriteField(stream, GetClassId()) && WriteField(stream, FormatVersion) &&
-            WriteField(stream, PixelSize) && WriteField(stream, Kind) &&
-            WriteField(stream, Style) && WriteField(stream, Page);
-  for (float f : fields) ok = ok && WriteField(stream, StoredCoordinate(f));
-  return ok || Fail();
+  return SaveRecord(stream, context, *this);
+}
+
+// The coordinates are stored as i16, cut toward zero.
+bool C_BitmapGlyph::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  float* const coordinates[8] = {&Source.X1, &Source.Y1, &Source.X2, &Source.Y2,
+                                 &Advance.X, &Advance.Y, &Offset.X,  &Offset.Y};
+  static constexpr const char* kNames[8] = {"SourceX1", "SourceY1", "SourceX2", "SourceY2",
+                                            "AdvanceX", "AdvanceY", "OffsetX",  "OffsetY"};
+  if (!v.Field("PixelSize", PixelSize) || !v.Field("Kind", Kind) || !v.Field("Style", Style) ||
+      !v.Field("Page", Page, Shown::Code)) {
+    return false;
+  }
+  for (int i = 0; i < 8; ++i) {
+    int16_t stored = StoredCoordinate(*coordinates[i]);
+    if (!v.Field(kNames[i], stored)) return false;
+    if (v.Reading()) *coordinates[i] = stored;
+  }
+  return true;
 }

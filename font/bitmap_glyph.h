@@ -21,6 +21,7 @@ class C_BitmapGlyph : public C_Object {
   // truncates each float toward zero and keeps the low 16 bits.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::BitmapGlyph; }
   virtual void CopyTo(C_BitmapGlyph* target) const;  // every field
 

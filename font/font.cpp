@@ -2,11 +2,12 @@
 
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 #include "core/array.h"
-#include "core/byte_stream.h"
 #include "core/collection.h"
 #include "core/error.h"
+#include "core/record_stream.h"
 #include "font/glyph.h"
 #include "font/internal/glyph_table.h"
 #include "image/surface.h"
@@ -23,35 +24,6 @@ void DeleteCollection(C_Collection*& list) {
     delete list;
   }
   list = nullptr;
-}
-
-// Reads count records of T into list (created when absent); false on the first
-// failure, which deletes the failed object. The records still to come hold at
-// least their id and version, which enclosing readers may not count on.
-template <class T>
-bool LoadRecords(ByteStream* stream, int32_t context, uint32_t count, C_Collection*& list,
-                 void (*loaded)(C_Font&, T&, uint32_t), C_Font& font) {
-  if (!StreamCanHold(stream, kMinRecordBytes * count)) return Fail(ErrorUnexpectedData);
-  if (list == nullptr) {
-    list = new (std::nothrow) C_Collection();
-    if (list == nullptr) return Fail(ErrorAllocation);
-  }
-  const int64_t committedOutside = stream->Committed;
-  bool ok = true;
-  for (uint32_t i = 0; i < count && ok; ++i) {
-    stream->Committed = committedOutside + static_cast<int64_t>(kMinRecordBytes * (count - i - 1));
-    auto* item = new (std::nothrow) T();
-    if (item == nullptr) {
-      ok = Fail(ErrorAllocation);
-    } else if (!item->Load(stream, context) || !list->Append(item)) {
-      delete item;
-      ok = Fail(ErrorUnexpectedData);
-    } else if (loaded != nullptr) {
-      loaded(font, *item, list->Count - 1);
-    }
-  }
-  stream->Committed = committedOutside;
-  return ok;
 }
 
 }  // namespace
@@ -178,42 +150,60 @@ bool C_Font::Load(ByteStream* stream, int32_t context) {
   if (!ReadClassId(stream, *this)) return false;
   Release();
   Init();
-  if (!LoadName(stream)) return Fail();
-  uint16_t version = 0;
-  if (!ReadField(stream, version)) return Fail(ErrorUnexpectedData);
-  if (version != FormatVersion) return true;
-
-  uint32_t count = 0;
-  if (!ReadField(stream, count)) return Fail(ErrorUnexpectedData);
-  auto index = [](C_Font& font, C_Glyph& glyph, uint32_t position) {
-    font.IndexGlyph(glyph.Code, position);
-  };
-  if (count > 0 && !LoadRecords<C_Glyph>(stream, context, count, Glyphs, index, *this))
-    return false;
-  if (!ReadField(stream, count)) return Fail(ErrorUnexpectedData);
-  if (count > 0 && !LoadRecords<C_Surface>(stream, context, count, Pages, nullptr, *this))
-    return false;
-  return true;
+  return LoadFields(stream, context, *this);
 }
 
 bool C_Font::Save(ByteStream* stream, int32_t context) {
-  bool ok =
-      WriteField(stream, GetClassId()) && SaveName(stream) && WriteField(stream, FormatVersion);
-  const uint32_t glyphs = Glyphs != nullptr ? Glyphs->Count : 0;
-  ok = ok && WriteField(stream, glyphs);
-  for (uint32_t i = 0; ok && i < glyphs; ++i) {
-    C_Object* item = Glyphs->GetAt(i);
-    C_Glyph empty;
-    ok = (item != nullptr && item->GetClassId() == class_id::Glyph ? item : &empty)
-             ->Save(stream, context);
+  return SaveRecord(stream, context, *this);
+}
+
+// The name (as a resource stores it), the version, the glyphs, then the page
+// surfaces. Each stored glyph and page holds at least its class id and version,
+// which enclosing readers may not count on.
+bool C_Font::Fields(RecordVisitor& v) {
+  if (!NameField(v)) return Fail();
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  return ListField<C_Glyph>(v, "Glyphs", Glyphs, class_id::Glyph) &&
+         ListField<C_Surface>(v, "Pages", Pages, class_id::Surface);
+}
+
+// Reading, each record is appended (a glyph is indexed by its code); writing, an
+// item of another class or a hole is written as a default record so that the count
+// holds.
+template <class T>
+bool C_Font::ListField(RecordVisitor& v, const char* name, C_Collection*& list, uint16_t classId) {
+  const bool reading = v.Reading();
+  uint32_t count = list != nullptr ? list->Count : 0;
+  if (!v.BeginList(name, count, ListCount::Stored, kMinRecordBytes)) return false;
+  if (reading && count > 0 && list == nullptr) {
+    list = new (std::nothrow) C_Collection();
+    if (list == nullptr) {
+      v.EndList();
+      return Fail(ErrorAllocation);
+    }
   }
-  const uint32_t pages = PageCount();
-  ok = ok && WriteField(stream, pages);
-  for (uint32_t i = 0; ok && i < pages; ++i) {
-    C_Object* item = Pages->GetAt(i);
-    C_Surface empty;
-    ok = (item != nullptr && item->GetClassId() == class_id::Surface ? item : &empty)
-             ->Save(stream, context);
+  bool ok = true;
+  for (uint32_t i = 0; ok && i < count; ++i) {
+    ok = v.Element(i);
+    if (ok && !reading) {
+      C_Object* item = list->GetAt(i);
+      T empty;
+      ok = v.Member(nullptr, item != nullptr && item->GetClassId() == classId ? *item : empty);
+    } else if (ok) {
+      auto* item = new (std::nothrow) T();
+      if (item == nullptr) {
+        ok = Fail(ErrorAllocation);
+      } else if (!v.Member(nullptr, *item) || !list->Append(item)) {
+        delete item;
+        ok = Fail(ErrorUnexpectedData);
+      } else if constexpr (std::is_same_v<T, C_Glyph>) {
+        IndexGlyph(item->Code, list->Count - 1);
+      }
+    }
+    v.EndElement();
   }
-  return ok || Fail();
+  v.EndList();
+  return ok;
 }

@@ -35,6 +35,7 @@ class C_Font : public C_Resource {
   // takes over the index entry.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Font; }
   bool Prepare() override;                      // Prepare of every page, in order
   bool Attach(const ImageHook* hook) override;  // to every page; false without pages
@@ -60,6 +61,8 @@ class C_Font : public C_Resource {
 
  private:
   bool IndexGlyph(int32_t code, uint32_t position);
+  template <class T>
+  bool ListField(RecordVisitor& v, const char* name, C_Collection*& list, uint16_t classId);
 
   mutable GlyphTables* textTables_ = nullptr;
 };

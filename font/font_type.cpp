@@ -1,38 +1,31 @@
 #include "font/font_type.h"
 
-#include "core/byte_stream.h"
 #include "core/error.h"
+#include "core/record_stream.h"
 
 C_FontType::C_FontType() : Name("MS Sans Serif") {}
 
 C_FontType::C_FontType(const char* name, float size) : Name(name), Size(size), Kind(kKindNamed) {}
 
 bool C_FontType::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  uint16_t version = 0;
-  if (!ReadField(stream, version)) return Fail(ErrorUnexpectedData);
-  if (version != FormatVersion) return true;
-  if (!Name.Load(stream, context)) return Fail();
-  uint8_t bytes[4] = {};
-  float size = 0;
-  uint8_t flag1 = 0, flag2 = 0;
-  if (!ReadBytes(stream, bytes, sizeof bytes) || !ReadField(stream, size) ||
-      !ReadField(stream, flag1) || !ReadField(stream, flag2)) {
-    return Fail(ErrorUnexpectedData);
-  }
-  Kind = bytes[0];
-  Size = size;
-  // The flags are stored twice; the second pair is the one in force.
-  StyleFlag1 = flag1;
-  StyleFlag2 = flag2;
-  return true;
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_FontType::Save(ByteStream* stream, int32_t context) {
-  const uint8_t bytes[4] = {Kind, StyleFlag1, StyleFlag2, 0};
-  return (WriteField(stream, GetClassId()) && WriteField(stream, FormatVersion) &&
-          Name.Save(stream, context) && WriteBytes(stream, bytes, sizeof bytes) &&
-          WriteField(stream, Size) && WriteField(stream, StyleFlag1) &&
-          WriteField(stream, StyleFlag2)) ||
-         Fail();
+  return SaveRecord(stream, context, *this);
+}
+
+// The style flags are stored twice; the first copies and the spare byte after
+// them are read and dropped, and the second pair is the one in force.
+bool C_FontType::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  if (!v.Member("Name", Name)) return Fail();
+  uint8_t firstFlag1 = StyleFlag1, firstFlag2 = StyleFlag2, spare = 0;
+  return v.Field("Kind", Kind) && v.Field("FirstStyleFlag1", firstFlag1, Shown::Dropped) &&
+         v.Field("FirstStyleFlag2", firstFlag2, Shown::Dropped) &&
+         v.Field("Spare", spare, Shown::Dropped) && v.Field("Size", Size) &&
+         v.Field("StyleFlag1", StyleFlag1, Shown::Hex) &&
+         v.Field("StyleFlag2", StyleFlag2, Shown::Hex);
 }

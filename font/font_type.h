@@ -28,6 +28,7 @@ class C_FontType : public C_Object {
   // the ones read back. A failing name load fails the font type.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::FontType; }
 
   uint8_t StyleCode() const { return static_cast<uint8_t>(4 + StyleFlag1 + 2 * StyleFlag2); }

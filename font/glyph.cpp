@@ -3,9 +3,9 @@
 #include <new>
 #include <utility>
 
-#include "core/byte_stream.h"
 #include "core/collection.h"
 #include "core/error.h"
+#include "core/record_stream.h"
 #include "font/bitmap_glyph.h"
 
 namespace {
@@ -49,46 +49,60 @@ bool C_Glyph::Load(ByteStream* stream, int32_t context) {
   if (!ReadClassId(stream, *this)) return false;
   Release();
   Code = -1;
-  uint16_t version = 0;
-  if (!ReadField(stream, version)) return Fail(ErrorUnexpectedData);
-  if (version != FormatVersion) return true;
-  uint32_t n = 0;
-  if (!ReadField(stream, n)) return Fail(ErrorUnexpectedData);
-  if (n > 0) {
-    if (!StreamCanHold(stream, kMinVariantBytes * n + sizeof(int32_t)))
-      return Fail(ErrorUnexpectedData);
-    Variants = new (std::nothrow) C_Collection();
-    if (Variants == nullptr) return Fail(ErrorAllocation);
-    for (uint32_t i = 0; i < n; ++i) {
-      auto* variant = new (std::nothrow) C_BitmapGlyph();
-      if (variant == nullptr) return Fail(ErrorAllocation);
-      if (!variant->Load(stream, context) || !Variants->Append(variant)) {
-        delete variant;
-        return Fail(ErrorUnexpectedData);
-      }
-    }
-    // Appended, then turned round: the same order as inserting each at the front,
-    // without moving the whole list once per variant.
-    for (uint32_t a = 0, b = Variants->Count - 1; a < b; ++a, --b)
-      std::swap(Variants->Items[a], Variants->Items[b]);
-  }
-  int32_t code = -1;
-  if (!ReadField(stream, code)) return Fail(ErrorUnexpectedData);
-  Code = code;
-  return true;
+  return LoadFields(stream, context, *this);
 }
 
 bool C_Glyph::Save(ByteStream* stream, int32_t context) {
-  const uint32_t n = VariantCount();
-  bool ok = WriteField(stream, GetClassId()) && WriteField(stream, FormatVersion) &&
-            WriteField(stream, n);
+  return SaveRecord(stream, context, *this);
+}
+
+// The version, the variants, then the code. Loaded variants stand in reverse
+// stored order (each is put at the front), and Save writes them in list order; the
+// text form keeps stored order both ways. A hole in the list is written as a
+// default variant so that the count holds.
+bool C_Glyph::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  const bool reading = v.Reading();
+  uint32_t n = VariantCount();
+  if (!v.BeginList("Variants", n, ListCount::Stored, kMinVariantBytes)) return false;
+  if (reading && n > 0) {
+    Variants = new (std::nothrow) C_Collection();
+    if (Variants == nullptr) {
+      v.EndList();
+      return Fail(ErrorAllocation);
+    }
+  }
+  bool ok = true;
   for (uint32_t i = 0; ok && i < n; ++i) {
-    C_Object* item = Variants->GetAt(i);
-    // A hole in the list is written as a default variant so that the count holds.
+    ok = v.Element(i) && VariantField(v, reading ? 0 : (v.TextForm() ? n - 1 - i : i));
+    v.EndElement();
+  }
+  v.EndList();
+  if (!ok) return false;
+  // Appended, then turned round: the same order as inserting each at the front,
+  // without moving the whole list once per variant.
+  if (reading && !v.TextForm() && n > 1) {
+    for (uint32_t a = 0, b = Variants->Count - 1; a < b; ++a, --b)
+      std::swap(Variants->Items[a], Variants->Items[b]);
+  }
+  return v.Field("Code", Code, Shown::Code);
+}
+
+bool C_Glyph::VariantField(RecordVisitor& v, uint32_t index) {
+  if (!v.Reading()) {
+    C_Object* item = Variants->GetAt(index);
     C_BitmapGlyph empty;
     C_Object* variant =
         item != nullptr && item->GetClassId() == class_id::BitmapGlyph ? item : &empty;
-    ok = variant->Save(stream, context);
+    return v.Member(nullptr, *variant);
   }
-  return (ok && WriteField(stream, Code)) || Fail();
+  auto* variant = new (std::nothrow) C_BitmapGlyph();
+  if (variant == nullptr) return Fail(ErrorAllocation);
+  if (!v.Member(nullptr, *variant) || !Variants->Append(variant)) {
+    delete variant;
+    return Fail(ErrorUnexpectedData);
+  }
+  return true;
 }

@@ -21,6 +21,7 @@ class C_Glyph : public C_Object {
   // are read into reverse file order (each goes to the front), as they always were.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Glyph; }
   // Code and a clone of the variants; the target's own variants are released first.
   virtual void CopyTo(C_Glyph* target) const;
@@ -37,4 +38,8 @@ class C_Glyph : public C_Object {
 
   int32_t Code = -1;                 // character code, 0..255 in practice
   C_Collection* Variants = nullptr;  // owned C_BitmapGlyph items (nothing else), or null
+
+ private:
+  // One variant of the list: walked from the list (writing) or appended (reading).
+  bool VariantField(RecordVisitor& v, uint32_t index);
 };

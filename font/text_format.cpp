@@ -1,41 +1,30 @@
 #include "font/text_format.h"
 
-#include "core/byte_stream.h"
 #include "core/error.h"
+#include "core/record_stream.h"
 
+// A short record leaves the format as it was: the fields are read into a copy.
 bool C_TextFormat::Load(ByteStream* stream, int32_t context) {
-  (void)context;
   if (!ReadClassId(stream, *this)) return false;
-  uint16_t version = 0;
-  if (!ReadField(stream, version)) return Fail(ErrorUnexpectedData);
-  if (version != FormatVersion) return true;
-  C_TextFormat f;
-  const bool ok = ReadField(stream, f.Align) && ReadField(stream, f.Ellipsis) &&
-                  ReadField(stream, f.SpareFlag1) && ReadField(stream, f.Leading) &&
-                  ReadField(stream, f.LeftEdge) && ReadField(stream, f.LeftAnchor) &&
-                  ReadField(stream, f.RightEdge) && ReadField(stream, f.RightAnchor) &&
-                  ReadField(stream, f.Extra) && ReadField(stream, f.ExtraAnchor) &&
-                  ReadField(stream, f.SpareFlag2) && ReadField(stream, f.Spare1) &&
-                  ReadField(stream, f.Spare2) && ReadField(stream, f.Spare3);
-  // A short record leaves the format as it was.
-  if (!ok) return Fail(ErrorUnexpectedData);
-  f.MultiLine = MultiLine;
-  f.Password = Password;
-  f.GlyphHook = GlyphHook;
-  f.HookData = HookData;
-  *this = f;
+  C_TextFormat read = *this;
+  if (!LoadFields(stream, context, read)) return false;
+  *this = read;
   return true;
 }
 
 bool C_TextFormat::Save(ByteStream* stream, int32_t context) {
-  (void)context;
-  return (WriteField(stream, GetClassId()) && WriteField(stream, FormatVersion) &&
-          WriteField(stream, Align) && WriteField(stream, Ellipsis) &&
-          WriteField(stream, SpareFlag1) && WriteField(stream, Leading) &&
-          WriteField(stream, LeftEdge) && WriteField(stream, LeftAnchor) &&
-          WriteField(stream, RightEdge) && WriteField(stream, RightAnchor) &&
-          WriteField(stream, Extra) && WriteField(stream, ExtraAnchor) &&
-          WriteField(stream, SpareFlag2) && WriteField(stream, Spare1) &&
-          WriteField(stream, Spare2) && WriteField(stream, Spare3)) ||
-         Fail();
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_TextFormat::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  return v.Field("Align", Align) && v.Field("Ellipsis", Ellipsis) &&
+         v.Field("SpareFlag1", SpareFlag1, Shown::Hex) && v.Field("Leading", Leading) &&
+         v.Field("LeftEdge", LeftEdge) && v.Field("LeftAnchor", LeftAnchor, Shown::Hex) &&
+         v.Field("RightEdge", RightEdge) && v.Field("RightAnchor", RightAnchor, Shown::Hex) &&
+         v.Field("Extra", Extra) && v.Field("ExtraAnchor", ExtraAnchor, Shown::Hex) &&
+         v.Field("SpareFlag2", SpareFlag2, Shown::Hex) && v.Field("Spare1", Spare1, Shown::Hex) &&
+         v.Field("Spare2", Spare2, Shown::Hex) && v.Field("Spare3", Spare3, Shown::Hex);
 }

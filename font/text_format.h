@@ -41,6 +41,7 @@ class C_TextFormat : public C_Object {
   // ExtraAnchor, SpareFlag2, then Spare1..3 as 4 bytes each.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::FontType; }
 
   uint8_t Align = AlignLeft;

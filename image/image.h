@@ -30,6 +30,7 @@ class C_Image : public C_Object {
   C_Object* Clone() override;  // a new image given to CopyTo; null when out of memory
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Image; }
   // Deep copy into an empty image (pixels, palette and sizes; not BottomUp or
   // AllocPolicy). False with ErrorAllocation or ErrorCopy, then -1.
@@ -78,6 +79,6 @@ class C_Image : public C_Object {
  private:
   void FreePixels();   // frees owned pixels, Pixels null, PixelBytes 0
   void FreePalette();  // frees the palette, Palette null, PaletteBytes 0
-  bool LoadContents(ByteStream* stream);
-  bool SaveContents(ByteStream* stream) const;
+  bool TakeHeader(RecordVisitor& v, const FormatDescriptor& d, uint32_t pixelBytes, uint32_t width,
+                  uint32_t height, uint32_t pitch, uint32_t bits, int32_t format);
 };

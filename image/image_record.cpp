@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/byte_stream.h"
 #include "core/error.h"
 #include "core/memory_counter.h"
+#include "core/record_stream.h"
 #include "image/image.h"
 #include "image/record_layout.h"
 
@@ -23,46 +23,83 @@ constexpr uint64_t kMaxUnstoredPixelBytes = uint64_t{64} << 20;
 }  // namespace
 
 bool C_Image::Load(ByteStream* stream, int32_t context) {
-  (void)context;
   if (!ReadClassId(stream, *this)) return false;
   Release();
   Init();
-  if (LoadContents(stream)) return true;
+  if (LoadFields(stream, context, *this)) return true;
   // Whatever was allocated goes; the image is left empty and usable.
   Release();
   Init();
   return Fail();
 }
 
-bool C_Image::LoadContents(ByteStream* stream) {
-  uint16_t version = 0;
-  if (!ReadField(stream, version)) return Fail(ErrorUnexpectedData);
-  if (version != FormatVersion) return true;
+bool C_Image::Save(ByteStream* stream, int32_t context) {
+  FormatDescriptor d;
+  if (!DescribeFormat(Format, d)) return Fail(ErrorNoFormat);
+  return SaveRecord(stream, context, *this);
+}
 
-  uint32_t header[7] = {};  // PixelBytes, Width, Height, Pitch, BitsPerPixel, Format, PaletteBytes
-  for (uint32_t& word : header) {
-    if (!ReadField(stream, word)) return Fail(ErrorUnexpectedData);
+// The version, seven header words (PixelBytes, Width, Height, Pitch, BitsPerPixel,
+// Format, PaletteBytes), the palette's format, entry size and bytes when there is
+// one, then the pixel rows when the format carries them.
+bool C_Image::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  const bool reading = v.Reading();
+  // An image without pixels (a failed Create) is stored with zero rows, and its
+  // buffer size is given as those rows so that the record reads back.
+  uint32_t pixelBytes = static_cast<uint32_t>(Pixels ? PixelBytes : int64_t{Pitch} * Height);
+  uint32_t width = static_cast<uint32_t>(Width), height = static_cast<uint32_t>(Height),
+           pitch = static_cast<uint32_t>(Pitch), bits = static_cast<uint32_t>(BitsPerPixel),
+           paletteBytes = Palette && PaletteBytes > 0 ? static_cast<uint32_t>(PaletteBytes) : 0;
+  int32_t format = Format;
+  if (!v.Field("PixelBytes", pixelBytes) || !v.Field("Width", width) ||
+      !v.Field("Height", height) || !v.Field("Pitch", pitch) || !v.Field("BitsPerPixel", bits) ||
+      !v.Field("Format", format, Shown::Code) || !v.Field("PaletteBytes", paletteBytes)) {
+    return false;
   }
-  const uint32_t pixelBytes = header[0], width = header[1], height = header[2], pitch = header[3],
-                 bits = header[4], paletteBytes = header[6];
-  const int32_t format = static_cast<int32_t>(header[5]);
-
   if (static_cast<int32_t>(paletteBytes) > 0) {
-    uint32_t paletteFormat = 0, entryBits = 0;
-    if (!ReadField(stream, paletteFormat) || !ReadField(stream, entryBits)) {
-      return Fail(ErrorUnexpectedData);
+    uint32_t paletteFormat = static_cast<uint32_t>(PaletteFormat);
+    uint32_t entryBits = static_cast<uint32_t>(PaletteEntryBits);
+    if (!v.Field("PaletteFormat", paletteFormat, Shown::Code) ||
+        !v.Field("PaletteEntryBits", entryBits)) {
+      return false;
     }
-    if (!StreamCanHold(stream, paletteBytes)) return Fail(ErrorUnexpectedData);
-    Palette = static_cast<uint8_t*>(CountedMalloc(paletteBytes));
-    if (!Palette) return Fail(ErrorAllocation);
-    PaletteBytes = static_cast<int32_t>(paletteBytes);
-    if (!ReadBytes(stream, Palette, paletteBytes)) return Fail(ErrorUnexpectedData);
+    if (reading) {
+      if (!v.CanHold(paletteBytes)) return false;
+      Palette = static_cast<uint8_t*>(CountedMalloc(paletteBytes));
+      if (!Palette) return Fail(ErrorAllocation);
+      PaletteBytes = static_cast<int32_t>(paletteBytes);
+    }
+    if (!v.Bytes("palette", Palette, paletteBytes)) return false;
     PaletteFormat = static_cast<int32_t>(paletteFormat);
     PaletteEntryBits = static_cast<int32_t>(entryBits);
   }
 
   FormatDescriptor d;
-  if (!DescribeFormat(format, d)) return Fail(ErrorNoFormat);
+  if (!DescribeFormat(format, d)) {
+    if (reading) v.Refuse("the pixel format has no description");
+    return Fail(ErrorNoFormat);
+  }
+  if (reading && !TakeHeader(v, d, pixelBytes, width, height, pitch, bits, format)) return false;
+  if (!RecordStoresRows(d) || RowBytes <= 0) return true;
+  PixelRowsRef rows;
+  rows.Base = Pixels;
+  rows.Rows = static_cast<uint32_t>(Height);
+  rows.RowBytes = static_cast<uint32_t>(RowBytes);
+  rows.Pitch = static_cast<uint32_t>(Pitch);
+  rows.BottomUp = BottomUp != 0;
+  rows.Width = Width;
+  rows.Format = Format;
+  return v.PixelRows("pixels", rows);
+}
+
+// Checks the header words read against the format, against 32-bit arithmetic
+// and against the bytes left before anything is allocated, then takes them.
+bool C_Image::TakeHeader(RecordVisitor& v, const FormatDescriptor& d, uint32_t pixelBytes,
+                         uint32_t width, uint32_t height, uint32_t pitch, uint32_t bits,
+                         int32_t format) {
   Format = format;
   if (d.BitsPerPixel == 0) {
     // A placeholder format: an image without pixels.
@@ -70,25 +107,25 @@ bool C_Image::LoadContents(ByteStream* stream) {
     Height = static_cast<int32_t>(height <= INT32_MAX ? height : 0);
     return true;
   }
-  if (width > uint32_t(kMaxStoredImageSide) || height > uint32_t(kMaxStoredImageSide) ||
-      bits != d.BitsPerPixel) {
-    return Fail(ErrorUnexpectedData);
+  if (width > uint32_t(kMaxStoredImageSide) || height > uint32_t(kMaxStoredImageSide)) {
+    return v.Refuse("the image is larger than 16384 pixels on a side");
   }
+  if (bits != d.BitsPerPixel) return v.Refuse("BitsPerPixel does not match the pixel format");
   const uint64_t rowBytes = (uint64_t(width) * bits + 7) / 8;
-  if (pitch < rowBytes || pitch > rowBytes + kMaxPitchPadding) return Fail(ErrorUnexpectedData);
+  if (pitch < rowBytes || pitch > rowBytes + kMaxPitchPadding) {
+    return v.Refuse("Pitch is shorter than a row or pads it by more than 64 bytes");
+  }
   // The rows must fit in the buffer; a larger claimed buffer (spare room left by a
   // grow-only policy) is not data, so no more than Pitch x Height is allocated.
   const uint64_t span = height == 0 ? 0 : uint64_t(pitch) * (height - 1) + rowBytes;
-  if (pixelBytes < span) return Fail(ErrorUnexpectedData);
+  if (pixelBytes < span) return v.Refuse("the rows do not fit in PixelBytes");
   const uint64_t allocation = std::min<uint64_t>(pixelBytes, uint64_t(pitch) * height);
-  if (allocation > uint64_t(INT32_MAX)) return Fail(ErrorUnexpectedData);
-  const bool stored = RecordStoresRows(d);
-  if (stored) {
-    if (!StreamCanHold(stream, rowBytes * height)) return Fail(ErrorUnexpectedData);
+  if (allocation > uint64_t(INT32_MAX)) return v.Refuse("the pixel buffer is too large");
+  if (RecordStoresRows(d)) {
+    if (!v.CanHold(rowBytes * height)) return false;
   } else if (allocation > kMaxUnstoredPixelBytes) {
-    return Fail(ErrorUnexpectedData);
+    return v.Refuse("the pixel buffer of a format without stored rows is too large");
   }
-
   Width = static_cast<int32_t>(width);
   Height = static_cast<int32_t>(height);
   Pitch = static_cast<int32_t>(pitch);
@@ -98,56 +135,6 @@ bool C_Image::LoadContents(ByteStream* stream) {
     Pixels = static_cast<uint8_t*>(CountedLineMalloc(allocation));
     if (!Pixels) return Fail(ErrorAllocation);
     PixelBytes = static_cast<int32_t>(allocation);
-  }
-  if (!stored) return true;
-  // Components are little-endian in the record as in memory, so each row is one
-  // block of bytes whatever the component size.
-  for (uint32_t r = 0; r < height; ++r) {
-    if (!ReadBytes(stream, Pixels + uint64_t(r) * pitch, rowBytes)) {
-      return Fail(ErrorUnexpectedData);
-    }
-  }
-  return true;
-}
-
-bool C_Image::Save(ByteStream* stream, int32_t context) {
-  (void)context;
-  FormatDescriptor d;
-  if (!DescribeFormat(Format, d)) return Fail(ErrorNoFormat);
-  return (WriteField(stream, GetClassId()) && SaveContents(stream)) || Fail();
-}
-
-bool C_Image::SaveContents(ByteStream* stream) const {
-  FormatDescriptor d;
-  if (!DescribeFormat(Format, d)) return Fail(ErrorNoFormat);
-  // An image without pixels (a failed Create) is stored with zero rows, and its
-  // buffer size is given as those rows so that the record reads back.
-  const int64_t storedBytes = Pixels ? PixelBytes : int64_t{Pitch} * Height;
-  const uint32_t header[6] = {static_cast<uint32_t>(storedBytes),  static_cast<uint32_t>(Width),
-                              static_cast<uint32_t>(Height),       static_cast<uint32_t>(Pitch),
-                              static_cast<uint32_t>(BitsPerPixel), static_cast<uint32_t>(Format)};
-  if (!WriteField(stream, FormatVersion)) return false;
-  for (uint32_t word : header) {
-    if (!WriteField(stream, word)) return false;
-  }
-  if (!Palette || PaletteBytes <= 0) {
-    if (!WriteField(stream, uint32_t{0})) return false;
-  } else if (!WriteField(stream, static_cast<uint32_t>(PaletteBytes)) ||
-             !WriteField(stream, static_cast<uint32_t>(PaletteFormat)) ||
-             !WriteField(stream, static_cast<uint32_t>(PaletteEntryBits)) ||
-             !WriteBytes(stream, Palette, static_cast<size_t>(PaletteBytes))) {
-    return false;
-  }
-  if (!RecordStoresRows(d) || RowBytes <= 0) return true;
-  // Rows go top row first whatever the storage order.
-  for (int32_t y = 0; y < Height; ++y) {
-    if (Pixels) {
-      if (!WriteBytes(stream, RowAddress(y), static_cast<size_t>(RowBytes))) return false;
-    } else {
-      for (int32_t i = 0; i < RowBytes; ++i) {
-        if (!WriteField(stream, uint8_t{0})) return false;
-      }
-    }
   }
   return true;
 }

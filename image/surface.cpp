@@ -3,9 +3,9 @@
 
 #include <new>
 
-#include "core/byte_stream.h"
 #include "core/collection.h"
 #include "core/error.h"
+#include "core/record_stream.h"
 #include "image/channel.h"
 #include "image/image.h"
 #include "image/record_layout.h"
@@ -180,84 +180,101 @@ bool C_Surface::SetChannel(C_Image* image, int32_t key) {
 // --- Stored record ---------------------------------------------------------------
 
 bool C_Surface::Save(ByteStream* stream, int32_t context) {
-  return (WriteField(stream, GetClassId()) && SaveContents(stream, context)) || Fail();
-}
-
-bool C_Surface::SaveContents(ByteStream* stream, int32_t context) {
-  if (!WriteField(stream, FormatVersion)) return false;
-  if (Channels) {
-    if (!WriteField(stream, kChannelListMarker)) return false;
-    for (uint32_t i = 0; i < Channels->Count; ++i) {
-      C_Channel* channel = ChannelAt(Channels, i);
-      if (!channel) continue;
-      if (!WriteField(stream, kChannelEntryMarker) ||
-          !WriteField(stream, static_cast<uint32_t>(channel->Key))) {
-        return false;
-      }
-      // A channel without an image is stored with an empty image so that the
-      // record stays readable.
-      C_Image empty;
-      C_Image* image = channel->Image ? channel->Image : &empty;
-      if (!image->Save(stream, context)) return false;
-    }
-  }
-  return WriteField(stream, kChannelListEnd) && SaveHeldObject(stream, context, Extra) &&
-         WriteField(stream, Columns) && WriteField(stream, Rows);
+  return SaveRecord(stream, context, *this);
 }
 
 bool C_Surface::Load(ByteStream* stream, int32_t context) {
   if (!ReadClassId(stream, *this)) return false;
   Release();
   Init();
-  return LoadContents(stream, context) || Fail();
+  return LoadFields(stream, context, *this) || Fail();
 }
 
-bool C_Surface::LoadContents(ByteStream* stream, int32_t context) {
-  uint16_t version = 0;
-  if (!ReadField(stream, version)) return Fail(ErrorUnexpectedData);
-  if (version != FormatVersion) return true;
-
-  const uint8_t first = ReadByte(stream);
-  if (stream->Broken) return Fail(ErrorUnexpectedData);
-  if (first == kChannelListMarker) {
-    Channels = new (std::nothrow) C_Collection();
-    if (!Channels) return Fail(ErrorAllocation);
-    while (!stream->Broken && RemainingBytes(stream) > 0) {
-      const uint8_t marker = ReadByte(stream);
-      if (marker == kChannelListEnd) break;
-      if (marker != kChannelEntryMarker) continue;
-      uint32_t key = 0;
-      if (!ReadField(stream, key)) return Fail(ErrorUnexpectedData);
-      auto* image = new (std::nothrow) C_Image();
-      if (!image) return Fail(ErrorAllocation);
-      if (!image->Load(stream, context)) {
-        delete image;
-        return false;
-      }
-      auto* channel = new (std::nothrow) C_Channel();
-      if (!channel) {
-        delete image;
-        return Fail(ErrorAllocation);
-      }
-      channel->Image = image;
-      channel->Key = static_cast<int32_t>(key);
-      channel->SharedImage = SharedImages;
-      if (!Channels->Insert(0, channel)) {
-        delete channel;
-        return Fail(ErrorAllocation);
-      }
-      if (channel->Key == kColorChannel) {
-        Width = image->Width;
-        Height = image->Height;
-      }
+// The version, the channel list between its markers (each entry a key and an
+// image record), the optional Extra object, Columns and Rows.
+bool C_Surface::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  static constexpr ListMarkers kChannelList = {kChannelListMarker, kChannelEntryMarker,
+                                               kChannelListEnd, "channel"};
+  bool present = Channels != nullptr;
+  if (!v.BeginMarkedList("Channels", kChannelList, present)) return false;
+  if (present && !ChannelsField(v, kChannelList)) return false;
+  C_Object* extra = Extra;
+  const bool extraWalked = v.Held("Extra", extra, HeldRule::Optional);
+  if (v.Reading()) {
+    if (!extraWalked) {
+      DeleteOwnedObject(extra);
+      return false;
     }
-  }
-
-  C_Object* extra = nullptr;
-  if (!LoadHeldObject(stream, context, extra)) {
-    DeleteOwnedObject(extra);
+    Extra = extra;
+  } else if (!extraWalked) {
     return false;
   }
-  Extra = extra;
-  return ReadField(stream, Columns) && ReadField(stream, Rows) ? true : Fail(ErrorUnexpectedData);
+  return v.Field("Columns", Columns) && v.Field("Rows", Rows);
+}
+
+// A loaded channel is put at the front of the list, so the channels stand in
+// reverse stored order, and Save writes them in list order. The text form keeps
+// stored order both ways. A channel without an image is stored with an empty image
+// so that the record stays readable.
+bool C_Surface::ChannelsField(RecordVisitor& v, const ListMarkers& markers) {
+  const bool reading = v.Reading();
+  if (reading) {
+    Channels = new (std::nothrow) C_Collection();
+    if (!Channels) return Fail(ErrorAllocation);
+  }
+  const uint32_t count = reading ? 0 : Channels->Count;
+  for (uint32_t k = 0;; ++k) {
+    C_Channel* channel = nullptr;
+    if (!reading) {
+      while (k < count && !ChannelAt(Channels, v.TextForm() ? count - 1 - k : k)) ++k;
+      if (k < count) channel = ChannelAt(Channels, v.TextForm() ? count - 1 - k : k);
+    }
+    bool more = reading || channel != nullptr;
+    if (!v.NextEntry(markers, more)) return false;
+    if (!more) return true;
+    if (!(reading ? LoadChannel(v) : SaveChannel(v, *channel))) {
+      v.EndElement();
+      return false;
+    }
+    v.EndElement();
+  }
+}
+
+bool C_Surface::SaveChannel(RecordVisitor& v, C_Channel& channel) {
+  uint32_t key = static_cast<uint32_t>(channel.Key);
+  C_Image empty;
+  C_Image* image = channel.Image ? channel.Image : &empty;
+  return v.Field("Key", key) && v.Member("Image", *image);
+}
+
+bool C_Surface::LoadChannel(RecordVisitor& v) {
+  uint32_t key = 0;
+  if (!v.Field("Key", key)) return false;
+  auto* image = new (std::nothrow) C_Image();
+  if (!image) return Fail(ErrorAllocation);
+  if (!v.Member("Image", *image)) {
+    delete image;
+    return false;
+  }
+  auto* channel = new (std::nothrow) C_Channel();
+  if (!channel) {
+    delete image;
+    return Fail(ErrorAllocation);
+  }
+  channel->Image = image;
+  channel->Key = static_cast<int32_t>(key);
+  channel->SharedImage = SharedImages;
+  const bool inserted = v.TextForm() ? Channels->Append(channel) : Channels->Insert(0, channel);
+  if (!inserted) {
+    delete channel;
+    return Fail(ErrorAllocation);
+  }
+  if (channel->Key == kColorChannel) {
+    Width = image->Width;
+    Height = image->Height;
+  }
+  return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/record_visitor.h"
 #include "core/resource.h"
 #include "image/image_hook.h"
 
@@ -27,6 +28,7 @@ class C_Surface : public C_Resource {
   C_Object* Clone() override;  // a new surface given to CopySurface
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Surface; }
   // Asks the attached interface to rebuild every display copy; false when unattached.
   bool Prepare() override;
@@ -59,6 +61,7 @@ class C_Surface : public C_Resource {
   uint8_t SharedImages = 0;           // 1: channels this surface creates share their image
 
  private:
-  bool LoadContents(ByteStream* stream, int32_t context);
-  bool SaveContents(ByteStream* stream, int32_t context);
+  bool ChannelsField(RecordVisitor& v, const ListMarkers& markers);
+  bool LoadChannel(RecordVisitor& v);
+  bool SaveChannel(RecordVisitor& v, C_Channel& channel);
 };

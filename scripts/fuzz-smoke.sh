@@ -11,9 +11,10 @@
 #   font target's seed is a tiny font pack that fontbake bakes on the spot from the
 #   machine's TrueType faces, the widget-file target's seeds are the widget files of
 #   the build (<build>/widgets/*.wgt) and the clones and edits of them that
-#   make_widget_seeds writes (screens built from them, edited through a desktop);
-#   built files are never committed. A target's own libFuzzer flags, if it has any,
-#   are in fuzz/<target>.options, one a line.
+#   make_widget_seeds writes (screens built from them, edited through a desktop),
+#   and the text-form target's seeds are those files and the object-record seeds
+#   exported by paktext; built files are never committed. A target's own libFuzzer
+#   flags, if it has any, are in fuzz/<target>.options, one a line.
 #   FUZZ_BUILD_DIR chooses the build directory (default build/fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -50,6 +51,17 @@ for target in "$build"/fuzz/fuzz_*; do
   if [ "$name" = fuzz_widget_files ]; then
     cp "$build"/widgets/*.wgt "$work"/
     "$build"/fuzz/make_widget_seeds "$build"/widgets "$work"
+  fi
+  # The text-form target's seeds are the built widget files and the object-record
+  # seeds, exported as text on the spot.
+  if [ "$name" = fuzz_paktext ]; then
+    for file in "$build"/widgets/*.wgt fuzz/corpus/object_records/*; do
+      text=$(mktemp -d)
+      if "$build"/tools/paktext/paktext export "$file" "$text" 2>/dev/null; then
+        cp "$text/object.json" "$work/$(basename "$file").json"
+      fi
+      rm -rf "$text"
+    done
   fi
   flags=()
   if [ -f "fuzz/$name.options" ]; then

@@ -3,13 +3,10 @@
 #include <new>
 
 #include "core/collection.h"
+#include "core/record_stream.h"
 #include "graphics/geometry/anchor.h"
-#include "skin/record_fields.h"
 
 namespace {
-
-constexpr uint8_t kListFollows = 1;
-constexpr uint8_t kNoList = 0;
 
 C_Collection* CloneList(const C_Collection* list) {
   if (!list) return nullptr;
@@ -18,18 +15,17 @@ C_Collection* CloneList(const C_Collection* list) {
   return copy;
 }
 
-bool LoadList(ByteStream* stream, int32_t context, C_Collection*& list) {
-  uint8_t flag = kNoList;
-  if (!ReadField(stream, flag)) return Fail(ErrorUnexpectedData);
-  if (flag != kListFollows) return true;
-  list = new (std::nothrow) C_Collection();
-  if (!list) return Fail(ErrorAllocation);
-  return list->Load(stream, context);
-}
-
-bool SaveList(ByteStream* stream, int32_t context, C_Collection* list) {
-  if (!list) return WriteField(stream, kNoList) || Fail();
-  return (WriteField(stream, kListFollows) || Fail()) && list->Save(stream, context);
+// A flag byte, then the list's collection record when the flag is 1. A list that
+// fails half-way stays in its member, so Release frees what was read.
+bool ListField(RecordVisitor& v, const char* name, C_Collection*& list) {
+  bool present = list != nullptr;
+  if (!v.Presence(name, present)) return false;
+  if (!present) return true;
+  if (v.Reading()) {
+    list = new (std::nothrow) C_Collection();
+    if (!list) return Fail(ErrorAllocation);
+  }
+  return v.Member(name, *list);
 }
 
 }  // namespace
@@ -70,19 +66,21 @@ C_Rect C_Decal::AreaFor(const C_Rect& rect) const {
                 rect.Y2 + Margins.Y2, kAnchorResolved, kAnchorResolved);
 }
 
-// A list that fails half-way stays in its member, so Release frees what was read.
 bool C_Decal::Load(ByteStream* stream, int32_t context) {
   if (!ReadClassId(stream, *this)) return false;
   Release();
   Init();
-  bool current = false;
-  if (!LoadVersion(stream, current)) return false;
-  if (!current) return true;
-  return LoadList(stream, context, Layers) && LoadList(stream, context, CheckedLayers) &&
-         Margins.Load(stream, context);
+  return LoadFields(stream, context, *this);
 }
 
 bool C_Decal::Save(ByteStream* stream, int32_t context) {
-  return SaveHeader(stream, *this) && SaveList(stream, context, Layers) &&
-         SaveList(stream, context, CheckedLayers) && Margins.Save(stream, context);
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Decal::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  return ListField(v, "Layers", Layers) && ListField(v, "CheckedLayers", CheckedLayers) &&
+         v.Member("Margins", Margins);
 }

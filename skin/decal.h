@@ -25,6 +25,7 @@ class C_Decal : public C_Object {
   // dropped before reading.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Decal; }
   // The target's lists are freed and replaced by clones of this decal's.
   virtual void CopyTo(C_Decal* target) const;

@@ -74,9 +74,9 @@ void DrawTextLayer(C_GraphicApi* api, const DecalResources& resources, C_Layer_T
   request.Type = &layer.Font;
   request.Format = &format;
   request.Position = layer.Scroll;
-  request.Flags[0] = layer.TextParam1;
-  request.Flags[1] = layer.TextParam2;
-  request.Flags[2] = layer.TextParam3;
+  request.Flags[0] = layer.LayoutFlag;
+  request.Flags[1] = layer.WrapX;
+  request.Flags[2] = layer.WrapY;
   const C_Color& highlight = layer.UseWidgetText == 1 ? kEditHighlight : kCaptionHighlight;
   request.HighlightColor = C_Color(highlight.Red, highlight.Green, highlight.Blue, highlight.Alpha);
   // Without the focus the caret is not drawn, but its place is kept for editing.
@@ -99,8 +99,8 @@ void DrawImageLayer(C_GraphicApi* api, const DecalResources& resources, const C_
   options.Angle = layer.Angle;
   options.Pivot = layer.Pivot;
   options.Opacity = layer.Opacity * widget.Opacity;
-  options.MirrorY = layer.BlendA;
-  options.MirrorX = layer.BlendB;
+  options.MirrorY = layer.MirrorVertical;
+  options.MirrorX = layer.MirrorHorizontal;
   if (layer.TintMode != 0) {
     options.Tint = ResolveColorSource(layer.TintColor, layer.TintSource, widget.Parent);
     options.UseTint = 1;
@@ -119,10 +119,10 @@ void DrawBrushLayer(C_GraphicApi* api, const DecalResources& resources, const C_
   DrawOptions options;
   options.Angle = layer.Angle;
   options.Opacity = layer.Opacity * widget.Opacity;
-  options.MirrorY = layer.BlendA;
-  options.MirrorX = layer.BlendB;
-  options.WrapX = layer.BlendC;
-  options.WrapY = layer.BlendD;
+  options.MirrorY = layer.MirrorVertical;
+  options.MirrorX = layer.MirrorHorizontal;
+  options.WrapX = layer.TileAcross;
+  options.WrapY = layer.TileDown;
   if (layer.TintMode != 0) {
     options.Tint = ResolveColorSource(layer.TintColor, layer.TintSource, widget.Parent);
     options.UseTint = 1;

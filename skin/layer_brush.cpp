@@ -1,7 +1,8 @@
 #include <new>
 
+#include "core/record_stream.h"
+#include "skin/code_names.h"
 #include "skin/layers.h"
-#include "skin/record_fields.h"
 
 C_Layer_Brush::C_Layer_Brush() = default;
 
@@ -16,18 +17,25 @@ void C_Layer_Brush::CopyTo(C_Layer_Brush* target) const {
 }
 
 bool C_Layer_Brush::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  bool current = false;
-  if (!LoadVersion(stream, current)) return false;
-  if (!current) return true;
-  return LoadFields(stream, context, Area, SourceRect, Sheet, SheetName, Param1, Angle, Opacity,
-                    Param3, BlendA, BlendB, BlendC, BlendD, Param4, Param5, TintColor, TintSource,
-                    TintMode, Spare1);
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_Layer_Brush::Save(ByteStream* stream, int32_t context) {
-  return SaveHeader(stream, *this) &&
-         SaveFields(stream, context, Area, SourceRect, Sheet, SheetName, Param1, Angle, Opacity,
-                    Param3, BlendA, BlendB, BlendC, BlendD, Param4, Param5, TintColor, TintSource,
-                    TintMode, Spare1);
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Layer_Brush::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  return v.Field("Area", Area) && v.Field("SourceRect", SourceRect) &&
+         v.Field("Sheet", Sheet, Shown::Code) && v.Field("SheetName", SheetName) &&
+         v.Field("SparePoint1", SparePoint1) && v.Field("Angle", Angle) &&
+         v.Field("Opacity", Opacity) && v.Field("SparePoint3", SparePoint3) &&
+         v.Field("MirrorVertical", MirrorVertical) &&
+         v.Field("MirrorHorizontal", MirrorHorizontal) && v.Field("TileAcross", TileAcross) &&
+         v.Field("TileDown", TileDown) && v.Field("SparePoint4", SparePoint4) &&
+         v.Field("SpareByte5", SpareByte5, Shown::Hex) && v.Field("TintColor", TintColor) &&
+         v.Code("TintSource", TintSource, ColorSourceName) && v.Field("TintMode", TintMode) &&
+         v.Field("Spare1", Spare1, Shown::Hex);
 }

@@ -1,7 +1,8 @@
 #include <new>
 
+#include "core/record_stream.h"
+#include "skin/code_names.h"
 #include "skin/layers.h"
-#include "skin/record_fields.h"
 
 C_Layer_Image::C_Layer_Image() = default;
 
@@ -16,16 +17,23 @@ void C_Layer_Image::CopyTo(C_Layer_Image* target) const {
 }
 
 bool C_Layer_Image::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  bool current = false;
-  if (!LoadVersion(stream, current)) return false;
-  if (!current) return true;
-  return LoadFields(stream, context, Position, Frame, Image, ImageName, Param1, Angle, Opacity,
-                    BlendA, BlendB, Pivot, Param4, TintColor, TintSource, TintMode, GrowContent);
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_Layer_Image::Save(ByteStream* stream, int32_t context) {
-  return SaveHeader(stream, *this) &&
-         SaveFields(stream, context, Position, Frame, Image, ImageName, Param1, Angle, Opacity,
-                    BlendA, BlendB, Pivot, Param4, TintColor, TintSource, TintMode, GrowContent);
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Layer_Image::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  return v.Field("Position", Position) && v.Field("Frame", Frame) &&
+         v.Field("Image", Image, Shown::Code) && v.Field("ImageName", ImageName) &&
+         v.Field("SparePoint1", SparePoint1) && v.Field("Angle", Angle) &&
+         v.Field("Opacity", Opacity) && v.Field("MirrorVertical", MirrorVertical) &&
+         v.Field("MirrorHorizontal", MirrorHorizontal) && v.Field("Pivot", Pivot) &&
+         v.Field("SpareByte4", SpareByte4, Shown::Hex) && v.Field("TintColor", TintColor) &&
+         v.Code("TintSource", TintSource, ColorSourceName) && v.Field("TintMode", TintMode) &&
+         v.Field("GrowContent", GrowContent);
 }

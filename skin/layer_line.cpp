@@ -1,7 +1,8 @@
 #include <new>
 
+#include "core/record_stream.h"
+#include "skin/code_names.h"
 #include "skin/layers.h"
-#include "skin/record_fields.h"
 
 C_Object* C_Layer_Line::Clone() {
   auto* copy = new (std::nothrow) C_Layer_Line();
@@ -14,15 +15,19 @@ void C_Layer_Line::CopyTo(C_Layer_Line* target) const {
 }
 
 bool C_Layer_Line::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  bool current = false;
-  if (!LoadVersion(stream, current)) return false;
-  if (!current) return true;
-  return LoadFields(stream, context, From, To, LineColor, LineSource, Spare1, Spare2, Spare3,
-                    Spare4);
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_Layer_Line::Save(ByteStream* stream, int32_t context) {
-  return SaveHeader(stream, *this) && SaveFields(stream, context, From, To, LineColor, LineSource,
-                                                 Spare1, Spare2, Spare3, Spare4);
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Layer_Line::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  return v.Field("From", From) && v.Field("To", To) && v.Field("LineColor", LineColor) &&
+         v.Code("LineSource", LineSource, ColorSourceName) &&
+         v.Field("Spare1", Spare1, Shown::Hex) && v.Field("Spare2", Spare2, Shown::Hex) &&
+         v.Field("Spare3", Spare3, Shown::Hex) && v.Field("Spare4", Spare4, Shown::Hex);
 }

@@ -1,7 +1,8 @@
 #include <new>
 
+#include "core/record_stream.h"
+#include "skin/code_names.h"
 #include "skin/layers.h"
-#include "skin/record_fields.h"
 
 C_Object* C_Layer_Rect::Clone() {
   auto* copy = new (std::nothrow) C_Layer_Rect();
@@ -14,16 +15,20 @@ void C_Layer_Rect::CopyTo(C_Layer_Rect* target) const {
 }
 
 bool C_Layer_Rect::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  bool current = false;
-  if (!LoadVersion(stream, current)) return false;
-  if (!current) return true;
-  return LoadFields(stream, context, Area, FillColor, FillSource, BorderColor, BorderSource, Mode,
-                    Spare1, Spare2, Spare3);
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_Layer_Rect::Save(ByteStream* stream, int32_t context) {
-  return SaveHeader(stream, *this) &&
-         SaveFields(stream, context, Area, FillColor, FillSource, BorderColor, BorderSource, Mode,
-                    Spare1, Spare2, Spare3);
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Layer_Rect::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  return v.Field("Area", Area) && v.Field("FillColor", FillColor) &&
+         v.Code("FillSource", FillSource, ColorSourceName) && v.Field("BorderColor", BorderColor) &&
+         v.Code("BorderSource", BorderSource, ColorSourceName) && v.Field("Mode", Mode) &&
+         v.Field("Spare1", Spare1, Shown::Hex) && v.Field("Spare2", Spare2, Shown::Hex) &&
+         v.Field("Spare3", Spare3, Shown::Hex);
 }

@@ -1,7 +1,8 @@
 #include <new>
 
+#include "core/record_stream.h"
+#include "skin/code_names.h"
 #include "skin/layers.h"
-#include "skin/record_fields.h"
 
 C_Object* C_Layer_Text::Clone() {
   auto* copy = new (std::nothrow) C_Layer_Text();
@@ -19,18 +20,25 @@ void C_Layer_Text::CopyTo(C_Layer_Text* target) const {
 }
 
 bool C_Layer_Text::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  bool current = false;
-  if (!LoadVersion(stream, current)) return false;
-  if (!current) return true;
-  return LoadFields(stream, context, Text, Font, Format, TextColor, TextSource, Color2, Source2,
-                    Mode2, Scroll, Area, TextParam1, TextParam2, TextParam3, UseWidgetText, Spare1,
-                    MultiLine, Editable, Password, Color3, Source3, GrowContent);
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_Layer_Text::Save(ByteStream* stream, int32_t context) {
-  return SaveHeader(stream, *this) &&
-         SaveFields(stream, context, Text, Font, Format, TextColor, TextSource, Color2, Source2,
-                    Mode2, Scroll, Area, TextParam1, TextParam2, TextParam3, UseWidgetText, Spare1,
-                    MultiLine, Editable, Password, Color3, Source3, GrowContent);
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Layer_Text::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  return v.Field("Text", Text) && v.Field("Font", Font) && v.Field("Format", Format) &&
+         v.Field("TextColor", TextColor) && v.Code("TextSource", TextSource, ColorSourceName) &&
+         v.Field("Color2", Color2) && v.Code("Source2", Source2, ColorSourceName) &&
+         v.Field("Mode2", Mode2) && v.Field("Scroll", Scroll) && v.Field("Area", Area) &&
+         v.Field("LayoutFlag", LayoutFlag, Shown::Hex) && v.Field("WrapX", WrapX, Shown::Hex) &&
+         v.Field("WrapY", WrapY, Shown::Hex) && v.Field("UseWidgetText", UseWidgetText) &&
+         v.Field("Spare1", Spare1, Shown::Hex) && v.Field("MultiLine", MultiLine) &&
+         v.Field("Editable", Editable) && v.Field("Password", Password) &&
+         v.Field("Color3", Color3) && v.Code("Source3", Source3, ColorSourceName) &&
+         v.Field("GrowContent", GrowContent);
 }

@@ -1,7 +1,8 @@
 #include <new>
 
+#include "core/record_stream.h"
+#include "skin/code_names.h"
 #include "skin/layers.h"
-#include "skin/record_fields.h"
 
 C_Object* C_Layer_Zone::Clone() {
   auto* copy = new (std::nothrow) C_Layer_Zone();
@@ -14,13 +15,17 @@ void C_Layer_Zone::CopyTo(C_Layer_Zone* target) const {
 }
 
 bool C_Layer_Zone::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  bool current = false;
-  if (!LoadVersion(stream, current)) return false;
-  if (!current) return true;
-  return LoadFields(stream, context, Area, Action, Cursor, Spare1);
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_Layer_Zone::Save(ByteStream* stream, int32_t context) {
-  return SaveHeader(stream, *this) && SaveFields(stream, context, Area, Action, Cursor, Spare1);
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Layer_Zone::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  return v.Field("Area", Area) && v.Code("Action", Action, ZoneActionName) &&
+         v.Code("Cursor", Cursor, CursorName) && v.Field("Spare1", Spare1, Shown::Hex);
 }

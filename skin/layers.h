@@ -60,6 +60,7 @@ class C_Layer_Rect : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerRect; }
   virtual void CopyTo(C_Layer_Rect* target) const;
 
@@ -79,6 +80,7 @@ class C_Layer_Line : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerLine; }
   virtual void CopyTo(C_Layer_Line* target) const;
 
@@ -99,6 +101,7 @@ class C_Layer_Text : public C_Object {
   // Password come before Color3.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerText; }
   // Stored fields only; the run-time layout state stays the target's.
   virtual void CopyTo(C_Layer_Text* target) const;
@@ -113,8 +116,10 @@ class C_Layer_Text : public C_Object {
   uint8_t Mode2 = 0;
   C_Vector2D Scroll;  // the text's offset; text boxes scroll by writing it
   C_Rect Area;        // the rectangle the text is laid out in
-  uint8_t TextParam1 = 0, TextParam2 = 0, TextParam3 = 0;  // the text routine's flag bytes
-  uint8_t UseWidgetText = 0;                               // 1: shows and edits the widget's Text
+  // The text routine's three flag bytes: any of them set takes the full layout
+  // path; WrapX and WrapY wrap every glyph's x and y position.
+  uint8_t LayoutFlag = 0, WrapX = 0, WrapY = 0;
+  uint8_t UseWidgetText = 0;  // 1: shows and edits the widget's Text
   uint32_t Spare1 = 0;
   C_Color Color3;  // stored and copied
   uint32_t Source3 = 0;
@@ -135,20 +140,21 @@ class C_Layer_Image : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerImage; }
   virtual void CopyTo(C_Layer_Image* target) const;
 
   C_Vector2D Position;
   C_Rect Frame;  // source rectangle; Anchor1 kFrameFromWidget: the widget's ImageRect
   uint32_t Image = 0;
-  C_String ImageName;  // stored and copied, not used for lookup
-  C_Vector2D Param1;
+  C_String ImageName;      // stored and copied, not used for lookup
+  C_Vector2D SparePoint1;  // stored and copied, not read by the drawing
   float Angle = 0;
   float Opacity = 1;
-  uint8_t BlendA = 0;  // mirrors vertically
-  uint8_t BlendB = 0;  // mirrors horizontally
+  uint8_t MirrorVertical = 0;
+  uint8_t MirrorHorizontal = 0;
   C_Vector2D Pivot;
-  uint8_t Param4 = 0;
+  uint8_t SpareByte4 = 0;  // stored and copied, not read by the drawing
   C_Color TintColor;
   uint32_t TintSource = 0;
   uint8_t TintMode = 0;  // nonzero: the picture is drawn in the tint colour
@@ -161,23 +167,24 @@ class C_Layer_Brush : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerBrush; }
   virtual void CopyTo(C_Layer_Brush* target) const;
 
   C_Rect Area;        // the target, placed in the decal's area
   C_Rect SourceRect;  // the part of the sheet copied
   uint32_t Sheet = 0;
-  C_String SheetName;  // stored and copied, not used for lookup
-  C_Vector2D Param1;
+  C_String SheetName;      // stored and copied, not used for lookup
+  C_Vector2D SparePoint1;  // the spare fields are stored and copied, not read by the drawing
   float Angle = 0;
   float Opacity = 1;
-  C_Vector2D Param3;
-  uint8_t BlendA = 0;  // mirrors vertically
-  uint8_t BlendB = 0;  // mirrors horizontally
-  uint8_t BlendC = 0;  // tiles across instead of stretching
-  uint8_t BlendD = 0;  // tiles down instead of stretching
-  C_Vector2D Param4;
-  uint8_t Param5 = 0;
+  C_Vector2D SparePoint3;
+  uint8_t MirrorVertical = 0;
+  uint8_t MirrorHorizontal = 0;
+  uint8_t TileAcross = 0;  // tiles across instead of stretching
+  uint8_t TileDown = 0;    // tiles down instead of stretching
+  C_Vector2D SparePoint4;
+  uint8_t SpareByte5 = 0;
   C_Color TintColor;
   uint32_t TintSource = 0;
   uint8_t TintMode = 0;  // nonzero: the sheet's pixels are drawn in the tint colour
@@ -189,6 +196,7 @@ class C_Layer_Zone : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::LayerZone; }
   virtual void CopyTo(C_Layer_Zone* target) const;
 

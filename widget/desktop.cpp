@@ -7,6 +7,7 @@
 #include "core/byte_stream.h"
 #include "core/collection.h"
 #include "core/error.h"
+#include "core/record_stream.h"
 #include "core/resource.h"
 #include "graphics/api/graphic_api.h"
 #include "graphics/geometry/anchor.h"
@@ -106,22 +107,25 @@ void C_Desktop::Release() {
 }
 
 bool C_Desktop::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  uint16_t version = 0;
-  if (!ReadField(stream, version)) return Fail(ErrorUnexpectedData);
-  if (version != FormatVersion) return true;
-  for (C_Object*& object : Stored) {
-    DeleteOwnedObject(object);
-    object = nullptr;
-    if (!LoadHeldObject(stream, context, object)) return Fail();
-  }
-  return true;
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_Desktop::Save(ByteStream* stream, int32_t context) {
-  if (!WriteField(stream, GetClassId()) || !WriteField(stream, FormatVersion)) return Fail();
-  for (C_Object* object : Stored) {
-    if (!SaveHeldObject(stream, context, object)) return Fail();
+  return SaveRecord(stream, context, *this);
+}
+
+// The version, then three optional objects announced by class id.
+bool C_Desktop::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!v.Version(current)) return false;
+  if (!current) return true;
+  static constexpr const char* kNames[3] = {"Stored1", "Stored2", "Stored3"};
+  for (int i = 0; i < 3; ++i) {
+    if (v.Reading()) {
+      DeleteOwnedObject(Stored[i]);
+      Stored[i] = nullptr;
+    }
+    if (!v.Held(kNames[i], Stored[i], HeldRule::Optional)) return false;
   }
   return true;
 }

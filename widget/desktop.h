@@ -102,6 +102,7 @@ class C_Desktop : public C_Object {
   // Version, then three optional object records.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Desktop; }
 
   // --- set-up (desktop.cpp) -------------------------------------------------------

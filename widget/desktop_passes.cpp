@@ -201,9 +201,9 @@ void Measure(C_Layer_Text& layer, C_Font* font, const C_Rect& box) {
   request.Type = &layer.Font;
   request.Format = &format;
   request.Position = layer.Scroll;
-  request.Flags[0] = layer.TextParam1;
-  request.Flags[1] = layer.TextParam2;
-  request.Flags[2] = layer.TextParam3;
+  request.Flags[0] = layer.LayoutFlag;
+  request.Flags[1] = layer.WrapX;
+  request.Flags[2] = layer.WrapY;
   request.MeasureOnly = 1;
   request.Layout = &layer.Layout;
   request.Extent = &layer.Extent;

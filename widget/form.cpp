@@ -2,8 +2,8 @@
 
 #include <new>
 
+#include "core/record_stream.h"
 #include "graphics/geometry/anchor.h"
-#include "skin/record_fields.h"
 
 namespace {
 
@@ -36,11 +36,18 @@ void C_Form::CopyTo(C_Form* target) {
 }
 
 bool C_Form::Load(ByteStream* stream, int32_t context) {
-  return LoadDerivedRecord(stream, context, Mode);
+  return LoadWidgetRecord(stream, context);
 }
 
 bool C_Form::Save(ByteStream* stream, int32_t context) {
-  return SaveDerivedRecord(stream, context, Mode);
+  return SaveRecord(stream, context, *this);
+}
+
+// The widget's fields, then a version word of its own and its fields.
+bool C_Form::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!DerivedVersion(v, current)) return false;
+  return !current || (v.Field("Mode", Mode));
 }
 
 void C_Form::SelectFrame() {

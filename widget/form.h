@@ -21,6 +21,7 @@ class C_Form : public C_Widget {
   // After the widget contents: version, u8 Mode.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Form; }
   // Once: keeps Rect as SavedRect and, in a tree, places the form by its mode and
   // selects the mode's frame; then the widget preparation.

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <new>
 
-#include "skin/record_fields.h"
+#include "core/record_stream.h"
 
 void C_ScrollBar::Init() {
   C_Widget::Init();
@@ -31,11 +31,20 @@ void C_ScrollBar::CopyTo(C_ScrollBar* target) {
 }
 
 bool C_ScrollBar::Load(ByteStream* stream, int32_t context) {
-  return LoadDerivedRecord(stream, context, Value, Minimum, Maximum, PageSize, Step);
+  return LoadWidgetRecord(stream, context);
 }
 
 bool C_ScrollBar::Save(ByteStream* stream, int32_t context) {
-  return SaveDerivedRecord(stream, context, Value, Minimum, Maximum, PageSize, Step);
+  return SaveRecord(stream, context, *this);
+}
+
+// The widget's fields, then a version word of its own and its fields.
+bool C_ScrollBar::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!DerivedVersion(v, current)) return false;
+  return !current ||
+         (v.Field("Value", Value) && v.Field("Minimum", Minimum) && v.Field("Maximum", Maximum) &&
+          v.Field("PageSize", PageSize) && v.Field("Step", Step));
 }
 
 float ThumbLength(float track, float minimum, float maximum, float pageSize) {

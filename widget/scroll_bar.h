@@ -15,6 +15,7 @@ class C_ScrollBar : public C_Widget {
   // Step. Another version keeps the defaults.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::ScrollBar; }
   using C_Widget::CopyTo;
   virtual void CopyTo(C_ScrollBar* target);

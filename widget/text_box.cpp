@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "skin/record_fields.h"
+#include "core/record_stream.h"
 
 void C_TextBox::Init() {
   C_Widget::Init();
@@ -34,9 +34,18 @@ void C_TextBox::CopyTo(C_TextBox* target) {
 }
 
 bool C_TextBox::Load(ByteStream* stream, int32_t context) {
-  return LoadDerivedRecord(stream, context, Font, Format, ScrollBars, BoxFlag2, BoxFlag3);
+  return LoadWidgetRecord(stream, context);
 }
 
 bool C_TextBox::Save(ByteStream* stream, int32_t context) {
-  return SaveDerivedRecord(stream, context, Font, Format, ScrollBars, BoxFlag2, BoxFlag3);
+  return SaveRecord(stream, context, *this);
+}
+
+// The widget's fields, then a version word of its own and its fields.
+bool C_TextBox::Fields(RecordVisitor& v) {
+  bool current = false;
+  if (!DerivedVersion(v, current)) return false;
+  return !current ||
+         (v.Field("Font", Font) && v.Field("Format", Format) && v.Field("ScrollBars", ScrollBars) &&
+          v.Field("BoxFlag2", BoxFlag2, Shown::Hex) && v.Field("BoxFlag3", BoxFlag3, Shown::Hex));
 }

@@ -17,6 +17,7 @@ class C_TextBox : public C_Widget {
   // ScrollBars, BoxFlag2, BoxFlag3.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::TextBox; }
   using C_Widget::CopyTo;
   // The widget copy, the font type's name, size, kind and style flags, every field

@@ -48,7 +48,7 @@ void C_Widget::InitWidget() {
   Page = kAllPages;
   MinWidth = 0;
   MinHeight = 0;
-  Rect4 = C_Rect();
+  SpareRect = C_Rect();
   Extras = nullptr;
   AltColor = C_Color();
   AltSource = 0;
@@ -56,7 +56,7 @@ void C_Widget::InitWidget() {
   ColorSource = 0;
   Opacity = 1;
   Text = C_String();
-  Flag0 = Visible = Flag2 = Checked = Movable = Resizable = BringToFront = 0;
+  SetUpFlag = Visible = SpareFlag = Checked = Movable = Resizable = BringToFront = 0;
   Remembered = 1;
   ActivationMode = 0;
 
@@ -151,9 +151,9 @@ void C_Widget::CopyTo(C_Widget* target) {
   target->Color = Color;
   target->ColorSource = ColorSource;
   target->Text = Text;
-  target->Flag0 = Flag0;
+  target->SetUpFlag = SetUpFlag;
   target->Visible = Visible;
-  target->Flag2 = Flag2;
+  target->SpareFlag = SpareFlag;
   target->Checked = Checked;
   target->Movable = Movable;
   target->Resizable = Resizable;
@@ -165,7 +165,7 @@ void C_Widget::CopyTo(C_Widget* target) {
   // Fields the widget code does not read are copied as well, so that a clone saves
   // the same record as its original.
   target->Opacity = Opacity;
-  target->Rect4 = Rect4;
+  target->SpareRect = SpareRect;
   target->ImageRef = ImageRef;
   target->ImageRect = ImageRect;
   if (!Children) return;

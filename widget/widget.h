@@ -10,13 +10,13 @@
 #include <cstdint>
 
 #include "core/object.h"
+#include "core/record_visitor.h"
 #include "core/string.h"
 #include "core/vector2d.h"
 #include "graphics/geometry/color.h"
 #include "graphics/geometry/rect.h"
 #include "platform/draw_owner.h"
 #include "skin/layers.h"
-#include "skin/record_fields.h"
 #include "widget/widget_ids.h"
 
 class C_Collection;
@@ -50,6 +50,7 @@ class C_Widget : public C_Object {
   C_Object* Clone() override;
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Widget; }
   // Relinks this tree, then copies the stored fields, clones of the decals, extras,
   // attachment and children into target (whose own are freed first) and rebuilds
@@ -98,7 +99,7 @@ class C_Widget : public C_Object {
   int32_t Page = kAllPages;
   float MinWidth = 0;
   float MinHeight = 0;
-  C_Rect Rect4;                    // stored and copied
+  C_Rect SpareRect;                // stored and copied, not read
   C_Collection* Extras = nullptr;  // owned, stored and copied
   C_Color AltColor;                // stored and copied
   uint32_t AltSource = 0;
@@ -106,9 +107,9 @@ class C_Widget : public C_Object {
   uint32_t ColorSource = 0;
   float Opacity = 1;
   C_String Text;
-  uint8_t Flag0 = 0;  // stored and copied; Setup sets it
+  uint8_t SetUpFlag = 0;  // set by Setup; stored and copied, not read
   uint8_t Visible = 0;
-  uint8_t Flag2 = 0;  // stored and copied
+  uint8_t SpareFlag = 0;  // stored and copied, not read
   uint8_t Checked = 0;
   uint8_t Movable = 0;
   uint8_t Resizable = 0;
@@ -143,41 +144,23 @@ class C_Widget : public C_Object {
   float BaseY2 = 0;
 
  protected:
-  // The widget part of a record after the class id; `stopped` is set when the
-  // version word is not the current one (nothing more is read, success).
-  bool LoadWidgetContents(ByteStream* stream, int32_t context, bool& stopped);
-  bool SaveWidgetContents(ByteStream* stream, int32_t context);
-  // A derived widget's whole record: the class id, the widget part, then
-  // FormatVersion and the derived class's fields (another version keeps their
-  // defaults). A failed load leaves the widget emptied, with -1 stored.
-  template <class... Fields>
-  bool LoadDerivedRecord(ByteStream* stream, int32_t context, Fields&... fields) {
-    if (!ReadClassId(stream, *this)) return false;
-    Release();
-    Init();
-    bool stopped = false;
-    bool loaded = LoadWidgetContents(stream, context, stopped);
-    if (loaded && !stopped) {
-      bool current = false;
-      loaded = LoadVersion(stream, current) && (!current || LoadFields(stream, context, fields...));
-    }
-    if (loaded) return true;
-    Release();
-    Init();
-    return Fail();
-  }
-  template <class... Fields>
-  bool SaveDerivedRecord(ByteStream* stream, int32_t context, Fields&... fields) {
-    return (WriteField(stream, GetClassId()) || Fail()) && SaveWidgetContents(stream, context) &&
-           (WriteField(stream, FormatVersion) || Fail()) && SaveFields(stream, context, fields...);
-  }
+  // The widget part of a record's fields; `stopped` is set when the version word
+  // is not the current one (nothing more is read, success).
+  bool WidgetFields(RecordVisitor& v, bool& stopped);
+  // A derived widget's fields: the widget part, then its own version word; false
+  // in `current` when either version stops the walk (the derived fields then
+  // keep their defaults).
+  bool DerivedVersion(RecordVisitor& v, bool& current);
+  // Loads a record of this widget's class: a failed load leaves the widget
+  // emptied, with -1 stored.
+  bool LoadWidgetRecord(ByteStream* stream, int32_t context);
   // Frees what the widget owns and resets the widget fields to their defaults.
   void ClearWidget();
 
  private:
-  bool LoadDecalList(ByteStream* stream, int32_t context);
-  bool LoadChildren(ByteStream* stream, int32_t context);
-  bool LoadDrawOrder(ByteStream* stream);
+  bool DecalsField(RecordVisitor& v);
+  bool HeldListField(RecordVisitor& v, const char* name, C_Collection*& list);
+  bool DrawOrderField(RecordVisitor& v);
   void ReleaseWidget();
   void InitWidget();
   bool IsSelfOrAncestor(const C_Widget* widget) const;

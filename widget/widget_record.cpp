@@ -1,46 +1,14 @@
-// The widget record: the decal list between its markers, the stored fields, the
-// optional extras and children peeked by class id, and the drawing order as
-// indexes into the children.
+// The widget record: the version, the decal list between its markers, the stored
+// fields, the optional extras and children announced by class id, and the drawing
+// order as indexes into the children.
 #include <new>
 
 #include "core/collection.h"
+#include "core/record_stream.h"
+#include "skin/code_names.h"
 #include "skin/decal.h"
-#include "skin/record_fields.h"
+#include "widget/code_names.h"
 #include "widget/widget.h"
-
-namespace {
-
-// Reads an optional object: a u16 0 stands for none; any other id must name a
-// registered class, whose object is created and loaded. `object` receives what
-// was created even when loading it fails, so that the caller can free it.
-bool LoadOptional(ByteStream* stream, int32_t context, C_Object*& object) {
-  object = nullptr;
-  uint16_t id = 0;
-  if (!ReadField(stream, id)) return Fail(ErrorUnexpectedData);
-  if (id == class_id::None) return true;
-  StepBack(stream, 2);
-  if (!LoadHeldObject(stream, context, object)) return Fail();
-  // An unregistered id leaves the stream before it: nothing more can be read.
-  if (!object) return Fail(ErrorUnexpectedData);
-  return true;
-}
-
-bool SaveOptional(ByteStream* stream, int32_t context, C_Object* object) {
-  if (!object) return WriteField<uint16_t>(stream, class_id::None) || Fail();
-  return object->Save(stream, context);
-}
-
-// The optional object as a collection; anything else is refused and freed.
-bool TakeCollection(C_Object* object, C_Collection*& list) {
-  list = dynamic_cast<C_Collection*>(object);
-  if (object && !list) {
-    DeleteOwnedObject(object);
-    return Fail(ErrorUnexpectedData);
-  }
-  return true;
-}
-
-}  // namespace
 
 C_Widget* DrawOrderAt(const C_Widget& widget, uint32_t index) {
   if (!widget.DrawOrder) return nullptr;
@@ -48,133 +16,149 @@ C_Widget* DrawOrderAt(const C_Widget& widget, uint32_t index) {
 }
 
 bool C_Widget::Load(ByteStream* stream, int32_t context) {
+  return LoadWidgetRecord(stream, context);
+}
+
+bool C_Widget::Save(ByteStream* stream, int32_t context) {
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Widget::Fields(RecordVisitor& v) {
+  bool stopped = false;
+  return WidgetFields(v, stopped);
+}
+
+bool C_Widget::LoadWidgetRecord(ByteStream* stream, int32_t context) {
   if (!ReadClassId(stream, *this)) return false;
   Release();
   Init();
-  bool stopped = false;
-  if (LoadWidgetContents(stream, context, stopped)) return true;
+  if (LoadFields(stream, context, *this)) return true;
   Release();
   Init();
   return Fail();
 }
 
-bool C_Widget::Save(ByteStream* stream, int32_t context) {
-  return (WriteField(stream, GetClassId()) || Fail()) && SaveWidgetContents(stream, context);
+bool C_Widget::DerivedVersion(RecordVisitor& v, bool& current) {
+  current = false;
+  bool stopped = false;
+  if (!WidgetFields(v, stopped)) return false;
+  return stopped || v.Version(current);
 }
 
-// After the start byte, bytes are read one at a time: an entry marker is followed
-// by a slot and a decal, the end marker or the end of the data ends the list, and
-// anything else is skipped. A start byte that is not the marker means no list.
-bool C_Widget::LoadDecalList(ByteStream* stream, int32_t context) {
-  uint8_t byte = 0;
-  if (!ReadField(stream, byte)) return Fail(ErrorUnexpectedData);
-  if (byte != kDecalListStart) return true;
-  while (ReadField(stream, byte) && byte != kDecalListEnd) {
-    if (byte != kDecalEntry) continue;
-    uint8_t slot = 0;
-    if (!ReadField(stream, slot)) break;
-    auto* decal = new (std::nothrow) C_Decal();
-    if (!decal) return Fail(ErrorAllocation);
-    if (!decal->Load(stream, context)) {
-      DeleteOwnedObject(decal);
-      return Fail();
+// After the start byte, an entry marker is followed by a slot and a decal, and
+// the end marker or the end of the data ends the list. A slot outside the ten is
+// read, to keep the stream aligned, then dropped; a slot given twice keeps the
+// later decal.
+bool C_Widget::DecalsField(RecordVisitor& v) {
+  static constexpr ListMarkers kDecalList = {kDecalListStart, kDecalEntry, kDecalListEnd, "decal"};
+  bool present = true;
+  if (!v.BeginMarkedList("Decals", kDecalList, present)) return false;
+  if (!present) return true;
+  const bool reading = v.Reading();
+  for (int32_t next = 0;;) {
+    while (!reading && next < kDecalSlots && !Decals[next]) ++next;
+    bool more = reading || next < kDecalSlots;
+    if (!v.NextEntry(kDecalList, more)) return false;
+    if (!more) return true;
+    uint8_t slot = static_cast<uint8_t>(next++);
+    C_Decal* decal = reading ? new (std::nothrow) C_Decal() : Decals[slot];
+    bool ok = decal != nullptr || Fail(ErrorAllocation);
+    ok = ok && v.Field("Slot", slot) && v.Member("Decal", *decal);
+    v.EndElement();
+    if (!reading) {
+      if (!ok) return false;
+      continue;
     }
-    // A slot outside the ten is read, to keep the stream aligned, then dropped; a
-    // slot given twice keeps the later decal.
-    if (slot >= kDecalSlots) {
+    if (!ok || slot >= kDecalSlots) {
       DeleteOwnedObject(decal);
+      if (!ok) return false;
       continue;
     }
     DeleteOwnedObject(Decals[slot]);
     Decals[slot] = decal;
   }
-  // A list cut short by the end of the data leaves the stream broken, and the
-  // fields after it fail to read.
-  return true;
 }
 
-bool C_Widget::LoadChildren(ByteStream* stream, int32_t context) {
-  C_Object* object = nullptr;
-  const bool loaded = LoadOptional(stream, context, object);
-  if (!TakeCollection(object, Children)) return false;
-  if (!loaded) return false;
-  if (!Children) return true;
-  // Every child must be a widget: a record that holds anything else is refused.
-  for (uint32_t i = 0; i < Children->Count; ++i) {
-    if (!dynamic_cast<C_Widget*>(Children->Items[i])) return Fail(ErrorUnexpectedData);
+// An optional collection announced by its class id; anything else is refused.
+bool C_Widget::HeldListField(RecordVisitor& v, const char* name, C_Collection*& list) {
+  C_Object* object = list;
+  const bool walked = v.Held(name, object, HeldRule::Known);
+  if (!v.Reading()) return walked;
+  list = dynamic_cast<C_Collection*>(object);
+  if (object && !list) {
+    DeleteOwnedObject(object);
+    return Fail(ErrorUnexpectedData);
   }
-  return true;
+  return walked;
 }
 
-// One index per child. An index outside the children, or one that names a child
-// already placed, leaves its entry empty, so that no child is drawn twice.
-bool C_Widget::LoadDrawOrder(ByteStream* stream) {
-  const uint32_t count = ChildCount();
-  if (count == 0) return true;
-  if (!StreamCanHold(stream, 4ull * count)) return Fail(ErrorUnexpectedData);
-  DrawOrder = new (std::nothrow) C_Collection();
-  if (!DrawOrder) return Fail(ErrorAllocation);
-  for (uint32_t k = 0; k < count; ++k) {
-    int32_t index = -1;
-    if (!ReadField(stream, index)) return Fail(ErrorUnexpectedData);
+// One index per child. Reading, an index outside the children, or one that names
+// a child already placed, leaves its entry empty, so that no child is drawn twice.
+bool C_Widget::DrawOrderField(RecordVisitor& v) {
+  uint32_t count = ChildCount();
+  if (!v.BeginList("DrawOrder", count, ListCount::Implied, 4)) return false;
+  const bool reading = v.Reading();
+  if (reading && count > 0) {
+    DrawOrder = new (std::nothrow) C_Collection();
+    if (!DrawOrder) {
+      v.EndList();
+      return Fail(ErrorAllocation);
+    }
+  }
+  bool ok = true;
+  for (uint32_t k = 0; ok && k < count; ++k) {
+    const C_Widget* placed = reading ? nullptr : DrawOrderAt(*this, k);
+    int32_t index = placed ? placed->Index : -1;
+    ok = v.Element(k) && v.Field(nullptr, index);
+    v.EndElement();
+    if (!ok || !reading) continue;
     C_Widget* child = index >= 0 ? ChildAt(static_cast<uint32_t>(index)) : nullptr;
     for (uint32_t j = 0; child && j < DrawOrder->Count; ++j) {
       if (DrawOrder->Items[j] == child) child = nullptr;
     }
-    if (!DrawOrder->Append(child)) return Fail(ErrorAllocation);
+    ok = DrawOrder->Append(child) || Fail(ErrorAllocation);
   }
-  return true;
+  v.EndList();
+  return ok;
 }
 
-bool C_Widget::LoadWidgetContents(ByteStream* stream, int32_t context, bool& stopped) {
+bool C_Widget::WidgetFields(RecordVisitor& v, bool& stopped) {
   stopped = false;
   bool current = false;
-  if (!LoadVersion(stream, current)) return false;
+  if (!v.Version(current)) return false;
   if (!current) {
     stopped = true;
     return true;
   }
-  if (!LoadDecalList(stream, context)) return false;
-  if (!LoadFields(stream, context, Name, Tag, Kind, PartId, Rect, ClientRect, DragLimits, AltColor,
-                  AltSource, Color, ColorSource, Text, Flag0, Visible, Flag2, Checked, Movable,
-                  Page, MinWidth, MinHeight, Opacity, Resizable, BringToFront, Remembered,
-                  ActivationMode, Rect4)) {
+  const bool reading = v.Reading();
+  if (!DecalsField(v)) return false;
+  if (!v.Field("Name", Name) || !v.Field("Tag", Tag, Shown::Code) ||
+      !v.Code("Kind", Kind, WidgetKindName) || !v.Code("PartId", PartId, WidgetPartName) ||
+      !v.Field("Rect", Rect) || !v.Field("ClientRect", ClientRect) ||
+      !v.Field("DragLimits", DragLimits) || !v.Field("AltColor", AltColor) ||
+      !v.Code("AltSource", AltSource, ColorSourceName) || !v.Field("Color", Color) ||
+      !v.Code("ColorSource", ColorSource, ColorSourceName) || !v.Field("Text", Text) ||
+      !v.Field("SetUpFlag", SetUpFlag) || !v.Field("Visible", Visible) ||
+      !v.Field("SpareFlag", SpareFlag) || !v.Field("Checked", Checked) ||
+      !v.Field("Movable", Movable) || !v.Field("Page", Page) || !v.Field("MinWidth", MinWidth) ||
+      !v.Field("MinHeight", MinHeight) || !v.Field("Opacity", Opacity) ||
+      !v.Field("Resizable", Resizable) || !v.Field("BringToFront", BringToFront) ||
+      !v.Field("Remembered", Remembered) || !v.Field("ActivationMode", ActivationMode) ||
+      !v.Field("SpareRect", SpareRect)) {
     return false;
   }
-  C_Object* extras = nullptr;
-  const bool extrasLoaded = LoadOptional(stream, context, extras);
-  if (!TakeCollection(extras, Extras) || !extrasLoaded) return false;
-  if (!LoadChildren(stream, context) || !LoadDrawOrder(stream)) return false;
-  BaseX2 = Rect.X2;
-  BaseY2 = Rect.Y2;
-  Relink();
-  return true;
-}
-
-bool C_Widget::SaveWidgetContents(ByteStream* stream, int32_t context) {
-  if (!WriteField(stream, FormatVersion) || !WriteField(stream, kDecalListStart)) return Fail();
-  for (int32_t slot = 0; slot < kDecalSlots; ++slot) {
-    if (!Decals[slot]) continue;
-    if (!WriteField(stream, kDecalEntry) || !WriteField(stream, static_cast<uint8_t>(slot)) ||
-        !Decals[slot]->Save(stream, context)) {
-      return Fail();
-    }
+  if (!HeldListField(v, "Extras", Extras)) return false;
+  if (!reading) Relink();
+  if (!HeldListField(v, "Children", Children)) return false;
+  // Every child must be a widget: a record that holds anything else is refused.
+  for (uint32_t i = 0; reading && Children && i < Children->Count; ++i) {
+    if (!dynamic_cast<C_Widget*>(Children->Items[i])) return Fail(ErrorUnexpectedData);
   }
-  if (!WriteField(stream, kDecalListEnd)) return Fail();
-  if (!SaveFields(stream, context, Name, Tag, Kind, PartId, Rect, ClientRect, DragLimits, AltColor,
-                  AltSource, Color, ColorSource, Text, Flag0, Visible, Flag2, Checked, Movable,
-                  Page, MinWidth, MinHeight, Opacity, Resizable, BringToFront, Remembered,
-                  ActivationMode, Rect4)) {
-    return false;
-  }
-  if (!SaveOptional(stream, context, Extras)) return false;
-  if (!Children) return WriteField<uint16_t>(stream, class_id::None) || Fail();
-  Relink();
-  if (!Children->Save(stream, context)) return false;
-  for (uint32_t k = 0; k < ChildCount(); ++k) {
-    const C_Widget* child = DrawOrderAt(*this, k);
-    const int32_t index = child ? child->Index : -1;
-    if (!WriteField(stream, index)) return Fail();
+  if (!DrawOrderField(v)) return false;
+  if (reading) {
+    BaseX2 = Rect.X2;
+    BaseY2 = Rect.Y2;
+    Relink();
   }
   return true;
 }

@@ -114,7 +114,7 @@ void C_Widget::Setup(const C_Rect& rect, const char* name, const char* text) {
   Rect = rect;
   BaseX2 = rect.X2;
   BaseY2 = rect.Y2;
-  Flag0 = 1;
+  SetUpFlag = 1;
   Visible = 1;
   Movable = 0;
   Resizable = 0;
@@ -129,7 +129,7 @@ void C_Widget::SetupPage(const C_Rect& rect, const C_Rect& client, const char* n
   ClientRect = client;
   Kind = KindPlain;
   PartId = PartNone;
-  Flag0 = 1;
+  SetUpFlag = 1;
   Visible = 1;
   Checked = 0;
   Movable = 0;

@@ -1,18 +1,15 @@
 #include "graphics/geometry/circle.h"
 
-#include "core/byte_stream.h"
-#include "core/error.h"
+#include "core/record_stream.h"
 
 bool C_Circle::Load(ByteStream* stream, int32_t context) {
-  if (!ReadClassId(stream, *this)) return false;
-  if (!Center.Load(stream, context)) return Fail();
-  if (!ReadField(stream, Radius)) return Fail(ErrorUnexpectedData);
-  return true;
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_Circle::Save(ByteStream* stream, int32_t context) {
-  if (!WriteField(stream, GetClassId())) return Fail();
-  if (!Center.Save(stream, context)) return Fail();
-  if (!WriteField(stream, Radius)) return Fail();
-  return true;
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Circle::Fields(RecordVisitor& v) {
+  return v.Member("Center", Center) && v.Field("Radius", Radius);
 }

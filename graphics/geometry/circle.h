@@ -11,6 +11,7 @@ class C_Circle : public C_Object {
   // Record: id 10, the Center's own record, f32 Radius.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Circle; }
 
   C_Vector2D Center;  // may be anchored against a rectangle like any point

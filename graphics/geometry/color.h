@@ -15,6 +15,7 @@ class C_Color : public C_Object {
 
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Color; }
 
   float Red = 0;    // 0..1; values outside are kept as they are

@@ -1,6 +1,6 @@
 #include "graphics/geometry/rect.h"
 
-#include "core/value_record.h"
+#include "core/record_stream.h"
 
 C_Rect::C_Rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t anchor1, uint8_t anchor2,
                const C_Vector2D& pivot)
@@ -18,12 +18,15 @@ C_Rect::C_Rect(const C_Size& size, const C_Vector2D& pivot)
     : C_Rect(0.0f, 0.0f, size.Width, size.Height, 0, 0, pivot) {}
 
 bool C_Rect::Load(ByteStream* stream, int32_t context) {
-  if (!LoadValueRecord(stream, *this, X1, Y1, X2, Y2, Anchor1, Anchor2)) return false;
-  return Pivot.Load(stream, context);
+  return ReadClassId(stream, *this) && LoadFields(stream, context, *this);
 }
 
 bool C_Rect::Save(ByteStream* stream, int32_t context) {
-  if (!SaveValueRecord(stream, *this, X1, Y1, X2, Y2, Anchor1, Anchor2)) return false;
-  if (!Pivot.Save(stream, context)) return Fail();
-  return true;
+  return SaveRecord(stream, context, *this);
+}
+
+bool C_Rect::Fields(RecordVisitor& v) {
+  return v.Field("X1", X1) && v.Field("Y1", Y1) && v.Field("X2", X2) && v.Field("Y2", Y2) &&
+         v.Field("Anchor1", Anchor1, Shown::Hex) && v.Field("Anchor2", Anchor2, Shown::Hex) &&
+         v.Member("Pivot", Pivot);
 }

@@ -20,6 +20,7 @@ class C_Rect : public C_Object {
   // Record: id 11, f32 X1 Y1 X2 Y2, u8 Anchor1 Anchor2, then the Pivot's own record.
   bool Load(ByteStream* stream, int32_t context) override;
   bool Save(ByteStream* stream, int32_t context) override;
+  bool Fields(RecordVisitor& visitor) override;
   uint16_t GetClassId() const override { return class_id::Rect; }
 
   float X1 = 0;  // left edge once resolved; before, a value read as Anchor1's low nibble says

@@ -38,7 +38,7 @@ TEST(WidgetTree, CloneIsIndependentAndLinked) {
   root.AddChild(Named("b"));
   root.Decals[2] = widget_test::ZoneDecal(ZoneMove);
   root.Opacity = 0.5f;
-  root.Rect4 = C_Rect(1, 2, 3, 4);
+  root.SpareRect = C_Rect(1, 2, 3, 4);
   C_String attachment("caller's");
   root.Attachment = &attachment;
 
@@ -160,7 +160,7 @@ TEST(WidgetTree, SetTextAndSetup) {
   EXPECT_EQ(form.BaseX2, 3);
   EXPECT_EQ(form.BaseY2, 4);
   EXPECT_EQ(form.Visible, 1);
-  EXPECT_EQ(form.Flag0, 1);
+  EXPECT_EQ(form.SetUpFlag, 1);
 
   C_Widget box;
   box.Kind = KindTextBox;

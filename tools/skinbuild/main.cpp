@@ -1,9 +1,9 @@
-// skinbuild: writes the skin into a folder: "guigfx.pak" (the graphics sheets it
-// paints) and the eleven widget files under "widgets/", from the templates
-// described in templates.cpp. Every file is read back and must save to the same
-// bytes; with --fonts, every text layer must name a font the pack holds.
+// skinbuild: writes "guigfx.pak" (the graphics sheets it paints) into a folder and
+// checks the widget files under its "widgets/", which paktext builds from the
+// templates' texts: every one must read back and save to the same bytes, and with
+// --fonts every text layer must name a font the pack holds.
 //
-// Usage: skinbuild --out <folder> [--fonts <fonts.pak>]
+// Usage: skinbuild --out <folder> [--fonts <fonts.pak>] [--widgets <name>...]
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -21,15 +21,15 @@
 #include "program/standard_options.h"
 #include "skin/decal.h"
 #include "tools/skinbuild/sheets.h"
-#include "tools/skinbuild/templates.h"
 #include "widget/widget.h"
 
 namespace {
 
 const ProgramUsage kUsage = {
-    "skinbuild", "usage: skinbuild --out <folder> [--fonts <fonts.pak>]\n",
-    "\nWrites guigfx.pak and widgets/*.wgt into the folder, each read back to the same\n"
-    "bytes; with --fonts, every text layer must name a font of the pack.\n"};
+    "skinbuild", "usage: skinbuild --out <folder> [--fonts <fonts.pak>] [--widgets <name>...]\n",
+    "\nWrites guigfx.pak into the folder, read back whole, and checks the named\n"
+    "widgets/<name>.wgt files that paktext built: each must read back to the same\n"
+    "bytes and, with --fonts, every text layer must name a font of the pack.\n"};
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::vector<uint8_t> bytes;
@@ -89,14 +89,37 @@ bool FontsExist(const C_Widget& widget, const C_Collection& fonts, const char* f
   return true;
 }
 
+// A built widget file reads back, saves to its own bytes and names fonts the pack
+// holds.
+bool CheckWidgetFile(const std::string& path, const C_Collection* fonts) {
+  const std::vector<uint8_t> bytes = ReadFile(path);
+  ByteStream* stream = NewMemoryReader(bytes.data(), bytes.size());
+  uint16_t id = 0;
+  const bool hasId = stream && ReadField(stream, id);
+  FreeStream(stream);
+  C_Object* object = hasId ? CreateObject(id) : nullptr;
+  auto* widget = dynamic_cast<C_Widget*>(object);
+  bool ok = widget && LoadObjectFile(widget, path.c_str()) && SavedBytes(*widget) == bytes;
+  if (!ok)
+    std::fprintf(stderr, "skinbuild: %s does not read back to the same bytes\n", path.c_str());
+  if (ok && fonts) ok = FontsExist(*widget, *fonts, path.c_str());
+  DeleteOwnedObject(object);
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int status = 0;
   if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
   std::string out, fontsPath;
+  std::vector<std::string> widgets;
   for (int i = 1; i < argc; ++i) {
     const char* option = argv[i];
+    if (std::strcmp(option, "--widgets") == 0) {
+      while (i + 1 < argc && argv[i + 1][0] != '-') widgets.push_back(argv[++i]);
+      continue;
+    }
     std::string* value = std::strcmp(option, "--out") == 0     ? &out
                          : std::strcmp(option, "--fonts") == 0 ? &fontsPath
                                                                : nullptr;
@@ -106,7 +129,6 @@ int main(int argc, char** argv) {
   }
   if (out.empty()) return UsageError(kUsage, "needs --out <folder>");
   mkdir(out.c_str(), 0755);
-  mkdir((out + "/widgets").c_str(), 0755);
 
   C_Collection fonts;
   LastError = {};
@@ -125,16 +147,9 @@ int main(int argc, char** argv) {
     readBack.DeleteItems();
     sheets.DeleteItems();
   }
-
-  int count = 0;
-  const TemplateFile* templates = Templates(count);
-  for (int i = 0; ok && i < count; ++i) {
-    C_Widget* widget = templates[i].Build();
-    C_Object* fresh = CreateObject(widget->GetClassId());
-    ok = fresh && WriteAndCheck(*widget, *fresh, out + "/" + templates[i].Path, true);
-    if (ok && !fontsPath.empty()) ok = FontsExist(*widget, fonts, templates[i].Path);
-    DeleteOwnedObject(widget);
-    DeleteOwnedObject(fresh);
+  for (size_t i = 0; ok && i < widgets.size(); ++i) {
+    ok = CheckWidgetFile(out + "/widgets/" + widgets[i] + ".wgt",
+                         fontsPath.empty() ? nullptr : &fonts);
   }
   fonts.DeleteItems();
   return ok ? 0 : 1;

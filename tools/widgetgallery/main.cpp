@@ -15,6 +15,7 @@
 
 #include "core/byte_stream.h"
 #include "core/collection.h"
+#include "core/error.h"
 #include "graphics/api/graphic_api.h"
 #include "graphics/geometry/color.h"
 #include "image/surface.h"
