@@ -23,14 +23,12 @@ const C_Image* PageImage(const C_Surface& page) {
 }  // namespace
 
 GlyphPainter::GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bounds,
-                           const C_Color& color, float scale, float size,
-                           const C_TextFormat& format, const float* wrapX, const float* wrapY)
+                           const C_Color& color, float scale, const C_TextFormat& format,
+                           const float* wrapX, const float* wrapY)
     : font_(font),
       target_(target),
       bounds_(bounds),
       boundsRect_(bounds.X1, bounds.Y1, bounds.X2, bounds.Y2),
-      scale_(scale),
-      size_(size),
       format_(format),
       wrapX_(wrapX),
       wrapY_(wrapY),

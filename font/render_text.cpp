@@ -206,7 +206,7 @@ bool RenderText(const TextRequest& r) {
   }
   const float wrapX[2] = {leftEdge.X + (position.X - area.X1), rules.Available};
   const float wrapY[2] = {area.Y1, area.Y2 - area.Y1};
-  GlyphPainter painter(*r.Font, r.Target, bounds, r.Color, choice.Scale, size, format,
+  GlyphPainter painter(*r.Font, r.Target, bounds, r.Color, choice.Scale, format,
                        r.Flags[1] != 0 ? wrapX : nullptr, r.Flags[2] != 0 ? wrapY : nullptr);
 
   Run run{r,

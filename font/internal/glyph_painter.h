@@ -25,8 +25,7 @@ class GlyphPainter {
   // wrapX and wrapY (either may be null) fold every picture's centre into [start,
   // start + length).
   GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bounds, const C_Color& color,
-               float scale, float size, const C_TextFormat& format, const float* wrapX,
-               const float* wrapY);
+               float scale, const C_TextFormat& format, const float* wrapX, const float* wrapY);
 
   // Draws the picture of a drawn cell (the cell of code) for the pen at penX on the
   // line whose baseline is lineTop + size. Which way glyphs are drawn is chosen
@@ -68,8 +67,6 @@ class GlyphPainter {
   PixelRect bounds_;
   C_Rect boundsRect_;  // the same as floats
   DrawOptions options_;
-  float scale_;
-  float size_;
   const C_TextFormat& format_;
   const float* wrapX_;
   const float* wrapY_;
