@@ -1,9 +1,11 @@
 # The demo's data folder: every file dappleforge reads, assembled into
 # <build>/data/ (fonts.pak, guigfx.pak, widgets/*.wgt, light.pcx, light_a.pcx).
 # The tools that write them are built here too when the tools are not (the bench
-# preset), since the frame benchmark runs the real shell on the same data.
-foreach(tool fontbake skinbuild lightbake)
+# preset), since the frame benchmark runs the real shell on the same data; paktext
+# builds the widget files from their texts.
+foreach(tool fontbake paktext skinbuild lightbake)
   set(target_of_fontbake fonts_pak)
+  set(target_of_paktext paktext)
   set(target_of_skinbuild skin_files)
   set(target_of_lightbake light_files)
   if(NOT TARGET ${target_of_${tool}})
