@@ -24,7 +24,7 @@ const C_Image* PageImage(const C_Surface& page) {
 
 GlyphPainter::GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bounds,
                            const C_Color& color, float scale, const C_TextFormat& format,
-                           const float* wrapX, const float* wrapY)
+                           const float* wrapX, const float* wrapY, bool generic)
     : font_(font),
       target_(target),
       bounds_(bounds),
@@ -32,9 +32,9 @@ GlyphPainter::GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bou
       format_(format),
       wrapX_(wrapX),
       wrapY_(wrapY),
-      draw_(format.GlyphHook == nullptr && wrapX == nullptr && wrapY == nullptr
-                ? &GlyphPainter::DrawPlain
-                : &GlyphPainter::DrawFolded) {
+      way_(format.GlyphHook != nullptr || wrapX != nullptr || wrapY != nullptr ? Way::Folded
+           : generic                                                           ? Way::Generic
+                                                                               : Way::Plain) {
   options_.Scale = C_Vector2D(scale, scale);
   options_.Tint = C_Color(color.Red, color.Green, color.Blue, color.Alpha);
   options_.UseTint = 1;
@@ -61,8 +61,7 @@ int32_t GlyphPainter::FindPage(uint32_t index) {
   return lastSlot_ = pageCount_ - 1;
 }
 
-void GlyphPainter::DrawPlain(const GlyphCell& cell, uint8_t /*code*/, float penX, float lineTop,
-                             int32_t /*index*/) {
+void GlyphPainter::DrawGeneric(const GlyphCell& cell, float penX, float lineTop) {
   Page* page = PageOf(cell);
   if (page == nullptr) return;
   Stamp(cell, *page, std::trunc(penX + cell.ToCentreX) - cell.HalfW,

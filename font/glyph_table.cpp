@@ -8,6 +8,7 @@
 #include "font/font.h"
 #include "font/font_type.h"
 #include "font/glyph.h"
+#include "font/internal/text_lines.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ void GlyphTable::Fill(uint8_t code, GlyphCell& cell) const {
   cell.Width = w * scale_;
   cell.Height = h * scale_;
   cell.Drawn = true;
+  cell.Inked = code != kSpace && code != kTab;
 }
 
 GlyphTables::Shape GlyphTables::ShapeOf(const C_Font& font) {

@@ -4,6 +4,7 @@
 // font's glyph table; a glyph is then one placed blit.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -24,15 +25,36 @@ class GlyphPainter {
   // bounds: the pixels the text may touch (viewport and clip already applied).
   // wrapX and wrapY (either may be null) fold every picture's centre into [start,
   // start + length).
+  // generic: Plain texts are drawn the Generic way (the tests compare the two).
   GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bounds, const C_Color& color,
-               float scale, const C_TextFormat& format, const float* wrapX, const float* wrapY);
+               float scale, const C_TextFormat& format, const float* wrapX, const float* wrapY,
+               bool generic);
 
-  // Draws the picture of a drawn cell (the cell of code) for the pen at penX on the
-  // line whose baseline is lineTop + size. Which way glyphs are drawn is chosen
-  // once for the text: a plain stamp, or folded and shown to the hook.
-  void Draw(const GlyphCell& cell, uint8_t code, float penX, float lineTop, int32_t index) {
-    (this->*draw_)(cell, code, penX, lineTop, index);
+  // How glyphs are drawn, chosen once for a text: Plain stamps each picture
+  // straight through its page's coverage when it lies wholly inside the bounds
+  // (else as Generic does); Generic places every picture through the clipping
+  // stamp; Folded wraps the pictures' places and shows them to the hook.
+  enum class Way { Plain, Generic, Folded };
+  Way Chosen() const { return way_; }
+
+  // The picture of a drawn cell (the cell of code) for the pen at penX on the line
+  // whose baseline is lineTop + size, the way the name says.
+  void DrawPlain(const GlyphCell& cell, float penX, float lineTop) {
+    Page* page = PageOf(cell);
+    if (page == nullptr) return;
+    const float left = std::trunc(penX + cell.ToCentreX) - cell.HalfW;
+    const float top = lineTop + cell.ToCentreY - cell.HalfH;
+    // Inside the bounds both edges are finite, small and not negative.
+    if (page->coverage && left >= boundsRect_.X1 && top >= boundsRect_.Y1 &&
+        left + cell.Width <= boundsRect_.X2 && top + cell.Height <= boundsRect_.Y2) {
+      page->stamp.StampCoverageInside(cell.X1, cell.Y1, cell.X2, cell.Y2,
+                                      static_cast<int32_t>(left), static_cast<int32_t>(top));
+      return;
+    }
+    Stamp(cell, *page, left, top);
   }
+  void DrawGeneric(const GlyphCell& cell, float penX, float lineTop);
+  void DrawFolded(const GlyphCell& cell, uint8_t code, float penX, float lineTop, int32_t index);
 
  private:
   struct Page {
@@ -44,9 +66,6 @@ class GlyphPainter {
     bool usable = false;
     bool coverage = false;  // stamped through coverage at whole pixels
   };
-  using DrawFunction = void (GlyphPainter::*)(const GlyphCell&, uint8_t, float, float, int32_t);
-  void DrawPlain(const GlyphCell& cell, uint8_t code, float penX, float lineTop, int32_t index);
-  void DrawFolded(const GlyphCell& cell, uint8_t code, float penX, float lineTop, int32_t index);
   // The page a cell's picture is cut from, or null when the font has no such page
   // or the picture does not lie on it.
   Page* PageOf(const GlyphCell& cell) {
@@ -70,7 +89,7 @@ class GlyphPainter {
   const C_TextFormat& format_;
   const float* wrapX_;
   const float* wrapY_;
-  DrawFunction draw_;
+  Way way_;
   // Pages met so far: the first few in the painter itself, so that drawing a text
   // allocates nothing; a text seldom uses more than one.
   static constexpr int32_t kInlinePages = 4;

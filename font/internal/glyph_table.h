@@ -16,6 +16,7 @@ class C_String;
 struct GlyphCell {
   float Advance;           // trunc(advance x scale); 0 without a variant
   bool Drawn;              // a variant of non-zero pixel size with a whole-pixel picture
+  bool Inked;              // Drawn, and a code whose picture is drawn (not a space or tab)
   uint32_t Page;           // the font page the picture is cut from
   int32_t X1, Y1, X2, Y2;  // the picture on its page; 0 <= X1 < X2, 0 <= Y1 < Y2
   int32_t ReachX, ReachY;  // the page size the picture needs

@@ -14,6 +14,13 @@
 #include <immintrin.h>
 #endif
 
+struct SurfaceStamp::CoverageRows {
+  const SpanJob* job;
+  int32_t sourceX = 0;                     // first coverage column
+  int32_t sourceY = 0;                     // coverage row of target row y1
+  int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;  // target pixels written
+};
+
 namespace {
 
 // The tint through an 8-bit coverage image, unscaled, onto a target without mask:
@@ -24,12 +31,7 @@ using span::AlphaRow;
 using span::MixPixel;
 using span::TargetRow;
 
-struct CoverageRows {
-  const SpanJob* job;
-  int32_t sourceX = 0;                     // first coverage column
-  int32_t sourceY = 0;                     // coverage row of target row y1
-  int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;  // target pixels written
-};
+using CoverageRows = SurfaceStamp::CoverageRows;
 
 void StampCoverageScalar(const CoverageRows& r) {
   const SpanJob& job = *r.job;
@@ -129,12 +131,12 @@ __attribute__((target("avx2"))) void StampNarrowAvx2(const CoverageRows& r, cons
 
 // Eight pixels at a time; a row's last pixels go through masked loads and stores,
 // so nothing outside the rectangle is written, and no coverage is read outside the
-// image. Eight empty coverage bytes are passed over.
+// image. Eight empty coverage bytes are passed over. FullOpacity: the job's
+// opacity is 256, which the stamp's Begin settles once.
+template <bool FullOpacity>
 __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
   const TintLanes k = MakeTintLanes(*r.job);
-  if (r.X2 - r.X1 <= 8) {
-    return r.job->Opacity == 256 ? StampNarrowAvx2<true>(r, k) : StampNarrowAvx2<false>(r, k);
-  }
+  if (r.X2 - r.X1 <= 8) return StampNarrowAvx2<FullOpacity>(r, k);
   const SpanJob& job = *r.job;
   const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
   const int32_t count = r.X2 - r.X1;
@@ -155,7 +157,7 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
       auto* at = reinterpret_cast<int*>(target + i);
       const __m256i d = n == 8 ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at))
                                : _mm256_maskload_epi32(at, mask);
-      const __m256i mixed = MixEight<false>(k, d, eight);
+      const __m256i mixed = MixEight<FullOpacity>(k, d, eight);
       if (n == 8) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), mixed);
       } else {
@@ -166,12 +168,14 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
 }
 #endif
 
-void StampRows(const CoverageRows& rows) {
+// The coverage kernel for a job's opacity on this processor.
+void (*ChooseCoverageKernel(int32_t opacity))(const CoverageRows&) {
 #if defined(__x86_64__)
   static const bool avx2 = HasAvx2();
-  if (avx2) return StampCoverageAvx2(rows);
+  if (avx2) return opacity == 256 ? StampCoverageAvx2<true> : StampCoverageAvx2<false>;
 #endif
-  StampCoverageScalar(rows);
+  static_cast<void>(opacity);
+  return StampCoverageScalar;
 }
 
 }  // namespace
@@ -183,6 +187,10 @@ Placement& SurfaceStamp::Job() {
       std::is_trivially_copyable_v<Placement> && std::is_trivially_destructible_v<Placement>,
       "a stamp is copied and dropped as bytes");
   return *std::launder(reinterpret_cast<Placement*>(placement_));
+}
+
+const Placement& SurfaceStamp::Job() const {
+  return *std::launder(reinterpret_cast<const Placement*>(placement_));
 }
 
 bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* viewport,
@@ -209,6 +217,7 @@ bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* vie
   height_ = from.height;
   coverage_ = p.key.Family == SpanFamily::Blended && p.key.Tint && p.key.SourceAlpha &&
               !p.key.TargetMask && !p.key.MirrorX && from.color.image == nullptr;
+  kernel_ = coverage_ ? ChooseCoverageKernel(p.job.Opacity) : nullptr;
   ready_ = true;
   return true;
 }
@@ -252,5 +261,19 @@ void SurfaceStamp::StampCoverage(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
   rows.Y1 = static_cast<int32_t>(cy1);
   rows.X2 = static_cast<int32_t>(cx2);
   rows.Y2 = static_cast<int32_t>(cy2);
-  StampRows(rows);
+  kernel_(rows);
+}
+
+void SurfaceStamp::StampCoverageInside(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x,
+                                       int32_t y) const {
+  if (!CoverageStamp()) return;
+  CoverageRows rows;
+  rows.job = &Job().job;
+  rows.sourceX = x1;
+  rows.sourceY = y1;
+  rows.X1 = x;
+  rows.Y1 = y;
+  rows.X2 = x + (x2 - x1);
+  rows.Y2 = y + (y2 - y1);
+  kernel_(rows);
 }

@@ -40,9 +40,19 @@ class SurfaceStamp {
   // rectangle: source pixels x1 <= x < x2, y1 <= y < y2, which the caller keeps
   // inside the source image. Nothing happens on a stamp that is not one.
   void StampCoverage(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x, int32_t y);
+  // StampCoverage for a rectangle the caller has placed wholly inside the bounds
+  // (x >= bounds' left, x + x2 - x1 <= bounds' right, and the same for y): nothing
+  // is clipped, so the caller's check is the only one. Only for a CoverageStamp.
+  void StampCoverageInside(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x,
+                           int32_t y) const;
+
+  // The rows of one coverage stamp, as the kernels take them.
+  struct CoverageRows;
 
  private:
+  using CoverageKernel = void (*)(const CoverageRows&);
   Placement& Job();
+  const Placement& Job() const;
 
   // The draw's placement, held here so that a stamp allocates nothing.
   static constexpr size_t kPlacementBytes = 384;
@@ -52,5 +62,6 @@ class SurfaceStamp {
   float scaleX_ = 1;
   float scaleY_ = 1;
   bool ready_ = false;
-  bool coverage_ = false;  // the tint through coverage alone, onto a target without mask
+  bool coverage_ = false;            // the tint through coverage alone, onto a target without mask
+  CoverageKernel kernel_ = nullptr;  // chosen in Begin for a coverage stamp
 };
