@@ -23,11 +23,13 @@ void GlyphTable::Reset(const C_Font& font, uint32_t variantIndex, float scale, f
   scale_ = scale;
   size_ = size;
   filled_ = true;
-  known_ = CodeSet();
+  for (GlyphCell& cell : cells_) cell.Filled = false;
 }
 
 void GlyphTable::Fill(uint8_t code, GlyphCell& cell) const {
   cell = GlyphCell{};
+  cell.Filled = true;
+  cell.Plain = code != kTab && code != kLineFeed;
   const C_Glyph* glyph = font_->FindGlyph(code);
   const C_BitmapGlyph* variant = glyph != nullptr ? glyph->VariantAt(index_) : nullptr;
   if (variant == nullptr) return;
@@ -119,7 +121,26 @@ GlyphTable& GlyphTables::TableFor(const C_Font& font, uint32_t variantIndex, flo
   return table;
 }
 
+SurfaceStamp* GlyphTables::KeptStamp(uint32_t page) {
+  for (Kept& kept : kept_) {
+    if (kept.page != page) continue;
+    if (kept.text == text_) return nullptr;
+    kept.text = text_;
+    return &kept.stamp;
+  }
+  for (int32_t i = 0; i < kKeptStamps; ++i) {
+    Kept& kept = kept_[(nextKept_ + i) % kKeptStamps];
+    if (kept.text == text_) continue;
+    nextKept_ = (nextKept_ + i + 1) % kKeptStamps;
+    kept.page = page;
+    kept.text = text_;
+    return &kept.stamp;
+  }
+  return nullptr;
+}
+
 void GlyphTables::Clear() {
+  for (Kept& kept : kept_) kept = Kept();
   for (GlyphTable& table : tables_) table.Clear();
   shape_ = Shape();
   last_ = Choice();

@@ -64,9 +64,11 @@ float Step(TextMetrics& metrics, uint8_t code, const GlyphCell& cell, float extr
 
 // How the glyphs of a text are drawn, chosen once for the text: Ink(cell, code,
 // pen, line top, index) draws a drawn cell's picture.
+// Flush() draws what an ink keeps waiting, before anything else is drawn.
 struct NoInk {
   static constexpr bool kDraws = false;
   void operator()(const GlyphCell&, uint8_t, float, float, int32_t) const {}
+  void Flush() const {}
 };
 struct PlainInk {
   static constexpr bool kDraws = true;
@@ -74,6 +76,7 @@ struct PlainInk {
   void operator()(const GlyphCell& cell, uint8_t, float pen, float top, int32_t) const {
     painter->DrawPlain(cell, pen, top);
   }
+  void Flush() const { painter->Flush(); }
 };
 struct GenericInk {
   static constexpr bool kDraws = true;
@@ -81,6 +84,7 @@ struct GenericInk {
   void operator()(const GlyphCell& cell, uint8_t, float pen, float top, int32_t) const {
     painter->DrawGeneric(cell, pen, top);
   }
+  void Flush() const {}
 };
 struct FoldedInk {
   static constexpr bool kDraws = true;
@@ -88,6 +92,7 @@ struct FoldedInk {
   void operator()(const GlyphCell& cell, uint8_t code, float pen, float top, int32_t k) const {
     painter->DrawFolded(cell, code, pen, top, k);
   }
+  void Flush() const {}
 };
 
 // Draws (or only walks) one line; returns the pen after its last drawn picture.
@@ -117,6 +122,7 @@ float LayLine(Run& run, const TextLine& line, float x, float top, const Ink& ink
         const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
         pen += Step(run.metrics, code, run.metrics.Cell(code), extra, measured);
       }
+      ink.Flush();
       FillBox(r.Target, left, row - size / kHighlightAbove, pen, row + size / kHighlightBelow,
               r.HighlightColor, run.bounds);
     }
@@ -166,6 +172,7 @@ float LayLine(Run& run, const TextLine& line, float x, float top, const Ink& ink
     layout->CaretTop = row;
     layout->CaretBottom = row + run.lineHeight;
     if (Ink::kDraws) {
+      ink.Flush();
       FillBox(r.Target, caretX, row - size * kCaretAbove, caretX + 1, row + size / kCaretBelow,
               C_Color(0, 0, 0, 1), run.bounds);
     }
@@ -203,6 +210,7 @@ Spread LayLines(Run& run, const LineRules& rules, float top, const Ink& ink) {
     if (line.Next >= run.length && !line.EndsInLineFeed) break;
     start = line.Next;
   }
+  ink.Flush();
   spread.bottom = top;
   return spread;
 }
@@ -274,7 +282,7 @@ bool RenderText(const TextRequest& r) {
   }
   const float wrapX[2] = {leftEdge.X + (position.X - area.X1), rules.Available};
   const float wrapY[2] = {area.Y1, area.Y2 - area.Y1};
-  GlyphPainter painter(*r.Font, r.Target, bounds, r.Color, choice.Scale, format,
+  GlyphPainter painter(*r.Font, tables, r.Target, bounds, r.Color, choice.Scale, format,
                        r.Flags[1] != 0 ? wrapX : nullptr, r.Flags[2] != 0 ? wrapY : nullptr,
                        genericGlyphs.load(std::memory_order_relaxed));
 

@@ -26,9 +26,13 @@ class GlyphPainter {
   // wrapX and wrapY (either may be null) fold every picture's centre into [start,
   // start + length).
   // generic: Plain texts are drawn the Generic way (the tests compare the two).
-  GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bounds, const C_Color& color,
-               float scale, const C_TextFormat& format, const float* wrapX, const float* wrapY,
-               bool generic);
+  // tables (may be null) keep each page's stamp from text to text.
+  GlyphPainter(C_Font& font, GlyphTables* tables, C_Surface* target, const PixelRect& bounds,
+               const C_Color& color, float scale, const C_TextFormat& format, const float* wrapX,
+               const float* wrapY, bool generic);
+  ~GlyphPainter() { Flush(); }
+  GlyphPainter(const GlyphPainter&) = delete;
+  GlyphPainter& operator=(const GlyphPainter&) = delete;
 
   // How glyphs are drawn, chosen once for a text: Plain stamps each picture
   // straight through its page's coverage when it lies wholly inside the bounds
@@ -47,11 +51,27 @@ class GlyphPainter {
     // Inside the bounds both edges are finite, small and not negative.
     if (page->coverage && left >= boundsRect_.X1 && top >= boundsRect_.Y1 &&
         left + cell.Width <= boundsRect_.X2 && top + cell.Height <= boundsRect_.Y2) {
-      page->stamp.StampCoverageInside(cell.X1, cell.Y1, cell.X2, cell.Y2,
-                                      static_cast<int32_t>(left), static_cast<int32_t>(top));
+      if (page->stamp != waitingStamp_ || waitingCount_ == kWaiting) {
+        Flush();
+        waitingStamp_ = page->stamp;
+      }
+      waiting_[waitingCount_++] = {cell.X1,
+                                   cell.Y1,
+                                   static_cast<int32_t>(left),
+                                   static_cast<int32_t>(top),
+                                   cell.X2 - cell.X1,
+                                   cell.Y2 - cell.Y1};
       return;
     }
+    Flush();
     Stamp(cell, *page, left, top);
+  }
+  // Draws the glyphs DrawPlain keeps waiting; anything else drawn on the target
+  // between glyphs waits for this.
+  void Flush() {
+    if (waitingCount_ == 0) return;
+    waitingStamp_->StampCoverageBoxes(waiting_, waitingCount_);
+    waitingCount_ = 0;
   }
   void DrawGeneric(const GlyphCell& cell, float penX, float lineTop);
   void DrawFolded(const GlyphCell& cell, uint8_t code, float penX, float lineTop, int32_t index);
@@ -62,26 +82,28 @@ class GlyphPainter {
     C_Surface* surface = nullptr;
     int32_t width = 0;  // of the image pictures are cut from; 0 when there is none
     int32_t height = 0;
-    SurfaceStamp stamp;
+    SurfaceStamp* stamp = nullptr;  // the font's kept one, or own
+    SurfaceStamp own;
+    bool ownStamp = false;  // stamp is own (none of the font's was free)
     bool usable = false;
     bool coverage = false;  // stamped through coverage at whole pixels
   };
   // The page a cell's picture is cut from, or null when the font has no such page
   // or the picture does not lie on it.
   Page* PageOf(const GlyphCell& cell) {
-    const int32_t slot = cell.Page == lastPage_ ? lastSlot_ : FindPage(cell.Page);
-    if (slot < 0) return nullptr;
-    Page& page = PageAt(slot);
-    return cell.ReachX <= page.width && cell.ReachY <= page.height ? &page : nullptr;
+    Page* page = cell.Page == lastPage_ ? lastFound_ : FindPage(cell.Page);
+    if (page == nullptr) return nullptr;
+    return cell.ReachX <= page->width && cell.ReachY <= page->height ? page : nullptr;
   }
   // The cell's picture with its top-left corner at (left, top), unless wholly
   // outside the bounds.
   void Stamp(const GlyphCell& cell, Page& page, float left, float top);
-  int32_t FindPage(uint32_t index);  // -1 when the font has no such page
+  Page* FindPage(uint32_t index);  // null when the font has no such page
   void DrawHooked(const GlyphCell& cell, const Page& page, float cx, float cy, int32_t index,
                   uint8_t code);
 
   C_Font& font_;
+  GlyphTables* tables_;
   C_Surface* target_;
   PixelRect bounds_;
   C_Rect boundsRect_;  // the same as floats
@@ -97,8 +119,14 @@ class GlyphPainter {
     return i < kInlinePages ? inlinePages_[i] : morePages_[i - kInlinePages];
   }
   Page inlinePages_[kInlinePages];
+  // Glyphs DrawPlain stamps straight wait here in drawing order, so that one call
+  // stamps many.
+  static constexpr int32_t kWaiting = 32;
+  SurfaceStamp::CoverageBox waiting_[kWaiting];
+  int32_t waitingCount_ = 0;
+  const SurfaceStamp* waitingStamp_ = nullptr;
   std::vector<Page> morePages_;
   int32_t pageCount_ = 0;
-  uint32_t lastPage_ = kNoPage;  // the font page last looked up, and its slot
-  int32_t lastSlot_ = -1;
+  uint32_t lastPage_ = kNoPage;  // the font page last looked up, and what was found
+  Page* lastFound_ = nullptr;
 };

@@ -6,14 +6,17 @@
 
 #include <cstdint>
 
+#include "font/bitmap_glyph.h"
 #include "font/font.h"
-#include "font/internal/code_set.h"
+#include "graphics/raster/surface_stamp.h"
 
 class C_FontType;
 class C_String;
 
 // One code as the chosen variant lays it out and draws it.
 struct GlyphCell {
+  bool Filled;             // the fields below are this code's; the others are unset
+  bool Plain;              // neither a tab nor a line feed: the pen moves by Advance
   float Advance;           // trunc(advance x scale); 0 without a variant
   bool Drawn;              // a variant of non-zero pixel size with a whole-pixel picture
   bool Inked;              // Drawn, and a code whose picture is drawn (not a space or tab)
@@ -39,7 +42,7 @@ class GlyphTable {
 
   const GlyphCell& Cell(uint8_t code) {
     GlyphCell& cell = cells_[code];
-    if (known_.Add(code)) Fill(code, cell);
+    if (!cell.Filled) Fill(code, cell);
     return cell;
   }
 
@@ -51,8 +54,7 @@ class GlyphTable {
   float scale_ = 0;
   float size_ = 0;
   bool filled_ = false;
-  CodeSet known_;  // codes whose cell is filled; the cells start unset
-  GlyphCell cells_[256];
+  GlyphCell cells_[256];  // each filled on its first use after a Reset
 };
 
 // The tables a font keeps. They hold copies of the glyph data, never pointers into
@@ -68,6 +70,13 @@ class GlyphTables {
   // The table for the font at variantIndex, scale and size.
   GlyphTable& TableFor(const C_Font& font, uint32_t variantIndex, float scale, float size);
   void Clear();
+
+  // Starts a text: no kept stamp serves it yet.
+  void BeginText() { ++text_; }
+  // The stamp kept for a font page from text to text, which the text brings up to
+  // date with SurfaceStamp::Resume; null when every kept stamp already serves the
+  // text.
+  SurfaceStamp* KeptStamp(uint32_t page);
 
  private:
   // What the tables were filled from; any difference empties them.
@@ -94,6 +103,15 @@ class GlyphTables {
   };
 
   static constexpr int32_t kTables = 4;  // sizes a program draws one font at
+  struct Kept {
+    uint32_t page = kNoPage;
+    uint64_t text = 0;  // the text it serves or last served; 0 none
+    SurfaceStamp stamp;
+  };
+  static constexpr int32_t kKeptStamps = 4;  // pages a text seldom exceeds
+  Kept kept_[kKeptStamps];
+  int32_t nextKept_ = 0;  // the stamp replaced next
+  uint64_t text_ = 0;
   Shape shape_;
   Choice last_;
   GlyphTable tables_[kTables];

@@ -7,46 +7,43 @@
 #include <type_traits>
 
 #include "core/cpu_features.h"
+#include "graphics/geometry/rect.h"
 #include "graphics/raster/internal/draw_single.h"
 #include "graphics/raster/internal/span_pixels.h"
+#include "image/channel.h"
+#include "image/image.h"
+#include "image/surface.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
-
-struct SurfaceStamp::CoverageRows {
-  const SpanJob* job;
-  int32_t sourceX = 0;                     // first coverage column
-  int32_t sourceY = 0;                     // coverage row of target row y1
-  int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;  // target pixels written
-};
 
 namespace {
 
 // The tint through an 8-bit coverage image, unscaled, onto a target without mask:
 // the common glyph. The same arithmetic as the blended tinted span kernel (weight
 // b = opacity x a >> 8, 255 counting as 256; a weight of 0 leaves the pixel), over
-// the whole rectangle in one call.
+// whole rectangles, several in one call.
 using span::AlphaRow;
 using span::MixPixel;
 using span::TargetRow;
 
-using CoverageRows = SurfaceStamp::CoverageRows;
+using Box = SurfaceStamp::CoverageBox;
 
-void StampCoverageScalar(const CoverageRows& r) {
-  const SpanJob& job = *r.job;
+void StampCoverageScalar(const SpanJob& job, const Box* boxes, int32_t boxCount) {
   const uint32_t opacity = static_cast<uint32_t>(job.Opacity);
   const uint32_t tint = job.TintOnTarget;
   const uint32_t colorMask = job.TargetColorMask;
-  const int32_t count = r.X2 - r.X1;
-  for (int32_t y = r.Y1; y < r.Y2; ++y) {
-    uint32_t* target = TargetRow(job, y) + r.X1;
-    const uint8_t* alpha = AlphaRow(job, r.sourceY + (y - r.Y1)) + r.sourceX;
-    for (int32_t i = 0; i < count; ++i) {
-      const uint32_t a = alpha[i];
-      if (a == 0) continue;
-      const uint32_t b = (opacity * a) >> 8;
-      target[i] = MixPixel(target[i], tint, b + (b == 255), colorMask);
+  for (const Box* r = boxes; r != boxes + boxCount; ++r) {
+    for (int32_t row = 0; row < r->height; ++row) {
+      uint32_t* target = TargetRow(job, r->y + row) + r->x;
+      const uint8_t* alpha = AlphaRow(job, r->sourceY + row) + r->sourceX;
+      for (int32_t i = 0; i < r->width; ++i) {
+        const uint32_t a = alpha[i];
+        if (a == 0) continue;
+        const uint32_t b = (opacity * a) >> 8;
+        target[i] = MixPixel(target[i], tint, b + (b == 255), colorMask);
+      }
     }
   }
 }
@@ -101,20 +98,21 @@ __attribute__((target("avx2"))) inline __m256i MixEight(const TintLanes& k, __m2
 // A rectangle at most eight pixels wide, as most glyphs are: one masked step per
 // row, with the mask and the way coverage is read settled once.
 template <bool FullOpacity>
-__attribute__((target("avx2"))) void StampNarrowAvx2(const CoverageRows& r, const TintLanes& k) {
-  const SpanJob& job = *r.job;
+__attribute__((target("avx2"), always_inline)) inline void StampNarrowAvx2(const SpanJob& job,
+                                                                           const TintLanes& k,
+                                                                           const Box& r) {
   const intptr_t targetPitch = job.TargetPitch;
   const intptr_t alphaPitch = job.AlphaPitch;
-  const int32_t count = r.X2 - r.X1;
+  const int32_t count = r.width;
   const __m256i mask =
       _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
   // Eight bytes are loaded whole while they lie in the image's row (a short copy
   // would stall the load that follows it); the ones past count are dropped.
   const bool wholeLoad = r.sourceX + 8 <= job.SourceWidth;
   const uint64_t keep = count == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * count)) - 1;
-  auto* target = reinterpret_cast<uint8_t*>(TargetRow(job, r.Y1) + r.X1);
+  auto* target = reinterpret_cast<uint8_t*>(TargetRow(job, r.y) + r.x);
   const uint8_t* alpha = AlphaRow(job, r.sourceY) + r.sourceX;
-  for (int32_t rows = r.Y2 - r.Y1; rows > 0; --rows, target += targetPitch, alpha += alphaPitch) {
+  for (int32_t rows = r.height; rows > 0; --rows, target += targetPitch, alpha += alphaPitch) {
     uint64_t eight = 0;
     if (wholeLoad) {
       std::memcpy(&eight, alpha, sizeof eight);
@@ -131,18 +129,15 @@ __attribute__((target("avx2"))) void StampNarrowAvx2(const CoverageRows& r, cons
 
 // Eight pixels at a time; a row's last pixels go through masked loads and stores,
 // so nothing outside the rectangle is written, and no coverage is read outside the
-// image. Eight empty coverage bytes are passed over. FullOpacity: the job's
-// opacity is 256, which the stamp's Begin settles once.
+// image. Eight empty coverage bytes are passed over.
 template <bool FullOpacity>
-__attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
-  const TintLanes k = MakeTintLanes(*r.job);
-  if (r.X2 - r.X1 <= 8) return StampNarrowAvx2<FullOpacity>(r, k);
-  const SpanJob& job = *r.job;
+__attribute__((target("avx2"))) void StampWideAvx2(const SpanJob& job, const TintLanes& k,
+                                                   const Box& r) {
   const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  const int32_t count = r.X2 - r.X1;
-  for (int32_t y = r.Y1; y < r.Y2; ++y) {
-    uint32_t* target = TargetRow(job, y) + r.X1;
-    const uint8_t* alpha = AlphaRow(job, r.sourceY + (y - r.Y1)) + r.sourceX;
+  const int32_t count = r.width;
+  for (int32_t row = 0; row < r.height; ++row) {
+    uint32_t* target = TargetRow(job, r.y + row) + r.x;
+    const uint8_t* alpha = AlphaRow(job, r.sourceY + row) + r.sourceX;
     for (int32_t i = 0; i < count; i += 8) {
       const int32_t n = count - i < 8 ? count - i : 8;
       uint64_t eight = 0;
@@ -166,10 +161,25 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
     }
   }
 }
+
+// Every box in order, the tint's lanes set up once. FullOpacity: the job's
+// opacity is 256, which the stamp's Begin settles once.
+template <bool FullOpacity>
+__attribute__((target("avx2"))) void StampCoverageAvx2(const SpanJob& job, const Box* boxes,
+                                                       int32_t boxCount) {
+  const TintLanes k = MakeTintLanes(job);
+  for (const Box* r = boxes; r != boxes + boxCount; ++r) {
+    if (r->width <= 8) {
+      StampNarrowAvx2<FullOpacity>(job, k, *r);
+    } else {
+      StampWideAvx2<FullOpacity>(job, k, *r);
+    }
+  }
+}
 #endif
 
 // The coverage kernel for a job's opacity on this processor.
-void (*ChooseCoverageKernel(int32_t opacity))(const CoverageRows&) {
+SurfaceStamp::CoverageKernel ChooseCoverageKernel(int32_t opacity) {
 #if defined(__x86_64__)
   static const bool avx2 = HasAvx2();
   if (avx2) return opacity == 256 ? StampCoverageAvx2<true> : StampCoverageAvx2<false>;
@@ -193,9 +203,75 @@ const Placement& SurfaceStamp::Job() const {
   return *std::launder(reinterpret_cast<const Placement*>(placement_));
 }
 
+void SurfaceStamp::Gather(C_Surface* source, C_Surface* target, const C_Rect* viewport,
+                          const C_Rect* clip, const DrawOptions& options, bool coverageOnly,
+                          Inputs& inputs) {
+  // Compared as bytes: the padding is zero too.
+  std::memset(&inputs, 0, sizeof inputs);
+  inputs.source = source;
+  inputs.target = target;
+  const C_Image* images[4] = {source != nullptr ? DrawableImage(source, kColorChannel) : nullptr,
+                              source != nullptr ? DrawableImage(source, kAlphaChannel) : nullptr,
+                              target != nullptr ? target->FindImage(kColorChannel) : nullptr,
+                              target != nullptr ? target->FindImage(kAlphaChannel) : nullptr};
+  for (int32_t i = 0; i < 4; ++i) {
+    const C_Image* image = images[i];
+    if (image == nullptr) continue;
+    ImageFacts& facts = inputs.images[i];
+    facts.image = image;
+    facts.pixels = image->Pixels;
+    facts.width = image->Width;
+    facts.height = image->Height;
+    facts.pitch = image->Pitch;
+    facts.format = image->Format;
+    facts.bytes = image->PixelBytes;
+    facts.bottomUp = image->BottomUp;
+  }
+  const C_Rect* rects[2] = {viewport, clip};
+  for (int32_t i = 0; i < 2; ++i) {
+    if (rects[i] == nullptr) continue;
+    inputs.given |= static_cast<uint8_t>(1 << i);
+    inputs.bounds[4 * i] = rects[i]->X1;
+    inputs.bounds[4 * i + 1] = rects[i]->Y1;
+    inputs.bounds[4 * i + 2] = rects[i]->X2;
+    inputs.bounds[4 * i + 3] = rects[i]->Y2;
+  }
+  // The options Begin reads: neither angle, mirroring, wrapping, pivot nor user values.
+  const C_Color* ownKey = source != nullptr ? SourceColorKey(*source) : nullptr;
+  const C_Color* colors[4] = {ownKey != nullptr ? ownKey : &options.ColorKey, &options.Tint,
+                              &options.Offset, &options.Contrast};
+  inputs.drawing[0] = options.Scale.X;
+  inputs.drawing[1] = options.Scale.Y;
+  inputs.drawing[2] = options.Opacity;
+  for (int32_t i = 0; i < 4; ++i) {
+    inputs.drawing[3 + 4 * i] = colors[i]->Red;
+    inputs.drawing[4 + 4 * i] = colors[i]->Green;
+    inputs.drawing[5 + 4 * i] = colors[i]->Blue;
+    inputs.drawing[6 + 4 * i] = colors[i]->Alpha;
+  }
+  inputs.smooth = options.Smooth;
+  inputs.uses[0] = ownKey != nullptr ? 1 : options.UseColorKey;
+  inputs.uses[1] = options.UseTint;
+  inputs.uses[2] = options.UseOffset;
+  inputs.uses[3] = options.UseContrast;
+  inputs.coverageOnly = coverageOnly;
+}
+
+bool SurfaceStamp::Resume(C_Surface* source, C_Surface* target, const C_Rect* viewport,
+                          const C_Rect* clip, const DrawOptions& options, bool coverageOnly) {
+  Inputs now;
+  Gather(source, target, viewport, clip, options, coverageOnly, now);
+  if (ready_ && kept_ && std::memcmp(&now, &began_, sizeof now) == 0) return true;
+  if (!Begin(source, target, viewport, clip, options, coverageOnly)) return false;
+  std::memcpy(&began_, &now, sizeof now);
+  kept_ = true;
+  return true;
+}
+
 bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* viewport,
                          const C_Rect* clip, const DrawOptions& options, bool coverageOnly) {
   ready_ = false;
+  kept_ = false;
   DrawSource from;
   RasterTarget to;
   if (!OpenDrawSource(source, from, coverageOnly) || !OpenDrawTarget(target, to)) return false;
@@ -253,27 +329,12 @@ void SurfaceStamp::StampCoverage(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
   const int64_t cy1 = std::max<int64_t>(y, b.Y1);
   const int64_t cy2 = std::min<int64_t>(int64_t{y} + (y2 - y1), b.Y2);
   if (cx1 >= cx2 || cy1 >= cy2) return;
-  CoverageRows rows;
-  rows.job = &p.job;
-  rows.sourceX = x1 + static_cast<int32_t>(cx1 - x);
-  rows.sourceY = y1 + static_cast<int32_t>(cy1 - y);
-  rows.X1 = static_cast<int32_t>(cx1);
-  rows.Y1 = static_cast<int32_t>(cy1);
-  rows.X2 = static_cast<int32_t>(cx2);
-  rows.Y2 = static_cast<int32_t>(cy2);
-  kernel_(rows);
+  const Box box{x1 + static_cast<int32_t>(cx1 - x), y1 + static_cast<int32_t>(cy1 - y),
+                static_cast<int32_t>(cx1),          static_cast<int32_t>(cy1),
+                static_cast<int32_t>(cx2 - cx1),    static_cast<int32_t>(cy2 - cy1)};
+  kernel_(p.job, &box, 1);
 }
 
-void SurfaceStamp::StampCoverageInside(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x,
-                                       int32_t y) const {
-  if (!CoverageStamp()) return;
-  CoverageRows rows;
-  rows.job = &Job().job;
-  rows.sourceX = x1;
-  rows.sourceY = y1;
-  rows.X1 = x;
-  rows.Y1 = y;
-  rows.X2 = x + (x2 - x1);
-  rows.Y2 = y + (y2 - y1);
-  kernel_(rows);
+void SurfaceStamp::StampCoverageBoxes(const CoverageBox* boxes, int32_t count) const {
+  if (CoverageStamp() && count > 0) kernel_(Job().job, boxes, count);
 }
