@@ -1,0 +1,181 @@
+// Glyphs that lie inside the bounds are stamped straight, many to a call; every
+// text draws exactly what it draws when each glyph goes through the clipping
+// stamp, whatever its clip, colour, alignment, size and layout. A font keeps its
+// page stamps from text to text, and a text on another target, in another colour
+// or inside other bounds draws what a font that never drew draws.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/string.h"
+#include "font/render_text.h"
+#include "font/text_format.h"
+#include "font_test_support.h"
+
+namespace {
+
+using font_test::Picture;
+
+// The box font with graded coverage over its whole page, so that every blend
+// rounds.
+std::unique_ptr<C_Font> GradedFont() {
+  auto font = font_test::MakeBoxFont();
+  C_Image* coverage = font->PageAt(0)->FindImage(kAlphaChannel);
+  for (int32_t y = 0; y < coverage->Height; ++y) {
+    for (int32_t x = 0; x < coverage->Width; ++x)
+      coverage->RowAddress(y)[x] = static_cast<uint8_t>((37 * x + 11 * y) % 251 + 5);
+  }
+  return font;
+}
+
+struct Scene {
+  const char* name;
+  std::string text;
+  C_Rect rect;
+  C_Color color = C_Color(0.1f, 0.4f, 0.9f, 1);
+  uint8_t align = AlignLeft;
+  uint8_t ellipsis = 0;
+  uint8_t password = 0;
+  float size = 10;
+  std::optional<C_Rect> clip = std::nullopt;
+  float leading = 0;
+  int32_t caret = -1;
+  int32_t highlightFrom = -1, highlightTo = -1;
+};
+
+std::vector<uint32_t> Draw(C_Font& font, const Scene& s, bool generic) {
+  Picture target(90, 60);
+  std::mt19937 random(3);
+  for (int32_t y = 0; y < 60; ++y) {
+    for (int32_t x = 0; x < 90; ++x) target.Set(x, y, 0xFF000000u | (random() & 0xFFFFFF));
+  }
+  const C_String text(s.text.c_str());
+  const C_FontType type = s.size == 20 ? C_FontType("Boxes", 20) : font_test::RegularType(s.size);
+  C_TextFormat format;
+  format.Align = s.align;
+  format.Ellipsis = s.ellipsis;
+  format.Password = s.password;
+  format.Leading = s.leading;
+  TextLayout layout;
+  layout.CaretIndex = s.caret;
+  layout.HighlightStart = s.highlightFrom;
+  layout.HighlightEnd = s.highlightTo;
+  TextRequest r;
+  r.Color = s.color;
+  r.HighlightColor = C_Color(0.8f, 0.8f, 0.2f, 0.6f);
+  r.LayoutRect = s.rect;
+  r.Text = &text;
+  r.Font = &font;
+  r.Type = &type;
+  r.Format = &format;
+  r.Target = &target.surface;
+  r.Layout = &layout;
+  r.Clip = s.clip ? &*s.clip : nullptr;
+  ForceGenericGlyphPath(generic);
+  const bool ok = RenderText(r);
+  ForceGenericGlyphPath(false);
+  EXPECT_TRUE(ok);
+  std::vector<uint32_t> pixels;
+  for (int32_t y = 0; y < 60; ++y) {
+    for (int32_t x = 0; x < 90; ++x) pixels.push_back(target.At(x, y));
+  }
+  return pixels;
+}
+
+TEST(GlyphPath, StraightStampsDrawWhatTheClippingStampDraws) {
+  const C_Rect whole(0.0f, 0.0f, 90.0f, 60.0f, 0, 0);
+  const std::string paragraph = "abc def ghij klm nop. qrs tuv wxyz ab cd";
+  const Scene scenes[] = {
+      {"one line inside", "status ok. all fine", C_Rect(4.0f, 3.0f, 90.0f, 60.0f, 0, 0)},
+      {"half opacity", "status ok", whole, C_Color(0.9f, 0.2f, 0.1f, 0.5f)},
+      {"off every edge", "abcdefghijklmnopqrstuvwxyz", C_Rect(-9.0f, -4.0f, 90.0f, 60.0f, 0, 0)},
+      {"clip through glyphs", paragraph, whole, C_Color(0, 0, 0, 1), AlignLeftWrap, 0, 0, 10,
+       C_Rect(7.5f, 5.0f, 61.0f, 29.0f, 0, 0)},
+      {"centred", paragraph, whole, C_Color(1, 1, 1, 0.8f), AlignCentre},
+      {"right", paragraph, C_Rect(0.0f, 2.0f, 83.0f, 60.0f, 0, 0), C_Color(0.3f, 0.3f, 0.3f, 1),
+       AlignRight},
+      {"justified", paragraph, whole, C_Color(0.5f, 0, 0.5f, 1), AlignJustify},
+      {"cut with dots", paragraph, C_Rect(0.0f, 0.0f, 50.0f, 14.0f, 0, 0), C_Color(0, 0.6f, 0, 1),
+       AlignLeft, 1},
+      {"password", "secret word", whole, C_Color(0.2f, 0.2f, 1, 1), AlignLeft, 0, 1},
+      {"scaled", "abc def", whole, C_Color(0.6f, 0.1f, 0.1f, 1), AlignLeft, 0, 0, 13},
+      {"larger variant", "abc de", whole, C_Color(0.1f, 0.1f, 0.1f, 0.9f), AlignLeft, 0, 0, 20},
+      // Highlight and caret drawn over the glyphs of the line above them.
+      {"highlight and caret over the line above", paragraph, whole, C_Color(0, 0, 0.7f, 1),
+       AlignLeftWrap, 0, 0, 10, std::nullopt, -8, 18, 12, 30},
+  };
+  auto font = GradedFont();
+  for (const Scene& s : scenes) {
+    SCOPED_TRACE(s.name);
+    const std::vector<uint32_t> generic = Draw(*font, s, true);
+    EXPECT_TRUE(Draw(*font, s, false) == generic);
+    // A font that never drew draws the same as one that keeps its stamps.
+    auto fresh = GradedFont();
+    EXPECT_TRUE(Draw(*fresh, s, false) == generic);
+  }
+}
+
+TEST(GlyphPath, KeptStampsFollowTargetColourAndBounds) {
+  struct Step {
+    const char* name;
+    int32_t width, height;  // of the target
+    C_Color color;
+    std::optional<C_Rect> clip;
+    bool replaceImage;  // the target keeps its surface but gets a new, smaller image
+  };
+  const Step steps[] = {
+      {"first", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, false},
+      {"same again", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, false},
+      {"other colour", 80, 30, C_Color(1, 0.5f, 0, 0.7f), std::nullopt, false},
+      {"clipped", 80, 30, C_Color(1, 0.5f, 0, 0.7f), C_Rect(9.0f, 2.0f, 31.0f, 12.0f, 0, 0), false},
+      {"other target", 40, 12, C_Color(0, 0, 1, 1), std::nullopt, false},
+      {"target image shrunk", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, true},
+  };
+  auto used = GradedFont();
+  Picture target(80, 30, 0xFF204060u);
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    std::unique_ptr<Picture> other;
+    C_Surface* surface = &target.surface;
+    if (step.replaceImage) {
+      auto* small = new C_Image();
+      small->CreateFilled(13, pixel_format::A8R8G8B8, 9, C_Color(0.5f, 0.5f, 0.5f, 1));
+      target.surface.SetChannel(small, kColorChannel);
+    } else if (step.width != 80) {
+      other = std::make_unique<Picture>(step.width, step.height, 0xFF204060u);
+      surface = &other->surface;
+    }
+    const C_Image& image = *surface->FindImage(kColorChannel);
+    Picture twin(image.Width, image.Height);
+    for (int32_t y = 0; y < image.Height; ++y) {
+      for (int32_t x = 0; x < image.Width; ++x)
+        twin.Set(x, y, reinterpret_cast<const uint32_t*>(image.RowAddress(y))[x]);
+    }
+    const C_String text("abc def.");
+    const C_FontType type = font_test::RegularType();
+    TextRequest r;
+    r.Color = step.color;
+    r.LayoutRect = C_Rect(2.0f, 1.0f, 80.0f, 30.0f, 0, 0);
+    r.Text = &text;
+    r.Type = &type;
+    r.Clip = step.clip ? &*step.clip : nullptr;
+    r.Font = used.get();
+    r.Target = surface;
+    ASSERT_TRUE(RenderText(r));
+    auto fresh = GradedFont();
+    r.Font = fresh.get();
+    r.Target = &twin.surface;
+    ASSERT_TRUE(RenderText(r));
+    for (int32_t y = 0; y < image.Height; ++y) {
+      for (int32_t x = 0; x < image.Width; ++x)
+        ASSERT_EQ(reinterpret_cast<const uint32_t*>(image.RowAddress(y))[x], twin.At(x, y))
+            << x << "," << y;
+    }
+  }
+}
+
+}  // namespace
