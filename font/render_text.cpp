@@ -134,15 +134,19 @@ float LayLine(Run& run, const TextLine& line, float x, float top, const Ink& ink
   float caretX = 0;
   const int32_t caretIndex = layout != nullptr ? layout->CaretIndex : -1;
   bool hitPending = inBand;
-  for (int32_t k = line.Start; k < line.End; ++k) {
-    const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
-    const GlyphCell& cell = run.metrics.Cell(code);
-    const float advance = Step(run.metrics, code, cell, extra, measured);
+  // Locals, so that what the ink writes is not read back for every character.
+  TextMetrics metrics = run.metrics;
+  const char* const text = run.text;
+  const float queryX = inBand ? layout->Query.X : 0;
+  for (int32_t k = line.Start, end = line.End; k < end; ++k) {
+    const uint8_t code = metrics.DrawnCode(static_cast<uint8_t>(text[k]));
+    const GlyphCell& cell = metrics.Cell(code);
+    const float advance = Step(metrics, code, cell, extra, measured);
     if (k == caretIndex) {
       caretHere = true;
       caretX = pen;
     }
-    if (hitPending && layout->Query.X < pen + advance * 0.5f) {
+    if (hitPending && queryX < pen + advance * 0.5f) {
       layout->HitIndex = k;
       hitPending = run.hitPending = false;
     }
