@@ -49,22 +49,38 @@ void StampCoverageScalar(const SpanJob& job, const Box* boxes, int32_t boxCount)
 }
 
 #if defined(__x86_64__)
-// The tint's arithmetic in eight 32-bit lanes, one pixel each.
+// The tint's arithmetic on 16-bit channels: a pixel's channel becomes
+// d + floor((t - d) x w / 256), which equals (d x (256 - w) + t x w) >> 8 exactly,
+// as mulhi((t - d) << 7, 2w) = ((t - d) x 128 x 2w) >> 16 with every factor
+// inside a signed 16-bit lane. Channels outside the target's colour mask get the
+// weight 0 and keep their value.
 struct TintLanes {
-  __m256i opacity, colorMask, evenBytes, oddBytes, full, wholeTwice, tintEven, tintOdd;
+  __m256i tint7;          // the tint's channels << 7, two pixels per 128-bit lane
+  __m256i spreadLow;      // byte shuffles: each pixel's weight onto its channels
+  __m256i spreadHigh;     // (pixels 0-1 and 4-5 for the low half, 2-3 and 6-7 high)
+  __m128i opacity, full;  // 8 x 16 bits
 };
+
+// A pixel's four channels in 16-bit lanes as unpacking target pixels places them,
+// each byte twice (b0 b0 b1 b1 b2 b2 b3 b3), four pixels.
+__attribute__((target("avx2"))) inline __m256i Channels(uint32_t pixel) {
+  const __m256i bytes = _mm256_set1_epi32(static_cast<int32_t>(pixel));
+  return _mm256_unpacklo_epi8(bytes, bytes);
+}
 
 __attribute__((target("avx2"))) inline TintLanes MakeTintLanes(const SpanJob& job) {
   TintLanes k;
-  const __m256i tint = _mm256_set1_epi32(static_cast<int32_t>(job.TintOnTarget));
-  k.opacity = _mm256_set1_epi32(job.Opacity);
-  k.colorMask = _mm256_set1_epi32(static_cast<int32_t>(job.TargetColorMask));
-  k.evenBytes = _mm256_set1_epi32(0x00FF00FF);
-  k.oddBytes = _mm256_set1_epi32(static_cast<int32_t>(0xFF00FF00u));
-  k.full = _mm256_set1_epi32(255);
-  k.wholeTwice = _mm256_set1_epi32(0x01000100);  // 256 in both 16-bit halves
-  k.tintEven = _mm256_and_si256(tint, k.evenBytes);
-  k.tintOdd = _mm256_and_si256(_mm256_srli_epi32(tint, 8), k.evenBytes);
+  k.tint7 = _mm256_slli_epi16(_mm256_srli_epi16(Channels(job.TintOnTarget), 8), 7);
+  // Weight i's two bytes are 2i and 2i + 1; a set top bit makes the shuffle give 0.
+  const __m256i outside = Channels(~job.TargetColorMask);
+  k.spreadLow = _mm256_or_si256(
+      outside, _mm256_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 2, 3, 2, 3, 2, 3, 2, 3, 8, 9, 8, 9, 8, 9, 8,
+                                9, 10, 11, 10, 11, 10, 11, 10, 11));
+  k.spreadHigh = _mm256_or_si256(
+      outside, _mm256_setr_epi8(4, 5, 4, 5, 4, 5, 4, 5, 6, 7, 6, 7, 6, 7, 6, 7, 12, 13, 12, 13, 12,
+                                13, 12, 13, 14, 15, 14, 15, 14, 15, 14, 15));
+  k.opacity = _mm_set1_epi16(static_cast<int16_t>(job.Opacity));
+  k.full = _mm_set1_epi16(255);
   return k;
 }
 
@@ -73,26 +89,21 @@ __attribute__((target("avx2"))) inline TintLanes MakeTintLanes(const SpanJob& jo
 template <bool FullOpacity>
 __attribute__((target("avx2"))) inline __m256i MixEight(const TintLanes& k, __m256i d,
                                                         uint64_t eight) {
-  const __m256i a = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<int64_t>(eight)));
-  // Every product and sum below stays under 2^16 (at most 255 x 256), so each
-  // 16-bit lane multiplies exactly: the weights are copied into both halves.
-  const __m256i b = FullOpacity ? a : _mm256_srli_epi32(_mm256_mullo_epi16(k.opacity, a), 8);
-  const __m256i w = _mm256_sub_epi32(b, _mm256_cmpeq_epi32(b, k.full));  // 255 -> 256
-  const __m256i w2 = _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
-  const __m256i inverse2 = _mm256_sub_epi16(k.wholeTwice, w2);  // 256 - w, no half borrows
-  const __m256i low = _mm256_and_si256(
-      _mm256_srli_epi32(
-          _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(d, k.evenBytes), inverse2),
-                           _mm256_mullo_epi16(k.tintEven, w2)),
-          8),
-      k.evenBytes);
-  const __m256i high = _mm256_and_si256(
-      _mm256_add_epi16(
-          _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(d, 8), k.evenBytes), inverse2),
-          _mm256_mullo_epi16(k.tintOdd, w2)),
-      k.oddBytes);
-  return _mm256_or_si256(_mm256_and_si256(_mm256_or_si256(low, high), k.colorMask),
-                         _mm256_andnot_si256(k.colorMask, d));
+  __m128i w = _mm_cvtepu8_epi16(_mm_cvtsi64_si128(static_cast<int64_t>(eight)));
+  // opacity x a stays under 2^16, so the 16-bit product is exact.
+  if (!FullOpacity) w = _mm_srli_epi16(_mm_mullo_epi16(w, k.opacity), 8);
+  w = _mm_sub_epi16(w, _mm_cmpeq_epi16(w, k.full));  // 255 -> 256
+  const __m256i w2 = _mm256_broadcastsi128_si256(_mm_add_epi16(w, w));
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i dLow = _mm256_unpacklo_epi8(d, zero);
+  const __m256i dHigh = _mm256_unpackhi_epi8(d, zero);
+  const __m256i low = _mm256_add_epi16(
+      dLow, _mm256_mulhi_epi16(_mm256_sub_epi16(k.tint7, _mm256_slli_epi16(dLow, 7)),
+                               _mm256_shuffle_epi8(w2, k.spreadLow)));
+  const __m256i high = _mm256_add_epi16(
+      dHigh, _mm256_mulhi_epi16(_mm256_sub_epi16(k.tint7, _mm256_slli_epi16(dHigh, 7)),
+                                _mm256_shuffle_epi8(w2, k.spreadHigh)));
+  return _mm256_packus_epi16(low, high);
 }
 
 // A rectangle at most eight pixels wide, as most glyphs are: one masked step per
