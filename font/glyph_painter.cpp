@@ -72,7 +72,7 @@ GlyphPainter::Page* GlyphPainter::FindPage(uint32_t index) {
     Page& any = PageAt(i);
     if (any.ownStamp) any.stamp = &any.own;
   }
-  page.coverage = page.stamp->CoverageStamp();
+  page.coverage = page.stamp->CoverageStamp() && bounds_.X2 < kExactWhole;
   return lastFound_ = &page;
 }
 

@@ -49,6 +49,8 @@ void GlyphTable::Fill(uint8_t code, GlyphCell& cell) const {
   cell.Y1 = static_cast<int32_t>(source.Y1);
   cell.X2 = static_cast<int32_t>(source.X2);
   cell.Y2 = static_cast<int32_t>(source.Y2);
+  cell.PixelW = cell.X2 - cell.X1;
+  cell.PixelH = cell.Y2 - cell.Y1;
   // The page must reach the rectangle's far edges, fractions included.
   cell.ReachX = static_cast<int32_t>(std::ceil(source.X2));
   cell.ReachY = static_cast<int32_t>(std::ceil(source.Y2));
@@ -56,6 +58,7 @@ void GlyphTable::Fill(uint8_t code, GlyphCell& cell) const {
   const float h = source.Y2 - source.Y1;
   const float hw = std::trunc(w * 0.5f);
   const float hh = std::trunc(h * 0.5f);
+  cell.HalfPixels = static_cast<int32_t>(hw);
   // The picture's left edge lies Offset.x x scale right of the pen and its top
   // Offset.y x scale above the baseline.
   cell.ToCentreX = (variant->Offset.X + hw) * scale_;

@@ -46,25 +46,26 @@ class GlyphPainter {
   void DrawPlain(const GlyphCell& cell, float penX, float lineTop) {
     Page* page = PageOf(cell);
     if (page == nullptr) return;
-    const float left = std::trunc(penX + cell.ToCentreX) - cell.HalfW;
+    const float across = penX + cell.ToCentreX;  // the centre, before truncation
     const float top = lineTop + cell.ToCentreY - cell.HalfH;
-    // Inside the bounds both edges are finite, small and not negative.
-    if (page->coverage && left >= boundsRect_.X1 && top >= boundsRect_.Y1 &&
-        left + cell.Width <= boundsRect_.X2 && top + cell.Height <= boundsRect_.Y2) {
-      if (page->stamp != waitingStamp_ || waitingCount_ == kWaiting) {
-        Flush();
-        waitingStamp_ = page->stamp;
+    // A coverage page draws at scale 1, so the left edge is the centre's whole part
+    // less the whole half width; below kExactWhole that is the same in ints as in
+    // floats. Inside the bounds, top is not negative and truncates to its floor.
+    if (page->coverage && std::fabs(across) < kExactWhole && top >= boundsRect_.Y1 &&
+        top + cell.Height <= boundsRect_.Y2) {
+      const int32_t left = static_cast<int32_t>(across) - cell.HalfPixels;
+      if (left >= bounds_.X1 && left + cell.PixelW <= bounds_.X2) {
+        if (page->stamp != waitingStamp_ || waitingCount_ == kWaiting) {
+          Flush();
+          waitingStamp_ = page->stamp;
+        }
+        waiting_[waitingCount_++] = {cell.X1,     cell.Y1, cell.PixelW,
+                                     cell.PixelH, left,    static_cast<int32_t>(top)};
+        return;
       }
-      waiting_[waitingCount_++] = {cell.X1,
-                                   cell.Y1,
-                                   static_cast<int32_t>(left),
-                                   static_cast<int32_t>(top),
-                                   cell.X2 - cell.X1,
-                                   cell.Y2 - cell.Y1};
-      return;
     }
     Flush();
-    Stamp(cell, *page, left, top);
+    Stamp(cell, *page, std::trunc(across) - cell.HalfW, top);
   }
   // Draws the glyphs DrawPlain keeps waiting; anything else drawn on the target
   // between glyphs waits for this.
@@ -77,6 +78,8 @@ class GlyphPainter {
   void DrawFolded(const GlyphCell& cell, uint8_t code, float penX, float lineTop, int32_t index);
 
  private:
+  // Whole numbers below this are exact in floats and truncate alike as ints.
+  static constexpr float kExactWhole = 16777216.0f;
   struct Page {
     uint32_t index = 0;
     C_Surface* surface = nullptr;
@@ -86,7 +89,7 @@ class GlyphPainter {
     SurfaceStamp own;
     bool ownStamp = false;  // stamp is own (none of the font's was free)
     bool usable = false;
-    bool coverage = false;  // stamped through coverage at whole pixels
+    bool coverage = false;  // stamped through coverage at whole pixels, bounds below kExactWhole
   };
   // The page a cell's picture is cut from, or null when the font has no such page
   // or the picture does not lie on it.

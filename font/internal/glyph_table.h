@@ -21,7 +21,10 @@ struct GlyphCell {
   bool Drawn;              // a variant of non-zero pixel size with a whole-pixel picture
   bool Inked;              // Drawn, and a code whose picture is drawn (not a space or tab)
   uint32_t Page;           // the font page the picture is cut from
-  int32_t X1, Y1, X2, Y2;  // the picture on its page; 0 <= X1 < X2, 0 <= Y1 < Y2
+  int32_t X1, Y1;          // the picture on its page: X1 <= x < X2, Y1 <= y < Y2,
+  int32_t PixelW, PixelH;  // PixelW = X2 - X1 and PixelH = Y2 - Y1 wide and high,
+  int32_t X2, Y2;          // 0 <= X1 < X2, 0 <= Y1 < Y2
+  int32_t HalfPixels;      // hw: the centre's whole part less this is the left edge at scale 1
   int32_t ReachX, ReachY;  // the page size the picture needs
   float ToCentreX;         // (Offset.x + hw) x scale: pen to the centre
   float ToCentreY;         // (hh - Offset.y) x scale + size: line top to the centre

@@ -341,8 +341,8 @@ void SurfaceStamp::StampCoverage(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
   const int64_t cy2 = std::min<int64_t>(int64_t{y} + (y2 - y1), b.Y2);
   if (cx1 >= cx2 || cy1 >= cy2) return;
   const Box box{x1 + static_cast<int32_t>(cx1 - x), y1 + static_cast<int32_t>(cy1 - y),
-                static_cast<int32_t>(cx1),          static_cast<int32_t>(cy1),
-                static_cast<int32_t>(cx2 - cx1),    static_cast<int32_t>(cy2 - cy1)};
+                static_cast<int32_t>(cx2 - cx1),    static_cast<int32_t>(cy2 - cy1),
+                static_cast<int32_t>(cx1),          static_cast<int32_t>(cy1)};
   kernel_(p.job, &box, 1);
 }
 

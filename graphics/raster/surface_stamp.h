@@ -50,7 +50,7 @@ class SurfaceStamp {
   // A rectangle of coverage for StampCoverageBoxes: width x height source pixels
   // from (sourceX, sourceY), their top-left corner at the target pixel (x, y).
   struct CoverageBox {
-    int32_t sourceX, sourceY, x, y, width, height;
+    int32_t sourceX, sourceY, width, height, x, y;
   };
   // StampCoverage of each box in turn, for boxes the caller has placed wholly
   // inside the bounds and the source image, each at least one pixel wide and

@@ -91,6 +91,8 @@ TEST(GlyphPath, StraightStampsDrawWhatTheClippingStampDraws) {
   const std::string paragraph = "abc def ghij klm nop. qrs tuv wxyz ab cd";
   const Scene scenes[] = {
       {"one line inside", "status ok. all fine", C_Rect(4.0f, 3.0f, 90.0f, 60.0f, 0, 0)},
+      {"fractional pen", "abc def.", C_Rect(3.5f, 2.75f, 90.0f, 60.0f, 0, 0)},
+      {"just left of the edge", "abc def.", C_Rect(-0.75f, 0.5f, 90.0f, 60.0f, 0, 0)},
       {"half opacity", "status ok", whole, C_Color(0.9f, 0.2f, 0.1f, 0.5f)},
       {"off every edge", "abcdefghijklmnopqrstuvwxyz", C_Rect(-9.0f, -4.0f, 90.0f, 60.0f, 0, 0)},
       {"clip through glyphs", paragraph, whole, C_Color(0, 0, 0, 1), AlignLeftWrap, 0, 0, 10,

@@ -97,8 +97,8 @@ TEST(SurfaceStamp, MatchesDrawSurfacePixelForPixel) {
                 &options, nullptr);
     DrawSurface(&source.surface, &drawn.surface, &half, nullptr, &clip, C_Vector2D(c.x, c.y),
                 &options, nullptr);
-    const SurfaceStamp::CoverageBox boxes[2] = {{c.x1, c.y1, x, y, w, h},
-                                                {c.x1, c.y1, x, y, (w + 1) / 2, h}};
+    const SurfaceStamp::CoverageBox boxes[2] = {{c.x1, c.y1, w, h, x, y},
+                                                {c.x1, c.y1, (w + 1) / 2, h, x, y}};
     coverage.StampCoverageBoxes(boxes, 2);
     for (int32_t j = 0; j < 22; ++j) {
       for (int32_t i = 0; i < 32; ++i) ASSERT_EQ(direct.At(i, j), drawn.At(i, j)) << i << "," << j;
