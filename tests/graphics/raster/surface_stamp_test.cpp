@@ -48,6 +48,11 @@ TEST(SurfaceStamp, MatchesDrawSurfacePixelForPixel) {
       {1, 1, -3, 2, 0, 1, 8, 9},
       {0.8f, 1, 27, 3, 0, 0, 5, 9},
       {1, 1, 6, 5, 4, 0, 5, 9},
+      // Every narrow width has its own stores: two, three, four and seven wide.
+      {1, 1, 3, 2, 0, 0, 2, 9},
+      {0.6f, 1, 4, 3, 5, 0, 8, 9},
+      {1, 1, 9, 4, 2, 1, 6, 8},
+      {1, 1, 11, 2, 3, 0, 10, 9},
   };
   const C_Rect clip(1.0f, 1.0f, 30.0f, 20.0f, 0, 0);
   for (const Case& c : cases) {
