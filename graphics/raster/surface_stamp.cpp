@@ -1,10 +1,12 @@
 #include "graphics/raster/surface_stamp.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 #include "core/cpu_features.h"
 #include "graphics/geometry/rect.h"
@@ -192,6 +194,16 @@ __attribute__((target("avx2"))) void StampWideAvx2(const SpanJob& job, const Tin
   }
 }
 
+// The narrow stamps by width, 1 to 8.
+using NarrowStamp = void (*)(const SpanJob&, const TintLanes&, const Box&);
+template <bool FullOpacity, int... Widths>
+constexpr std::array<NarrowStamp, 8> NarrowStamps(std::integer_sequence<int, Widths...>) {
+  return {StampNarrowAvx2<FullOpacity, Widths + 1>...};
+}
+template <bool FullOpacity>
+constexpr std::array<NarrowStamp, 8> kNarrowAvx2 =
+    NarrowStamps<FullOpacity>(std::make_integer_sequence<int, 8>());
+
 // Every box in order, the tint's lanes set up once. FullOpacity: the job's
 // opacity is 256, which the stamp's Begin settles once.
 template <bool FullOpacity>
@@ -199,33 +211,10 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const SpanJob& job, const
                                                        int32_t boxCount) {
   const TintLanes k = MakeTintLanes(job);
   for (const Box* r = boxes; r != boxes + boxCount; ++r) {
-    switch (r->width) {
-      case 1:
-        StampNarrowAvx2<FullOpacity, 1>(job, k, *r);
-        break;
-      case 2:
-        StampNarrowAvx2<FullOpacity, 2>(job, k, *r);
-        break;
-      case 3:
-        StampNarrowAvx2<FullOpacity, 3>(job, k, *r);
-        break;
-      case 4:
-        StampNarrowAvx2<FullOpacity, 4>(job, k, *r);
-        break;
-      case 5:
-        StampNarrowAvx2<FullOpacity, 5>(job, k, *r);
-        break;
-      case 6:
-        StampNarrowAvx2<FullOpacity, 6>(job, k, *r);
-        break;
-      case 7:
-        StampNarrowAvx2<FullOpacity, 7>(job, k, *r);
-        break;
-      case 8:
-        StampNarrowAvx2<FullOpacity, 8>(job, k, *r);
-        break;
-      default:
-        StampWideAvx2<FullOpacity>(job, k, *r);
+    if (r->width >= 1 && r->width <= 8) {
+      kNarrowAvx2<FullOpacity>[r->width - 1](job, k, *r);
+    } else {
+      StampWideAvx2<FullOpacity>(job, k, *r);
     }
   }
 }

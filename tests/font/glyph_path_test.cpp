@@ -32,51 +32,31 @@ std::unique_ptr<C_Font> GradedFont() {
   return font;
 }
 
-struct Scene {
+using font_test::Scene;
+
+// A scene with the colour, clip and leading it is drawn with.
+struct Case {
   const char* name;
-  std::string text;
-  C_Rect rect;
+  Scene scene;
   C_Color color = C_Color(0.1f, 0.4f, 0.9f, 1);
-  uint8_t align = AlignLeft;
-  uint8_t ellipsis = 0;
-  uint8_t password = 0;
-  float size = 10;
   std::optional<C_Rect> clip = std::nullopt;
   float leading = 0;
-  int32_t caret = -1;
-  int32_t highlightFrom = -1, highlightTo = -1;
 };
 
-std::vector<uint32_t> Draw(C_Font& font, const Scene& s, bool generic) {
+std::vector<uint32_t> Draw(C_Font& font, const Case& c, bool generic) {
   Picture target(90, 60);
   std::mt19937 random(3);
   for (int32_t y = 0; y < 60; ++y) {
     for (int32_t x = 0; x < 90; ++x) target.Set(x, y, 0xFF000000u | (random() & 0xFFFFFF));
   }
-  const C_String text(s.text.c_str());
-  const C_FontType type = s.size == 20 ? C_FontType("Boxes", 20) : font_test::RegularType(s.size);
-  C_TextFormat format;
-  format.Align = s.align;
-  format.Ellipsis = s.ellipsis;
-  format.Password = s.password;
-  format.Leading = s.leading;
-  TextLayout layout;
-  layout.CaretIndex = s.caret;
-  layout.HighlightStart = s.highlightFrom;
-  layout.HighlightEnd = s.highlightTo;
-  TextRequest r;
-  r.Color = s.color;
-  r.HighlightColor = C_Color(0.8f, 0.8f, 0.2f, 0.6f);
-  r.LayoutRect = s.rect;
-  r.Text = &text;
-  r.Font = &font;
-  r.Type = &type;
-  r.Format = &format;
-  r.Target = &target.surface;
-  r.Layout = &layout;
-  r.Clip = s.clip ? &*s.clip : nullptr;
+  font_test::SceneRequest drawn(c.scene, font, &target.surface);
+  if (c.scene.size == 20) drawn.type.Kind = kKindNamed;  // the pictures drawn at 20 pixels
+  drawn.format.Leading = c.leading;
+  drawn.request.Color = c.color;
+  drawn.request.HighlightColor = C_Color(0.8f, 0.8f, 0.2f, 0.6f);
+  drawn.request.Clip = c.clip ? &*c.clip : nullptr;
   ForceGenericGlyphPath(generic);
-  const bool ok = RenderText(r);
+  const bool ok = RenderText(drawn.request);
   ForceGenericGlyphPath(false);
   EXPECT_TRUE(ok);
   std::vector<uint32_t> pixels;
@@ -89,35 +69,42 @@ std::vector<uint32_t> Draw(C_Font& font, const Scene& s, bool generic) {
 TEST(GlyphPath, StraightStampsDrawWhatTheClippingStampDraws) {
   const C_Rect whole(0.0f, 0.0f, 90.0f, 60.0f, 0, 0);
   const std::string paragraph = "abc def ghij klm nop. qrs tuv wxyz ab cd";
-  const Scene scenes[] = {
-      {"one line inside", "status ok. all fine", C_Rect(4.0f, 3.0f, 90.0f, 60.0f, 0, 0)},
-      {"fractional pen", "abc def.", C_Rect(3.5f, 2.75f, 90.0f, 60.0f, 0, 0)},
-      {"just left of the edge", "abc def.", C_Rect(-0.75f, 0.5f, 90.0f, 60.0f, 0, 0)},
-      {"half opacity", "status ok", whole, C_Color(0.9f, 0.2f, 0.1f, 0.5f)},
-      {"off every edge", "abcdefghijklmnopqrstuvwxyz", C_Rect(-9.0f, -4.0f, 90.0f, 60.0f, 0, 0)},
-      {"clip through glyphs", paragraph, whole, C_Color(0, 0, 0, 1), AlignLeftWrap, 0, 0, 10,
+  const Case cases[] = {
+      {"one line inside", {"status ok. all fine", C_Rect(4.0f, 3.0f, 90.0f, 60.0f, 0, 0)}},
+      {"fractional pen", {"abc def.", C_Rect(3.5f, 2.75f, 90.0f, 60.0f, 0, 0)}},
+      {"just left of the edge", {"abc def.", C_Rect(-0.75f, 0.5f, 90.0f, 60.0f, 0, 0)}},
+      {"half opacity", {"status ok", whole}, C_Color(0.9f, 0.2f, 0.1f, 0.5f)},
+      {"off every edge", {"abcdefghijklmnopqrstuvwxyz", C_Rect(-9.0f, -4.0f, 90.0f, 60.0f, 0, 0)}},
+      {"clip through glyphs",
+       {paragraph, whole, AlignLeftWrap},
+       C_Color(0, 0, 0, 1),
        C_Rect(7.5f, 5.0f, 61.0f, 29.0f, 0, 0)},
-      {"centred", paragraph, whole, C_Color(1, 1, 1, 0.8f), AlignCentre},
-      {"right", paragraph, C_Rect(0.0f, 2.0f, 83.0f, 60.0f, 0, 0), C_Color(0.3f, 0.3f, 0.3f, 1),
-       AlignRight},
-      {"justified", paragraph, whole, C_Color(0.5f, 0, 0.5f, 1), AlignJustify},
-      {"cut with dots", paragraph, C_Rect(0.0f, 0.0f, 50.0f, 14.0f, 0, 0), C_Color(0, 0.6f, 0, 1),
-       AlignLeft, 1},
-      {"password", "secret word", whole, C_Color(0.2f, 0.2f, 1, 1), AlignLeft, 0, 1},
-      {"scaled", "abc def", whole, C_Color(0.6f, 0.1f, 0.1f, 1), AlignLeft, 0, 0, 13},
-      {"larger variant", "abc de", whole, C_Color(0.1f, 0.1f, 0.1f, 0.9f), AlignLeft, 0, 0, 20},
+      {"centred", {paragraph, whole, AlignCentre}, C_Color(1, 1, 1, 0.8f)},
+      {"right",
+       {paragraph, C_Rect(0.0f, 2.0f, 83.0f, 60.0f, 0, 0), AlignRight},
+       C_Color(0.3f, 0.3f, 0.3f, 1)},
+      {"justified", {paragraph, whole, AlignJustify}, C_Color(0.5f, 0, 0.5f, 1)},
+      {"cut with dots",
+       {paragraph, C_Rect(0.0f, 0.0f, 50.0f, 14.0f, 0, 0), AlignLeft, 1},
+       C_Color(0, 0.6f, 0, 1)},
+      {"password", {"secret word", whole, AlignLeft, 0, 1}, C_Color(0.2f, 0.2f, 1, 1)},
+      {"scaled", {"abc def", whole, AlignLeft, 0, 0, 13}, C_Color(0.6f, 0.1f, 0.1f, 1)},
+      {"larger variant", {"abc de", whole, AlignLeft, 0, 0, 20}, C_Color(0.1f, 0.1f, 0.1f, 0.9f)},
       // Highlight and caret drawn over the glyphs of the line above them.
-      {"highlight and caret over the line above", paragraph, whole, C_Color(0, 0, 0.7f, 1),
-       AlignLeftWrap, 0, 0, 10, std::nullopt, -8, 18, 12, 30},
+      {"highlight and caret over the line above",
+       {paragraph, whole, AlignLeftWrap, 0, 0, 10, 18, 12, 30},
+       C_Color(0, 0, 0.7f, 1),
+       std::nullopt,
+       -8},
   };
   auto font = GradedFont();
-  for (const Scene& s : scenes) {
-    SCOPED_TRACE(s.name);
-    const std::vector<uint32_t> generic = Draw(*font, s, true);
-    EXPECT_TRUE(Draw(*font, s, false) == generic);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint32_t> generic = Draw(*font, c, true);
+    EXPECT_TRUE(Draw(*font, c, false) == generic);
     // A font that never drew draws the same as one that keeps its stamps.
     auto fresh = GradedFont();
-    EXPECT_TRUE(Draw(*fresh, s, false) == generic);
+    EXPECT_TRUE(Draw(*fresh, c, false) == generic);
   }
 }
 
