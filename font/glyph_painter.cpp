@@ -59,10 +59,21 @@ GlyphPainter::Page* GlyphPainter::FindPage(uint32_t index) {
     page.width = image->Width;
     page.height = image->Height;
   }
-  SurfaceStamp* kept = tables_ != nullptr ? tables_->KeptStamp(index) : nullptr;
+  // A stamp kept for this context is brought up to date (checked, and prepared
+  // again only when the surfaces changed); one taken over from another context is
+  // prepared without that check, which pays only once the context comes back.
+  const GlyphTables::StampContext context{
+      index,
+      target_,
+      {bounds_.X1, bounds_.Y1, bounds_.X2, bounds_.Y2},
+      {options_.Tint.Red, options_.Tint.Green, options_.Tint.Blue, options_.Tint.Alpha},
+      options_.Scale.X};
+  bool found = false;
+  SurfaceStamp* kept = tables_ != nullptr ? tables_->KeptStamp(context, found) : nullptr;
   page.ownStamp = kept == nullptr;
   if (kept != nullptr) {
-    page.usable = kept->Resume(surface, target_, nullptr, &boundsRect_, options_, true);
+    page.usable = found ? kept->Resume(surface, target_, nullptr, &boundsRect_, options_, true)
+                        : kept->Begin(surface, target_, nullptr, &boundsRect_, options_, true);
   } else {
     page.usable = page.own.Begin(surface, target_, nullptr, &boundsRect_, options_, true);
   }

@@ -124,18 +124,20 @@ GlyphTable& GlyphTables::TableFor(const C_Font& font, uint32_t variantIndex, flo
   return table;
 }
 
-SurfaceStamp* GlyphTables::KeptStamp(uint32_t page) {
+SurfaceStamp* GlyphTables::KeptStamp(const StampContext& context, bool& found) {
+  found = false;
   for (Kept& kept : kept_) {
-    if (kept.page != page) continue;
+    if (!(kept.context == context)) continue;
     if (kept.text == text_) return nullptr;
     kept.text = text_;
+    found = true;
     return &kept.stamp;
   }
   for (int32_t i = 0; i < kKeptStamps; ++i) {
     Kept& kept = kept_[(nextKept_ + i) % kKeptStamps];
     if (kept.text == text_) continue;
     nextKept_ = (nextKept_ + i + 1) % kKeptStamps;
-    kept.page = page;
+    kept.context = context;
     kept.text = text_;
     return &kept.stamp;
   }

@@ -76,10 +76,21 @@ class GlyphTables {
 
   // Starts a text: no kept stamp serves it yet.
   void BeginText() { ++text_; }
-  // The stamp kept for a font page from text to text, which the text brings up to
-  // date with SurfaceStamp::Resume; null when every kept stamp already serves the
-  // text.
-  SurfaceStamp* KeptStamp(uint32_t page);
+  // What a page's stamp is prepared for, besides the surfaces' images: a kept
+  // stamp is found by it.
+  struct StampContext {
+    uint32_t page;
+    const C_Surface* target;
+    int32_t bounds[4];
+    float color[4];
+    float scale;
+    bool operator==(const StampContext&) const = default;
+  };
+  // The stamp kept for a context from text to text. found: it was prepared for the
+  // context before, and the text brings it up to date with SurfaceStamp::Resume;
+  // otherwise it is another context's, which the text prepares with Begin. Null
+  // when every kept stamp already serves the text.
+  SurfaceStamp* KeptStamp(const StampContext& context, bool& found);
 
  private:
   // What the tables were filled from; any difference empties them.
@@ -107,11 +118,13 @@ class GlyphTables {
 
   static constexpr int32_t kTables = 4;  // sizes a program draws one font at
   struct Kept {
-    uint32_t page = kNoPage;
+    StampContext context{kNoPage, nullptr, {}, {}, 0};
     uint64_t text = 0;  // the text it serves or last served; 0 none
     SurfaceStamp stamp;
   };
-  static constexpr int32_t kKeptStamps = 4;  // pages a text seldom exceeds
+  // Contexts a program draws one font in: the texts of a screen, each in its own
+  // bounds and colour, and status lines.
+  static constexpr int32_t kKeptStamps = 16;
   Kept kept_[kKeptStamps];
   int32_t nextKept_ = 0;  // the stamp replaced next
   uint64_t text_ = 0;

@@ -1,7 +1,6 @@
 #include "graphics/raster/surface_stamp.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -194,15 +193,13 @@ __attribute__((target("avx2"))) void StampWideAvx2(const SpanJob& job, const Tin
   }
 }
 
-// The narrow stamps by width, 1 to 8.
-using NarrowStamp = void (*)(const SpanJob&, const TintLanes&, const Box&);
+// The narrow stamp of a box's width, 1 to 8; false for a wider box.
 template <bool FullOpacity, int... Widths>
-constexpr std::array<NarrowStamp, 8> NarrowStamps(std::integer_sequence<int, Widths...>) {
-  return {StampNarrowAvx2<FullOpacity, Widths + 1>...};
+__attribute__((target("avx2"), always_inline)) inline bool StampNarrowBox(
+    const SpanJob& job, const TintLanes& k, const Box& r, std::integer_sequence<int, Widths...>) {
+  return ((r.width == Widths + 1 && (StampNarrowAvx2<FullOpacity, Widths + 1>(job, k, r), true)) ||
+          ...);
 }
-template <bool FullOpacity>
-constexpr std::array<NarrowStamp, 8> kNarrowAvx2 =
-    NarrowStamps<FullOpacity>(std::make_integer_sequence<int, 8>());
 
 // Every box in order, the tint's lanes set up once. FullOpacity: the job's
 // opacity is 256, which the stamp's Begin settles once.
@@ -211,11 +208,8 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const SpanJob& job, const
                                                        int32_t boxCount) {
   const TintLanes k = MakeTintLanes(job);
   for (const Box* r = boxes; r != boxes + boxCount; ++r) {
-    if (r->width >= 1 && r->width <= 8) {
-      kNarrowAvx2<FullOpacity>[r->width - 1](job, k, *r);
-    } else {
+    if (!StampNarrowBox<FullOpacity>(job, k, *r, std::make_integer_sequence<int, 8>()))
       StampWideAvx2<FullOpacity>(job, k, *r);
-    }
   }
 }
 #endif

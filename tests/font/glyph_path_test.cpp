@@ -114,15 +114,17 @@ TEST(GlyphPath, KeptStampsFollowTargetColourAndBounds) {
     int32_t width, height;  // of the target
     C_Color color;
     std::optional<C_Rect> clip;
-    bool replaceImage;  // the target keeps its surface but gets a new, smaller image
+    int32_t newImage;  // the target keeps its surface but gets a new image this wide
   };
   const Step steps[] = {
-      {"first", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, false},
-      {"same again", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, false},
-      {"other colour", 80, 30, C_Color(1, 0.5f, 0, 0.7f), std::nullopt, false},
-      {"clipped", 80, 30, C_Color(1, 0.5f, 0, 0.7f), C_Rect(9.0f, 2.0f, 31.0f, 12.0f, 0, 0), false},
-      {"other target", 40, 12, C_Color(0, 0, 1, 1), std::nullopt, false},
-      {"target image shrunk", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, true},
+      {"first", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, 0},
+      {"same again", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, 0},
+      {"other colour", 80, 30, C_Color(1, 0.5f, 0, 0.7f), std::nullopt, 0},
+      {"clipped", 80, 30, C_Color(1, 0.5f, 0, 0.7f), C_Rect(9.0f, 2.0f, 31.0f, 12.0f, 0, 0), 0},
+      {"other target", 40, 12, C_Color(0, 0, 1, 1), std::nullopt, 0},
+      {"first again", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, 0},
+      {"target image replaced", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, 80},
+      {"target image shrunk", 80, 30, C_Color(0, 0, 1, 1), std::nullopt, 13},
   };
   auto used = GradedFont();
   Picture target(80, 30, 0xFF204060u);
@@ -130,10 +132,11 @@ TEST(GlyphPath, KeptStampsFollowTargetColourAndBounds) {
     SCOPED_TRACE(step.name);
     std::unique_ptr<Picture> other;
     C_Surface* surface = &target.surface;
-    if (step.replaceImage) {
-      auto* small = new C_Image();
-      small->CreateFilled(13, pixel_format::A8R8G8B8, 9, C_Color(0.5f, 0.5f, 0.5f, 1));
-      target.surface.SetChannel(small, kColorChannel);
+    if (step.newImage > 0) {
+      auto* image = new C_Image();
+      image->CreateFilled(step.newImage, pixel_format::A8R8G8B8, step.newImage * 3 / 8,
+                          C_Color(0.5f, 0.5f, 0.5f, 1));
+      target.surface.SetChannel(image, kColorChannel);
     } else if (step.width != 80) {
       other = std::make_unique<Picture>(step.width, step.height, 0xFF204060u);
       surface = &other->surface;
