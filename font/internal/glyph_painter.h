@@ -1,7 +1,8 @@
 // GlyphPainter: draws the glyph pictures of one text. Everything that is the same
 // for every glyph (bounds, options with the text colour, each page decoded with
-// its kernels chosen) is set up once, and each code's placement comes from the
-// font's glyph table; a glyph is then one placed blit.
+// its kernels chosen, kept by the font from text to text) is set up once, and each
+// code's placement comes from the font's glyph table; a glyph inside the bounds is
+// then a rectangle added to a list that one call stamps.
 #pragma once
 
 #include <cmath>

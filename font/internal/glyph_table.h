@@ -15,7 +15,7 @@ class C_String;
 
 // One code as the chosen variant lays it out and draws it.
 struct GlyphCell {
-  bool Filled;             // the fields below are this code's; the others are unset
+  bool Filled;             // holds this code's values (filled on the code's first use)
   bool Plain;              // neither a tab nor a line feed: the pen moves by Advance
   float Advance;           // trunc(advance x scale); 0 without a variant
   bool Drawn;              // a variant of non-zero pixel size with a whole-pixel picture
