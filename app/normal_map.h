@@ -32,6 +32,11 @@ bool BuildNormalMapAndShade(const C_Image* height, C_Image* normal, C_Image* sha
 // length 256 and truncated (components that are not finite count as 0).
 void LightIntegers(const C_Vector3D& light, int32_t out[3]);
 
+// Test hook: the widest vectors the kernels may use, in bits. 512 (the default)
+// allows AVX-512 where the processor has it, 256 at most AVX2, less the plain
+// loops. ForceGenericPixelPath(true) also gives the plain loops.
+void LimitViewVectorBits(int32_t bits);
+
 // The demo's forms: HeightImage -> NormalImage, and NormalImage with LightDirection
 // -> ShadedImage.
 bool BuildNormalMap();
