@@ -430,6 +430,21 @@ void RunRows(const C_Image& from, const C_Image& to, int32_t rows, F& band) {
   }
 }
 
+// Rows a band makes before it hands them to the follow-up: few enough that the
+// rows just written are still in the first-level cache.
+constexpr int32_t kRowsPerFollowUp = 8;
+
+// make(y) for rows [first, end), and then's task after each kRowsPerFollowUp of them.
+template <typename F>
+void MakeRows(int32_t first, int32_t end, const RowsMade& then, F& make) {
+  for (int32_t y = first; y < end;) {
+    const int32_t start = y;
+    const int32_t stop = end - y > kRowsPerFollowUp ? y + kRowsPerFollowUp : end;
+    for (; y < stop; ++y) make(y);
+    if (then.Task) then.Task(then.Context, start, stop);
+  }
+}
+
 }  // namespace
 
 void LimitViewVectorBits(int32_t bits) {
@@ -444,19 +459,18 @@ void LightIntegers(const C_Vector3D& light, int32_t out[3]) {
   out[2] = LightInteger(unit.Z);
 }
 
-bool BuildNormalMap(const C_Image* height, C_Image* normal) {
+bool BuildNormalMap(const C_Image* height, C_Image* normal, RowsMade then) {
   PixelView h, n;
   NormalShifts shifts;
   if (!ViewNormalImages(height, normal, h, n, shifts)) return false;
   const Kernels kernels = ChooseKernels();
-  auto band = [&](int32_t first, int32_t end) {
-    for (int32_t y = first; y < end; ++y) {
-      const int32_t above = y == 0 ? h.Height - 1 : y - 1;
-      const int32_t below = y == h.Height - 1 ? 0 : y + 1;
-      kernels.Normals(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
-                      nullptr, ShadeRule{});
-    }
+  auto row = [&](int32_t y) {
+    const int32_t above = y == 0 ? h.Height - 1 : y - 1;
+    const int32_t below = y == h.Height - 1 ? 0 : y + 1;
+    kernels.Normals(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
+                    nullptr, ShadeRule{});
   };
+  auto band = [&](int32_t first, int32_t end) { MakeRows(first, end, then, row); };
   RunRows(*height, *normal, h.Height, band);
   return true;
 }
@@ -488,7 +502,7 @@ bool ShadeBump(const C_Image* normal, C_Image* shaded, const C_Vector3D& light) 
 }
 
 bool BuildNormalMapAndShade(const C_Image* height, C_Image* normal, C_Image* shaded,
-                            const C_Vector3D& light) {
+                            const C_Vector3D& light, RowsMade then) {
   PixelView h, n, in, out;
   NormalShifts shifts;
   FormatDescriptor from, to;
@@ -504,20 +518,20 @@ bool BuildNormalMapAndShade(const C_Image* height, C_Image* normal, C_Image* sha
   if (!oneSweep) {
     const bool built = BuildNormalMap(height, normal);
     const bool lit = ShadeBump(normal, shaded, light);
+    if (lit && then.Task) then.Task(then.Context, 0, shaded->Height);
     return built && lit;
   }
   int32_t l[3];
   LightIntegers(light, l);
   const ShadeRule rule = MakeShadeRule(from, l, to);
   const Kernels kernels = ChooseKernels();
-  auto band = [&](int32_t first, int32_t end) {
-    for (int32_t y = first; y < end; ++y) {
-      const int32_t above = y == 0 ? h.Height - 1 : y - 1;
-      const int32_t below = y == h.Height - 1 ? 0 : y + 1;
-      kernels.NormalsShaded(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
-                            out.Row32(y), rule);
-    }
+  auto row = [&](int32_t y) {
+    const int32_t above = y == 0 ? h.Height - 1 : y - 1;
+    const int32_t below = y == h.Height - 1 ? 0 : y + 1;
+    kernels.NormalsShaded(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
+                          out.Row32(y), rule);
   };
+  auto band = [&](int32_t first, int32_t end) { MakeRows(first, end, then, row); };
   Workers.Bands(h.Height, band);
   return true;
 }
