@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/error.h"
+#include "core/row_split.h"
 #include "platform/system_color.h"
 #include "platform/window_record.h"
 
@@ -82,11 +83,12 @@ void CopyImage(const C_Image& image, uint32_t bitsPerPixel, const PixelTarget& t
 
   if (bitsPerPixel == 32 && TakesRowsAsIs(t.Format)) {
     const size_t rowBytes = static_cast<size_t>(columns) * 4;
-    for (int32_t r = 0; r < rows; ++r) {
-      std::memcpy(target, source, rowBytes);
-      source += sourceStep;
-      target += t.Pitch;
-    }
+    auto band = [&](int32_t first, int32_t end) {
+      for (int32_t r = first; r < end; ++r) {
+        std::memcpy(target + intptr_t{t.Pitch} * r, source + sourceStep * r, rowBytes);
+      }
+    };
+    SplitRowsWith(rows, columns, band);
     return;
   }
   const uint32_t layout = SourceLayout(bitsPerPixel);
