@@ -65,7 +65,8 @@ void FillClipped(const PixelTarget& t, int64_t x1, int64_t y1, int64_t x2, int64
 
 // Copies the visible part of the image into the target with its top-left corner
 // at (x, y). Screen row r shows picture row r - y, which RowAddress finds at the
-// bottom-up memory position, so the rows are flipped while they are copied.
+// bottom-up memory position, so the rows are flipped while they are copied. The
+// rows of a large image taken as they are go through the installed row splitter.
 void CopyImage(const C_Image& image, uint32_t bitsPerPixel, const PixelTarget& t, int32_t x,
                int32_t y) {
   const int64_t left = std::max<int64_t>(x, t.Left);

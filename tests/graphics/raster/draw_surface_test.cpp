@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "core/error.h"
+#include "core/row_split.h"
 #include "draw_test_support.h"
 #include "graphics/geometry/anchor.h"
 #include "graphics/geometry/color.h"
@@ -408,3 +409,76 @@ TEST(DrawSurfaceOverwrites, OnlyPlainCopiesClaimTheirBox) {
     }
   }
 }
+
+namespace {
+
+// A splitter that runs the bands of each call in reverse order and counts the
+// calls: rows that depend on each other or on their order would show.
+int32_t splitCalls = 0;
+void ReversedBands(int32_t rows, RowBandTask task, void* context) {
+  ++splitCalls;
+  constexpr int32_t kBands = 3;
+  for (int32_t b = kBands - 1; b >= 0; --b) {
+    task(context, BandStart(rows, kBands, b), BandStart(rows, kBands, b + 1));
+  }
+}
+
+// Large unscaled draws share their rows through the installed splitter with the
+// pixels of an unshared draw: plain, mirrored and clipped, blended with the
+// source's alpha. A surface drawn onto itself, shifted so that the rows it reads
+// are rows it writes, keeps them on the caller in order.
+TEST(DrawSurfaceRows, LargeCopiesShareTheirRowsWithTheSamePixels) {
+  auto source = Tagged(300, 260);  // 78 000 pixels: enough to share
+  source->Color().BottomUp = 1;
+  for (int32_t y = 0; y < 260; ++y) {
+    for (int32_t x = 0; x < 300; ++x) source->Set(x, y, Tag(x, y));
+  }
+  source->AddSecond(0);
+  for (int32_t y = 0; y < 260; ++y) {
+    for (int32_t x = 0; x < 300; ++x) source->SecondAt(x, y) = uint8_t(x * 3 + y);
+  }
+  DrawOptions mirrored;
+  mirrored.MirrorX = 1;
+  mirrored.MirrorY = 1;
+  DrawOptions blended;
+  blended.Opacity = 0.75f;
+  for (DrawOptions* options : {static_cast<DrawOptions*>(nullptr), &mirrored, &blended}) {
+    SCOPED_TRACE(options == &mirrored ? "mirrored" : options ? "blended" : "plain");
+    // A mirrored draw extends left of and above its position.
+    const C_Vector2D at = options == &mirrored ? C_Vector2D(310, 250) : C_Vector2D(17, -9);
+    Picture whole(320, 280, 0xFF102030), split(320, 280, 0xFF102030);
+    DrawOptions copy = options ? *options : DrawOptions();
+    ASSERT_TRUE(DrawSurface(&source->surface, &whole.surface, nullptr, nullptr, nullptr, at,
+                            options ? &copy : nullptr, nullptr));
+    splitCalls = 0;
+    const RowSplitter before = SetRowSplitter(ReversedBands);
+    copy = options ? *options : DrawOptions();
+    const bool drawn = DrawSurface(&source->surface, &split.surface, nullptr, nullptr, nullptr, at,
+                                   options ? &copy : nullptr, nullptr);
+    SetRowSplitter(before);
+    ASSERT_TRUE(drawn);
+    EXPECT_EQ(splitCalls, 1);
+    for (int32_t y = 0; y < 280; ++y) {
+      for (int32_t x = 0; x < 320; ++x) ASSERT_EQ(split.At(x, y), whole.At(x, y)) << x << ", " << y;
+    }
+  }
+
+  auto inOrder = Tagged(300, 260);
+  auto self = Tagged(300, 260);
+  const C_Vector2D down(0, 3);
+  ASSERT_TRUE(DrawSurface(&inOrder->surface, &inOrder->surface, nullptr, nullptr, nullptr, down,
+                          nullptr, nullptr));
+  splitCalls = 0;
+  const RowSplitter before = SetRowSplitter(ReversedBands);
+  const bool drawn = DrawSurface(&self->surface, &self->surface, nullptr, nullptr, nullptr, down,
+                                 nullptr, nullptr);
+  SetRowSplitter(before);
+  ASSERT_TRUE(drawn);
+  EXPECT_EQ(splitCalls, 0);
+  for (int32_t y = 0; y < 260; ++y) {
+    for (int32_t x = 0; x < 300; ++x)
+      ASSERT_EQ(self->At(x, y), inOrder->At(x, y)) << x << ", " << y;
+  }
+}
+
+}  // namespace
