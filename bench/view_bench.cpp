@@ -13,8 +13,11 @@
 #include "app/normal_map.h"
 #include "bench/interleaved_runs.h"
 #include "core/random.h"
+#include "graphics/raster/draw_surface.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/image_ops.h"
+#include "image/surface.h"
 #include "platform/window.h"
 #include "thread/worker_pool.h"
 
@@ -120,6 +123,27 @@ void BM_Present(benchmark::State& state) {
   window.Close();
 }
 
+// The overlay's copy of the view's display copy into the back buffer, its rows
+// shared as the demo shares them.
+void BM_ViewBlit(benchmark::State& state) {
+  PoolThreads pool(state);
+  C_Image* view = new C_Image();
+  view->Create(kSide, pixel_format::A8R8G8B8, kSide);
+  std::memset(view->Pixels, 0x3C, size_t(view->PixelBytes));
+  C_Image* back = new C_Image();
+  back->Create(800, pixel_format::A8R8G8B8, 600);
+  back->BottomUp = 1;
+  C_Surface source, target;
+  source.SetChannel(view, kColorChannel);
+  target.SetChannel(back, kColorChannel);
+  const RowSplitter before = SetRowSplitter(RunOnWorkers);
+  for (auto _ : state) {
+    DrawSurface(&source, &target, nullptr, nullptr, nullptr, C_Vector2D(144, 30), nullptr, nullptr);
+    benchmark::ClobberMemory();
+  }
+  SetRowSplitter(before);
+}
+
 void ThreadCounts(benchmark::internal::Benchmark* b) {
   b->ArgName("threads")->Arg(1);
   if (PoolThreadCount() > 1) b->Arg(PoolThreadCount());
@@ -129,6 +153,7 @@ void ThreadCounts(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_BumpViewCopiedInItsBands)->Apply(ThreadCounts);
 BENCHMARK(BM_BumpViewCopiedAfter)->Apply(ThreadCounts);
 BENCHMARK(BM_BumpViewAlone)->Apply(ThreadCounts);
+BENCHMARK(BM_ViewBlit)->Apply(ThreadCounts);
 BENCHMARK(BM_Present)->Apply(ThreadCounts);
 BENCHMARK(BM_Memcpy512x512x4)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
