@@ -12,6 +12,7 @@
 #include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "image/image_ops.h"
+#include "tests/reversed_bands.h"
 
 namespace {
 
@@ -362,16 +363,10 @@ INSTANTIATE_TEST_SUITE_P(
              (info.param.Palette ? "WithPalette" : "");
     });
 
-// A splitter that runs three bands of each call in reverse order and counts the
+// The splitter that runs three bands of each call in reverse order and counts the
 // calls: a conversion whose rows depend on each other or on the order shows.
-int32_t splitCalls = 0;
-void ReversedBands(int32_t rows, RowBandTask task, void* context) {
-  ++splitCalls;
-  constexpr int32_t kBands = 3;
-  for (int32_t b = kBands - 1; b >= 0; --b) {
-    task(context, rows * b / kBands, rows * (b + 1) / kBands);
-  }
-}
+using test_rows::ReversedBands;
+using test_rows::splitCalls;
 
 // Large images go through the installed splitter, fast and generic kernels and
 // whole-row copies alike, with the bytes of an unsplit conversion; small ones and

@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "core/error.h"
-#include "core/row_split.h"
 #include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "platform/present_path.h"
 #include "platform/system_color.h"
+#include "tests/reversed_bands.h"
 #include "window_fixture.h"
 
 namespace {
@@ -119,30 +119,16 @@ TEST_P(PresentTest, ImagePartlyOrWhollyOutsideIsClipped) {
   ExpectShown(1 << 30, -(1 << 30), 16, 12);  // nothing but background
 }
 
-// A splitter that runs the bands of each call in reverse order and counts the
-// calls: rows that depend on each other or on their order would show.
-int32_t splitCalls = 0;
-void ReversedBands(int32_t rows, RowBandTask task, void* context) {
-  ++splitCalls;
-  constexpr int32_t kBands = 3;
-  for (int32_t b = kBands - 1; b >= 0; --b) {
-    task(context, BandStart(rows, kBands, b), BandStart(rows, kBands, b + 1));
-  }
-}
-
 // A back buffer large enough to share its rows goes through the installed
 // splitter, clipped or not, with the picture of an unshared copy.
 TEST_P(PresentTest, LargeImagesShareTheirRowsWithTheSamePicture) {
   OpenWindow(330, 260);
   C_Image back;
   FillBackBuffer(back, 320, 240);
-  const RowSplitter before = SetRowSplitter(ReversedBands);
-  splitCalls = 0;
+  test_rows::ReversedSplitter splitter;
   Show(back, C_Vector2D(4, 9));
-  const int32_t whole = splitCalls;
+  EXPECT_EQ(splitter.Calls(), 1);
   Show(back, C_Vector2D(-7, 30));
-  SetRowSplitter(before);
-  EXPECT_EQ(whole, 1);
   ExpectShown(-7, 30, 320, 240);
 }
 

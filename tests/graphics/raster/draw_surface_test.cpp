@@ -8,11 +8,11 @@
 #include <limits>
 
 #include "core/error.h"
-#include "core/row_split.h"
 #include "draw_test_support.h"
 #include "graphics/geometry/anchor.h"
 #include "graphics/geometry/color.h"
 #include "image/channel.h"
+#include "tests/reversed_bands.h"
 
 using draw_test::Picture;
 using draw_test::Tag;
@@ -412,17 +412,6 @@ TEST(DrawSurfaceOverwrites, OnlyPlainCopiesClaimTheirBox) {
 
 namespace {
 
-// A splitter that runs the bands of each call in reverse order and counts the
-// calls: rows that depend on each other or on their order would show.
-int32_t splitCalls = 0;
-void ReversedBands(int32_t rows, RowBandTask task, void* context) {
-  ++splitCalls;
-  constexpr int32_t kBands = 3;
-  for (int32_t b = kBands - 1; b >= 0; --b) {
-    task(context, BandStart(rows, kBands, b), BandStart(rows, kBands, b + 1));
-  }
-}
-
 // Large unscaled draws share their rows through the installed splitter with the
 // pixels of an unshared draw: plain, mirrored and clipped, blended with the
 // source's alpha. A surface drawn onto itself, shifted so that the rows it reads
@@ -450,14 +439,13 @@ TEST(DrawSurfaceRows, LargeCopiesShareTheirRowsWithTheSamePixels) {
     DrawOptions copy = options ? *options : DrawOptions();
     ASSERT_TRUE(DrawSurface(&source->surface, &whole.surface, nullptr, nullptr, nullptr, at,
                             options ? &copy : nullptr, nullptr));
-    splitCalls = 0;
-    const RowSplitter before = SetRowSplitter(ReversedBands);
-    copy = options ? *options : DrawOptions();
-    const bool drawn = DrawSurface(&source->surface, &split.surface, nullptr, nullptr, nullptr, at,
-                                   options ? &copy : nullptr, nullptr);
-    SetRowSplitter(before);
-    ASSERT_TRUE(drawn);
-    EXPECT_EQ(splitCalls, 1);
+    {
+      test_rows::ReversedSplitter splitter;
+      copy = options ? *options : DrawOptions();
+      ASSERT_TRUE(DrawSurface(&source->surface, &split.surface, nullptr, nullptr, nullptr, at,
+                              options ? &copy : nullptr, nullptr));
+      EXPECT_EQ(splitter.Calls(), 1);
+    }
     for (int32_t y = 0; y < 280; ++y) {
       for (int32_t x = 0; x < 320; ++x) ASSERT_EQ(split.At(x, y), whole.At(x, y)) << x << ", " << y;
     }
@@ -468,13 +456,12 @@ TEST(DrawSurfaceRows, LargeCopiesShareTheirRowsWithTheSamePixels) {
   const C_Vector2D down(0, 3);
   ASSERT_TRUE(DrawSurface(&inOrder->surface, &inOrder->surface, nullptr, nullptr, nullptr, down,
                           nullptr, nullptr));
-  splitCalls = 0;
-  const RowSplitter before = SetRowSplitter(ReversedBands);
-  const bool drawn = DrawSurface(&self->surface, &self->surface, nullptr, nullptr, nullptr, down,
-                                 nullptr, nullptr);
-  SetRowSplitter(before);
-  ASSERT_TRUE(drawn);
-  EXPECT_EQ(splitCalls, 0);
+  {
+    test_rows::ReversedSplitter splitter;
+    ASSERT_TRUE(DrawSurface(&self->surface, &self->surface, nullptr, nullptr, nullptr, down,
+                            nullptr, nullptr));
+    EXPECT_EQ(splitter.Calls(), 0);
+  }
   for (int32_t y = 0; y < 260; ++y) {
     for (int32_t x = 0; x < 300; ++x)
       ASSERT_EQ(self->At(x, y), inOrder->At(x, y)) << x << ", " << y;
