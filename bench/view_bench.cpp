@@ -1,7 +1,9 @@
 // The bump view with its display copy, two ways: the copy converted in the bands
 // that make the view's rows, a few rows after they are made, against the whole
-// conversion after the view, beside the view alone and a memcpy of its bytes as
-// the yardstick. Argument: the thread count (one, and all cores).
+// conversion after the view; the view alone with the widest kernels and with
+// AVX2 ones; the overlay's copy of the view and the present with their rows
+// shared; a memcpy of the view's bytes as the yardstick. Argument: the thread
+// count (one, and all cores).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -98,6 +100,17 @@ void BM_Memcpy512x512x4(benchmark::State& state) {
   }
 }
 
+// The view alone with the kernels limited to AVX2, against the widest ones above.
+void BM_BumpViewAvx2(benchmark::State& state) {
+  PoolThreads pool(state);
+  ViewImages images;
+  LimitViewVectorBits(256);
+  for (auto _ : state) {
+    BuildNormalMapAndShade(&images.Height, &images.Normal, &images.Shaded, kLight);
+  }
+  LimitViewVectorBits(512);
+}
+
 // The back buffer shown in a headless window, its rows shared as the demo shares
 // them (through the installed row splitter).
 void BM_Present(benchmark::State& state) {
@@ -153,6 +166,7 @@ void ThreadCounts(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_BumpViewCopiedInItsBands)->Apply(ThreadCounts);
 BENCHMARK(BM_BumpViewCopiedAfter)->Apply(ThreadCounts);
 BENCHMARK(BM_BumpViewAlone)->Apply(ThreadCounts);
+BENCHMARK(BM_BumpViewAvx2)->Apply(ThreadCounts);
 BENCHMARK(BM_ViewBlit)->Apply(ThreadCounts);
 BENCHMARK(BM_Present)->Apply(ThreadCounts);
 BENCHMARK(BM_Memcpy512x512x4)->UseRealTime()->Unit(benchmark::kMicrosecond);
