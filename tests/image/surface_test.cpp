@@ -18,8 +18,6 @@ struct HookLog {
   int32_t Key = 0;
   int Updates = 0;
   int Releases = 0;
-  int RowUpdates = 0;
-  int32_t First = 0, End = 0;
 };
 HookLog g_log;
 
@@ -34,15 +32,6 @@ bool LogRelease(C_Surface* surface, int32_t key) {
   g_log.Surface = surface;
   g_log.Key = key;
   ++g_log.Releases;
-  return true;
-}
-
-bool LogRows(C_Surface* surface, int32_t key, int32_t first, int32_t end) {
-  g_log.Surface = surface;
-  g_log.Key = key;
-  g_log.First = first;
-  g_log.End = end;
-  ++g_log.RowUpdates;
   return true;
 }
 
@@ -128,29 +117,6 @@ TEST(Surface, HookAttachPrepareAndRelease) {
     EXPECT_EQ(g_log.Surface, &surface);
   }
   EXPECT_EQ(g_log.Releases, 1);  // the destructor dropped the display copies
-}
-
-TEST(Surface, PrepareRowsForwardsTheRowsToTheHookAndClonesKeepIt) {
-  g_log = {};
-  C_Surface surface;
-  EXPECT_FALSE(surface.PrepareRows(0, 4));  // never attached
-  ImageHook wholeOnly{LogUpdate, nullptr, nullptr};
-  ASSERT_TRUE(surface.Attach(&wholeOnly));
-  EXPECT_FALSE(surface.PrepareRows(0, 4));  // the interface rebuilds whole copies only
-  ImageHook hook{LogUpdate, nullptr, nullptr, LogRows};
-  ASSERT_TRUE(surface.Attach(&hook));
-  EXPECT_TRUE(surface.PrepareRows(8, 16));
-  EXPECT_EQ(g_log.RowUpdates, 1);
-  EXPECT_EQ(g_log.Surface, &surface);
-  EXPECT_EQ(g_log.Key, kAllChannels);
-  EXPECT_EQ(g_log.First, 8);
-  EXPECT_EQ(g_log.End, 16);
-  EXPECT_EQ(g_log.Updates, 0);
-  std::unique_ptr<C_Surface> copy(static_cast<C_Surface*>(surface.Clone()));
-  ASSERT_TRUE(copy);
-  EXPECT_EQ(copy->UpdateRowsHook, LogRows);
-  surface.Init();
-  EXPECT_EQ(surface.UpdateRowsHook, nullptr);
 }
 
 TEST(Surface, CloneCopiesChannelsButNotExtra) {
