@@ -3,6 +3,10 @@
 // rounded as in the scalar rule, so all of them give the same bits. The rows are
 // shared out in bands on the worker pool: each row of output depends only on
 // three rows of input, so every band writes its own rows.
+//
+// Sections: the pixel rule and the plain row loops; the vector kernels (AVX2,
+// AVX-512); the choice of kernels; image checks and the shading rule; the public
+// calls, whose bands hand the rows they make to the caller's follow-up.
 #include "app/normal_map.h"
 
 #include <cmath>
@@ -299,6 +303,8 @@ DF_KERNEL DF_INLINE Real SquareRoot(Real a) {
 
 #endif
 
+// ---- Choice of kernels ----
+
 // The widest vectors the kernels may use, in bits (LimitViewVectorBits).
 int32_t vectorLimit = 512;
 
@@ -326,7 +332,9 @@ Kernels ChooseKernels() {
   return {NormalOnlyRow, NormalShadeRow, ShadeRow};
 }
 
-// The same in 64 bits, for 32-bit formats whose channels are wider than 16 bits.
+// ---- Image checks and the shading rule ----
+
+// Shade() in 64 bits, for 32-bit formats whose channels are wider than 16 bits.
 void ShadeRowWide(const uint32_t* in, uint32_t* out, int32_t width, const FormatDescriptor& from,
                   const int32_t light[3], const FormatDescriptor& to) {
   for (int32_t x = 0; x < width; ++x) {
@@ -446,6 +454,8 @@ void MakeRows(int32_t first, int32_t end, const RowsMade& then, F& make) {
 }
 
 }  // namespace
+
+// ---- Public calls ----
 
 void LimitViewVectorBits(int32_t bits) {
   vectorLimit = bits;
