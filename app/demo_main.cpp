@@ -1,6 +1,7 @@
 // The driver: start-up in its fixed order, the frame loop, and the shutdown.
 #include "app/demo_main.h"
 
+#include <atomic>
 #include <cinttypes>
 #include <cstdio>
 #include <initializer_list>
@@ -89,38 +90,43 @@ int32_t ModePair() {
   return known ? ShapeMode * 3 + ViewMode : -1;
 }
 
+// The display copy of a view's rows, made by the band that made the rows while
+// they are in cache. A copy that does not exist yet (the first frame of a view)
+// is made whole afterwards, on this thread.
+struct DisplayRows {
+  C_Surface* Surface;
+  std::atomic<bool> Missed{false};
+
+  static void Refresh(void* context, int32_t first, int32_t end) {
+    auto* rows = static_cast<DisplayRows*>(context);
+    if (!rows->Surface->PrepareRows(first, end))
+      rows->Missed.store(true, std::memory_order_relaxed);
+  }
+};
+
 void PrepareView() {
-  C_Surface* surface = nullptr;
-  switch (ViewMode) {
-    case ViewHeightMap:
-      surface = HeightSurface;
-      break;
-    case ViewNormalMap:
-      BuildNormalMap();
-      surface = NormalSurface;
-      break;
-    case ViewBumpMapping:
-      // BuildNormalMap() then ShadeBump(), in one sweep over the rows.
-      BuildNormalMapAndShade(HeightImage, NormalImage, ShadedImage, LightDirection);
-      surface = ShadedSurface;
-      break;
-    default:
-      break;
-  }
-  if (!surface) return;
-  // The view's rows were made on every core, and the overlay reads the display
-  // copy on this thread: whichever of the two is converted in shared bands, half
-  // of it moves between cores each frame (and back, when the other core rewrites
-  // it). The height field has half the bytes of its 32-bit display copy, so it is
-  // converted here; the other views are as large as their copies and are
-  // converted on every core.
   if (ViewMode == ViewHeightMap) {
+    // The height field was made by the generator's bands. It has half the bytes
+    // of its 32-bit display copy, so it moves between cores more cheaply than the
+    // copy would, and is converted here.
+    if (!HeightSurface) return;
     const RowSplitter shared = SetRowSplitter(nullptr);
-    surface->Prepare();
+    HeightSurface->Prepare();
     SetRowSplitter(shared);
-  } else {
-    surface->Prepare();
+    return;
   }
+  C_Surface* surface = ViewMode == ViewNormalMap     ? NormalSurface
+                       : ViewMode == ViewBumpMapping ? ShadedSurface
+                                                     : nullptr;
+  if (!surface) return;
+  DisplayRows rows{surface};
+  const RowsMade copyRows{&DisplayRows::Refresh, &rows};
+  // BuildNormalMap() and for BumpMapping ShadeBump() too, in one sweep over the rows.
+  const bool made =
+      ViewMode == ViewNormalMap
+          ? BuildNormalMap(HeightImage, NormalImage, copyRows)
+          : BuildNormalMapAndShade(HeightImage, NormalImage, ShadedImage, LightDirection, copyRows);
+  if (!made || rows.Missed.load(std::memory_order_relaxed)) surface->Prepare();
 }
 
 template <typename T>

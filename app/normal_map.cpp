@@ -1,8 +1,12 @@
 // Normal map and bump shading. Plain loops that the compiler vectorises, and
-// AVX2 kernels chosen at start-up when the processor has AVX2; every f32 step is
+// AVX2 and AVX-512 kernels chosen by what the processor has; every f32 step is
 // rounded as in the scalar rule, so all of them give the same bits. The rows are
 // shared out in bands on the worker pool: each row of output depends only on
 // three rows of input, so every band writes its own rows.
+//
+// Sections: the pixel rule and the plain row loops; the vector kernels (AVX2,
+// AVX-512); the choice of kernels; image checks and the shading rule; the public
+// calls, whose bands hand the rows they make to the caller's follow-up.
 #include "app/normal_map.h"
 
 #include <cmath>
@@ -124,154 +128,188 @@ DF_VECTOR_CLONES void ShadeRow(const uint32_t* in, uint32_t* out, int32_t width,
   for (int32_t x = 0; x < width; ++x) out[x] = Shade(in[x], r);
 }
 
-// ---- AVX2 kernels ----
+// ---- Vector kernels ----
 //
-// The same steps written with AVX2 operations, eight pixels at a time, in
-// functions compiled for AVX2 and chosen when the processor has it. The compiler's
-// own vector code for the plain loops spends more operations per pixel, and it
-// does not fuse the shading into the normal loop well. The square root and the
-// division are the exact IEEE operations, so every lane gives the plain loop's
-// bits; the first and last columns and the last few pixels of a row use the
-// plain pixel code.
+// The same steps written with AVX2 operations, eight pixels at a time, and with
+// AVX-512 ones, sixteen at a time, in functions compiled for those instruction
+// sets and chosen when the processor has them. The compiler's own vector code for
+// the plain loops spends more operations per pixel, and it does not fuse the
+// shading into the normal loop well. The square root and the division are the
+// exact IEEE operations, so every lane gives the plain loop's bits; the first and
+// last columns and rows too short for a vector use the plain pixel code. The row
+// kernel is written once (normal_row_vector.inc) over the operations each
+// namespace defines.
 #if defined(__x86_64__) && defined(__GNUC__)
-#define DF_AVX2_KERNELS 1
-#define DF_AVX2 __attribute__((target("avx2")))
+#define DF_VECTOR_KERNELS 1
 
-// The shading rule in vector registers.
-struct ShadeLanes {
-  __m256i Mask[3];
-  __m256i Shift[3];
-  __m256i Twice[3];
-  __m256i Bias;
-  __m256i Target[3];
-};
+namespace avx2 {
+#define DF_KERNEL __attribute__((target("avx2")))
+using Int = __m256i;
+using Real = __m256;
+constexpr int32_t kLanes = 8;
 
-DF_AVX2 DF_INLINE ShadeLanes MakeShadeLanes(const ShadeRule& r) {
-  ShadeLanes v;
-  for (int32_t c = 0; c < 3; ++c) {
-    v.Mask[c] = _mm256_set1_epi32(int32_t(r.Mask[c]));
-    v.Shift[c] = _mm256_set1_epi32(int32_t(r.Shift[c]));
-    v.Twice[c] = _mm256_set1_epi32(r.Twice[c]);
-    v.Target[c] = _mm256_set1_epi32(int32_t(r.Target[c]));
-  }
-  v.Bias = _mm256_set1_epi32(r.Bias);
-  return v;
+DF_KERNEL DF_INLINE Int Broadcast(int32_t v) {
+  return _mm256_set1_epi32(v);
 }
-
-// Shade() on eight pixels whose channels are already apart.
-DF_AVX2 DF_INLINE __m256i ShadeChannels(__m256i cx, __m256i cy, __m256i cz, const ShadeLanes& r) {
-  const __m256i tz = _mm256_srai_epi32(_mm256_mullo_epi32(cz, r.Twice[2]), 8);
-  const __m256i ty = _mm256_srai_epi32(_mm256_mullo_epi32(cy, r.Twice[1]), 8);
-  const __m256i tx = _mm256_srai_epi32(_mm256_mullo_epi32(cx, r.Twice[0]), 8);
-  __m256i v = _mm256_sub_epi32(_mm256_add_epi32(_mm256_add_epi32(tz, ty), tx), r.Bias);
-  v = _mm256_min_epi32(_mm256_max_epi32(v, _mm256_setzero_si256()), _mm256_set1_epi32(255));
-  return _mm256_or_si256(
-      _mm256_or_si256(_mm256_sllv_epi32(v, r.Target[2]), _mm256_sllv_epi32(v, r.Target[1])),
-      _mm256_sllv_epi32(v, r.Target[0]));
+DF_KERNEL DF_INLINE Real Broadcast(float v) {
+  return _mm256_set1_ps(v);
 }
-
-// The same for a shaded image whose channels 0..2 are whole bytes apart: the
-// intensity 0..255 is copied into them by one multiplication with place, the sum
-// of 1 << shift over the three channels (no two copies overlap).
-DF_AVX2 DF_INLINE __m256i ShadeBytes(__m256i cx, __m256i cy, __m256i cz, const ShadeLanes& r,
-                                     __m256i place) {
-  const __m256i tz = _mm256_srai_epi32(_mm256_mullo_epi32(cz, r.Twice[2]), 8);
-  const __m256i ty = _mm256_srai_epi32(_mm256_mullo_epi32(cy, r.Twice[1]), 8);
-  const __m256i tx = _mm256_srai_epi32(_mm256_mullo_epi32(cx, r.Twice[0]), 8);
-  __m256i v = _mm256_sub_epi32(_mm256_add_epi32(_mm256_add_epi32(tz, ty), tx), r.Bias);
-  v = _mm256_min_epi32(_mm256_max_epi32(v, _mm256_setzero_si256()), _mm256_set1_epi32(255));
-  return _mm256_mullo_epi32(v, place);
-}
-
-DF_AVX2 DF_INLINE __m256i ShadePixels(__m256i p, const ShadeLanes& r) {
-  return ShadeChannels(_mm256_srlv_epi32(_mm256_and_si256(p, r.Mask[0]), r.Shift[0]),
-                       _mm256_srlv_epi32(_mm256_and_si256(p, r.Mask[1]), r.Shift[1]),
-                       _mm256_srlv_epi32(_mm256_and_si256(p, r.Mask[2]), r.Shift[2]), r);
-}
-
-DF_AVX2 DF_INLINE __m256i LoadWide(const uint16_t* p) {
+DF_KERNEL DF_INLINE Int Widen(const uint16_t* p) {
   return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
 }
-
-// With kShade, the row is shaded too, from the normal's channel values before
-// they are stored: the formats have whole-byte channels, where reading them back
-// out of the stored pixel gives the same numbers.
-template <bool kShade>
-DF_AVX2 void NormalRowAvx2(const uint16_t* up, const uint16_t* row, const uint16_t* down,
-                           uint32_t* out, int32_t width, const NormalShifts& s, uint32_t* shaded,
-                           const ShadeRule& rule) {
-  const ShadeRule plainRule = rule;
-  auto pixel = [&](int32_t x, int32_t left, int32_t right) {
-    NormalPixel<kShade>(up, row, down, out, shaded, x, left, right, s, plainRule);
-  };
-  const int32_t last = width - 1;
-  pixel(0, last, width > 1 ? 1 : 0);
-  const ShadeLanes lanes = MakeShadeLanes(rule);
-  const __m256i place = _mm256_set1_epi32(
-      int32_t(1u << rule.Target[0] | 1u << rule.Target[1] | 1u << rule.Target[2]));
-  const __m256 one = _mm256_set1_ps(kOneScaled), scale = _mm256_set1_ps(128.0f);
-  const __m256 offset = _mm256_set1_ps(127.0f), zScale = _mm256_set1_ps(kZScale);
-  const __m256i sx = _mm256_set1_epi32(int32_t(s.X)), sy = _mm256_set1_epi32(int32_t(s.Y));
-  const __m256i sz = _mm256_set1_epi32(int32_t(s.Z));
-  // Pixels x..x + 7 read up to column x + 8, which must not pass the last column.
-  // A row whose inner pixels are not a multiple of 8 ends with a vector that
-  // overlaps the one before; the overlapped pixels get the same values again.
-  // The vectors are done in groups: first the lengths (the long square root and
-  // division chains) of the whole group, then the rest. In one pass per vector
-  // the processor could not look far enough ahead to keep the divider busy.
-  constexpr int32_t kGroup = 8;
-  const int32_t final = last - 8;
-  int32_t x = 1;
-  bool done = final < 1;
-  while (!done) {
-    int32_t at[kGroup];
-    __m256 d[kGroup], e[kGroup], inv[kGroup];
-    int32_t count = 0;
-    for (; count < kGroup && !done; ++count) {
-      at[count] = x;
-      d[count] = _mm256_cvtepi32_ps(_mm256_sub_epi32(LoadWide(row + x - 1), LoadWide(row + x + 1)));
-      e[count] = _mm256_cvtepi32_ps(_mm256_sub_epi32(LoadWide(up + x), LoadWide(down + x)));
-      const __m256 sum = _mm256_add_ps(_mm256_add_ps(one, _mm256_mul_ps(d[count], d[count])),
-                                       _mm256_mul_ps(e[count], e[count]));
-      inv[count] = _mm256_div_ps(scale, _mm256_sqrt_ps(sum));
-      done = x == final;
-      x = x + 8 < final ? x + 8 : final;
-    }
-    for (int32_t i = 0; i < count; ++i) {
-      const __m256i cx = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(d[i], inv[i]), offset));
-      const __m256i cy = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(e[i], inv[i]), offset));
-      const __m256i cz = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(inv[i], zScale), offset));
-      const __m256i n =
-          _mm256_or_si256(_mm256_or_si256(_mm256_sllv_epi32(cx, sx), _mm256_sllv_epi32(cy, sy)),
-                          _mm256_sllv_epi32(cz, sz));
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + at[i]), n);
-      if (kShade) {
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(shaded + at[i]),
-                            ShadeBytes(cx, cy, cz, lanes, place));
-      }
-    }
-  }
-  if (final < 1) {
-    for (int32_t i = 1; i < last; ++i) pixel(i, i - 1, i + 1);
-  }
-  if (last > 0) pixel(last, last - 1, 0);
+DF_KERNEL DF_INLINE void Store(uint32_t* p, Int v) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+}
+DF_KERNEL DF_INLINE Int Add(Int a, Int b) {
+  return _mm256_add_epi32(a, b);
+}
+DF_KERNEL DF_INLINE Int Subtract(Int a, Int b) {
+  return _mm256_sub_epi32(a, b);
+}
+DF_KERNEL DF_INLINE Int MultiplyLow(Int a, Int b) {
+  return _mm256_mullo_epi32(a, b);
+}
+DF_KERNEL DF_INLINE Int ShiftRight8(Int a) {
+  return _mm256_srai_epi32(a, 8);
+}
+DF_KERNEL DF_INLINE Int ShiftLeft(Int a, Int by) {
+  return _mm256_sllv_epi32(a, by);
+}
+DF_KERNEL DF_INLINE Int Or(Int a, Int b) {
+  return _mm256_or_si256(a, b);
+}
+DF_KERNEL DF_INLINE Int ClampByte(Int v) {
+  return _mm256_min_epi32(_mm256_max_epi32(v, _mm256_setzero_si256()), _mm256_set1_epi32(255));
+}
+DF_KERNEL DF_INLINE Real ToReal(Int v) {
+  return _mm256_cvtepi32_ps(v);
+}
+DF_KERNEL DF_INLINE Int Truncate(Real v) {
+  return _mm256_cvttps_epi32(v);
+}
+DF_KERNEL DF_INLINE Real Add(Real a, Real b) {
+  return _mm256_add_ps(a, b);
+}
+DF_KERNEL DF_INLINE Real Multiply(Real a, Real b) {
+  return _mm256_mul_ps(a, b);
+}
+DF_KERNEL DF_INLINE Real Divide(Real a, Real b) {
+  return _mm256_div_ps(a, b);
+}
+DF_KERNEL DF_INLINE Real SquareRoot(Real a) {
+  return _mm256_sqrt_ps(a);
 }
 
-DF_AVX2 void ShadeRowAvx2(const uint32_t* in, uint32_t* out, int32_t width, const ShadeRule& rule) {
-  const ShadeLanes lanes = MakeShadeLanes(rule);
+#include "app/normal_row_vector.inc"
+
+// Shade() on eight stored pixels of any channel layout the rule allows.
+DF_KERNEL void ShadeRow(const uint32_t* in, uint32_t* out, int32_t width, const ShadeRule& rule) {
+  Int mask[3], shift[3], twice[3], target[3];
+  for (int32_t c = 0; c < 3; ++c) {
+    mask[c] = Broadcast(int32_t(rule.Mask[c]));
+    shift[c] = Broadcast(int32_t(rule.Shift[c]));
+    twice[c] = Broadcast(rule.Twice[c]);
+    target[c] = Broadcast(int32_t(rule.Target[c]));
+  }
+  const Int bias = Broadcast(rule.Bias);
   int32_t x = 0;
-  for (; x + 8 <= width; x += 8) {
-    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + x));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), ShadePixels(p, lanes));
+  for (; x + kLanes <= width; x += kLanes) {
+    const Int p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + x));
+    Int v = Subtract(Int{}, bias);
+    for (int32_t c = 2; c >= 0; --c) {
+      const Int channel = _mm256_srlv_epi32(_mm256_and_si256(p, mask[c]), shift[c]);
+      v = Add(v, ShiftRight8(MultiplyLow(channel, twice[c])));
+    }
+    v = ClampByte(v);
+    Store(out + x,
+          Or(Or(ShiftLeft(v, target[2]), ShiftLeft(v, target[1])), ShiftLeft(v, target[0])));
   }
   const ShadeRule plainRule = rule;
   for (; x < width; ++x) out[x] = Shade(in[x], plainRule);
 }
+#undef DF_KERNEL
+}  // namespace avx2
+
+// GCC 12 reports its own intrinsics' deliberately undefined vectors (the unused
+// source of the masked forms behind the unmasked operations) as uninitialised.
+#if !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+namespace avx512 {
+#define DF_KERNEL __attribute__((target("avx512f")))
+using Int = __m512i;
+using Real = __m512;
+constexpr int32_t kLanes = 16;
+
+DF_KERNEL DF_INLINE Int Broadcast(int32_t v) {
+  return _mm512_set1_epi32(v);
+}
+DF_KERNEL DF_INLINE Real Broadcast(float v) {
+  return _mm512_set1_ps(v);
+}
+DF_KERNEL DF_INLINE Int Widen(const uint16_t* p) {
+  return _mm512_cvtepu16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
+}
+DF_KERNEL DF_INLINE void Store(uint32_t* p, Int v) {
+  _mm512_storeu_si512(p, v);
+}
+DF_KERNEL DF_INLINE Int Add(Int a, Int b) {
+  return _mm512_add_epi32(a, b);
+}
+DF_KERNEL DF_INLINE Int Subtract(Int a, Int b) {
+  return _mm512_sub_epi32(a, b);
+}
+DF_KERNEL DF_INLINE Int MultiplyLow(Int a, Int b) {
+  return _mm512_mullo_epi32(a, b);
+}
+DF_KERNEL DF_INLINE Int ShiftRight8(Int a) {
+  return _mm512_srai_epi32(a, 8);
+}
+DF_KERNEL DF_INLINE Int ShiftLeft(Int a, Int by) {
+  return _mm512_sllv_epi32(a, by);
+}
+DF_KERNEL DF_INLINE Int Or(Int a, Int b) {
+  return _mm512_or_si512(a, b);
+}
+DF_KERNEL DF_INLINE Int ClampByte(Int v) {
+  return _mm512_min_epi32(_mm512_max_epi32(v, _mm512_setzero_si512()), _mm512_set1_epi32(255));
+}
+DF_KERNEL DF_INLINE Real ToReal(Int v) {
+  return _mm512_cvtepi32_ps(v);
+}
+DF_KERNEL DF_INLINE Int Truncate(Real v) {
+  return _mm512_cvttps_epi32(v);
+}
+DF_KERNEL DF_INLINE Real Add(Real a, Real b) {
+  return _mm512_add_ps(a, b);
+}
+DF_KERNEL DF_INLINE Real Multiply(Real a, Real b) {
+  return _mm512_mul_ps(a, b);
+}
+DF_KERNEL DF_INLINE Real Divide(Real a, Real b) {
+  return _mm512_div_ps(a, b);
+}
+DF_KERNEL DF_INLINE Real SquareRoot(Real a) {
+  return _mm512_sqrt_ps(a);
+}
+
+#include "app/normal_row_vector.inc"
+#undef DF_KERNEL
+}  // namespace avx512
+#if !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 #endif
 
-// The kernels for one call: the AVX2 ones when the processor has AVX2 and the
-// tests do not ask for the plain loops.
+// ---- Choice of kernels ----
+
+// The widest vectors the kernels may use, in bits (LimitViewVectorBits).
+int32_t vectorLimit = 512;
+
+// The kernels for one call: the widest vector ones that the processor runs and
+// the limit allows, unless the tests ask for the plain loops.
 struct Kernels {
   using NormalKernel = void (*)(const uint16_t*, const uint16_t*, const uint16_t*, uint32_t*,
                                 int32_t, const NormalShifts&, uint32_t*, const ShadeRule&);
@@ -280,15 +318,23 @@ struct Kernels {
 };
 
 Kernels ChooseKernels() {
-#ifdef DF_AVX2_KERNELS
-  if (HasAvx2() && !GenericPixelPathForced()) {
-    return {NormalRowAvx2<false>, NormalRowAvx2<true>, ShadeRowAvx2};
+#ifdef DF_VECTOR_KERNELS
+  if (!GenericPixelPathForced()) {
+    if (vectorLimit >= 512 && HasAvx512()) {
+      // Shading alone is bound by memory, where wider vectors do not pay.
+      return {avx512::NormalRowVector<false>, avx512::NormalRowVector<true>, avx2::ShadeRow};
+    }
+    if (vectorLimit >= 256 && HasAvx2()) {
+      return {avx2::NormalRowVector<false>, avx2::NormalRowVector<true>, avx2::ShadeRow};
+    }
   }
 #endif
   return {NormalOnlyRow, NormalShadeRow, ShadeRow};
 }
 
-// The same in 64 bits, for 32-bit formats whose channels are wider than 16 bits.
+// ---- Image checks and the shading rule ----
+
+// Shade() in 64 bits, for 32-bit formats whose channels are wider than 16 bits.
 void ShadeRowWide(const uint32_t* in, uint32_t* out, int32_t width, const FormatDescriptor& from,
                   const int32_t light[3], const FormatDescriptor& to) {
   for (int32_t x = 0; x < width; ++x) {
@@ -392,7 +438,28 @@ void RunRows(const C_Image& from, const C_Image& to, int32_t rows, F& band) {
   }
 }
 
+// Rows a band makes before it hands them to the follow-up: few enough that the
+// rows just written are still in the first-level cache.
+constexpr int32_t kRowsPerFollowUp = 8;
+
+// make(y) for rows [first, end), and then's task after each kRowsPerFollowUp of them.
+template <typename F>
+void MakeRows(int32_t first, int32_t end, const RowsMade& then, F& make) {
+  for (int32_t y = first; y < end;) {
+    const int32_t start = y;
+    const int32_t stop = end - y > kRowsPerFollowUp ? y + kRowsPerFollowUp : end;
+    for (; y < stop; ++y) make(y);
+    if (then.Task) then.Task(then.Context, start, stop);
+  }
+}
+
 }  // namespace
+
+// ---- Public calls ----
+
+void LimitViewVectorBits(int32_t bits) {
+  vectorLimit = bits;
+}
 
 void LightIntegers(const C_Vector3D& light, int32_t out[3]) {
   C_Vector3D unit(light.X, light.Y, light.Z);
@@ -402,19 +469,18 @@ void LightIntegers(const C_Vector3D& light, int32_t out[3]) {
   out[2] = LightInteger(unit.Z);
 }
 
-bool BuildNormalMap(const C_Image* height, C_Image* normal) {
+bool BuildNormalMap(const C_Image* height, C_Image* normal, RowsMade then) {
   PixelView h, n;
   NormalShifts shifts;
   if (!ViewNormalImages(height, normal, h, n, shifts)) return false;
   const Kernels kernels = ChooseKernels();
-  auto band = [&](int32_t first, int32_t end) {
-    for (int32_t y = first; y < end; ++y) {
-      const int32_t above = y == 0 ? h.Height - 1 : y - 1;
-      const int32_t below = y == h.Height - 1 ? 0 : y + 1;
-      kernels.Normals(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
-                      nullptr, ShadeRule{});
-    }
+  auto row = [&](int32_t y) {
+    const int32_t above = y == 0 ? h.Height - 1 : y - 1;
+    const int32_t below = y == h.Height - 1 ? 0 : y + 1;
+    kernels.Normals(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
+                    nullptr, ShadeRule{});
   };
+  auto band = [&](int32_t first, int32_t end) { MakeRows(first, end, then, row); };
   RunRows(*height, *normal, h.Height, band);
   return true;
 }
@@ -446,7 +512,7 @@ bool ShadeBump(const C_Image* normal, C_Image* shaded, const C_Vector3D& light) 
 }
 
 bool BuildNormalMapAndShade(const C_Image* height, C_Image* normal, C_Image* shaded,
-                            const C_Vector3D& light) {
+                            const C_Vector3D& light, RowsMade then) {
   PixelView h, n, in, out;
   NormalShifts shifts;
   FormatDescriptor from, to;
@@ -462,20 +528,20 @@ bool BuildNormalMapAndShade(const C_Image* height, C_Image* normal, C_Image* sha
   if (!oneSweep) {
     const bool built = BuildNormalMap(height, normal);
     const bool lit = ShadeBump(normal, shaded, light);
+    if (lit && then.Task) then.Task(then.Context, 0, shaded->Height);
     return built && lit;
   }
   int32_t l[3];
   LightIntegers(light, l);
   const ShadeRule rule = MakeShadeRule(from, l, to);
   const Kernels kernels = ChooseKernels();
-  auto band = [&](int32_t first, int32_t end) {
-    for (int32_t y = first; y < end; ++y) {
-      const int32_t above = y == 0 ? h.Height - 1 : y - 1;
-      const int32_t below = y == h.Height - 1 ? 0 : y + 1;
-      kernels.NormalsShaded(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
-                            out.Row32(y), rule);
-    }
+  auto row = [&](int32_t y) {
+    const int32_t above = y == 0 ? h.Height - 1 : y - 1;
+    const int32_t below = y == h.Height - 1 ? 0 : y + 1;
+    kernels.NormalsShaded(h.Row16(above), h.Row16(y), h.Row16(below), n.Row32(y), h.Width, shifts,
+                          out.Row32(y), rule);
   };
+  auto band = [&](int32_t first, int32_t end) { MakeRows(first, end, then, row); };
   Workers.Bands(h.Height, band);
   return true;
 }

@@ -8,3 +8,12 @@ bool HasAvx2() {
   return false;
 #endif
 }
+
+bool HasAvx512() {
+#if defined(__x86_64__) && defined(__GNUC__)
+  static const bool has = __builtin_cpu_supports("avx512f");
+  return has;
+#else
+  return false;
+#endif
+}

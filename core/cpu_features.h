@@ -23,3 +23,6 @@
 
 // True when the processor runs AVX2 instructions (always false off x86-64).
 bool HasAvx2();
+// True when the processor runs AVX-512 Foundation instructions and the system keeps
+// their registers (always false off x86-64).
+bool HasAvx512();

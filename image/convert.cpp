@@ -307,11 +307,14 @@ bool Convertible(const FormatDescriptor& s, const FormatDescriptor& t) {
 
 }  // namespace
 
-bool ConvertPixels(C_Image* target, const C_Image* source) {
+namespace {
+
+// Checks the pair of images and sets up job and kernel for it: false, with the
+// failure recorded, when they cannot be converted; true with a null kernel when
+// there is nothing to do.
+bool SetUpConversion(C_Image* target, const C_Image* source, ConvertJob& job, RowKernel& kernel) {
+  kernel = nullptr;
   if (!target || !source) return Fail(ErrorMissingArgument);
-  // The job is large (palette and lookup tables) and the conversion runs every
-  // frame, so it lives outside the stack and is only partly reset per call.
-  static thread_local ConvertJob job;
   if (!DescribeFormat(source->Format, job.Source) || job.Source.BitsPerPixel == 0 ||
       !DescribeFormat(target->Format, job.Target) || job.Target.BitsPerPixel == 0) {
     return Fail(ErrorNoFormat);
@@ -328,7 +331,7 @@ bool ConvertPixels(C_Image* target, const C_Image* source) {
   if (source->Format == target->Format && source->Pitch == target->Pitch) {
     job.Width = source->Width;
     job.CopyBytes = RowBytesFor(source->Width, job.Source);
-    ConvertRows(job, CopyRowBytes, *source, *target);
+    kernel = CopyRowBytes;
     return true;
   }
   if (!Convertible(job.Source, job.Target)) return Fail();
@@ -346,8 +349,7 @@ bool ConvertPixels(C_Image* target, const C_Image* source) {
   }
   job.Grey = job.Kind != SourcePalette && job.Source.ChannelCount == 1;
 
-  RowKernel kernel =
-      GenericPixelPathForced() ? nullptr : FindFastKernel(source->Format, target->Format);
+  kernel = GenericPixelPathForced() ? nullptr : FindFastKernel(source->Format, target->Format);
   if (kernel == IndexToPixel32) {
     // The lookup table holds what the generic kernel makes of each index.
     uint8_t index[256];
@@ -357,6 +359,30 @@ bool ConvertPixels(C_Image* target, const C_Image* source) {
     job.Width = source->Width;
   }
   if (!kernel) kernel = ConvertGeneric;
-  ConvertRows(job, kernel, *source, *target);
+  return true;
+}
+
+// The job is large (palette and lookup tables) and conversions run every frame,
+// so it lives outside the stack, one per thread, and is only partly reset per call.
+thread_local ConvertJob threadJob;
+
+}  // namespace
+
+bool ConvertPixels(C_Image* target, const C_Image* source) {
+  RowKernel kernel;
+  if (!SetUpConversion(target, source, threadJob, kernel)) return false;
+  if (kernel) ConvertRows(threadJob, kernel, *source, *target);
+  return true;
+}
+
+bool ConvertPixelRows(C_Image* target, const C_Image* source, int32_t first, int32_t end) {
+  RowKernel kernel;
+  if (!SetUpConversion(target, source, threadJob, kernel)) return false;
+  if (!kernel) return true;
+  first = std::max(first, 0);
+  end = std::min(end, source->Height);
+  for (int32_t y = first; y < end; ++y) {
+    kernel(threadJob, source->RowAddress(y), target->RowAddress(y));
+  }
   return true;
 }

@@ -11,10 +11,15 @@ class C_Surface;
 // with the given key; the key kAllChannels means every channel.
 using SurfaceHook = bool (*)(C_Surface* surface, int32_t key);
 
+// Rebuilds rows [first, end) of display copies that exist already, from the
+// threads that made those rows; false when a copy is missing (update makes it).
+using SurfaceRowsHook = bool (*)(C_Surface* surface, int32_t key, int32_t first, int32_t end);
+
 inline constexpr int32_t kAllChannels = static_cast<int32_t>(0x80000003u);
 
 struct ImageHook {
-  SurfaceHook Refresh = nullptr;  // rebuilds display copies from the source images
-  SurfaceHook Drop = nullptr;     // deletes display copies
-  C_GraphicApi* Owner = nullptr;  // the interface both functions forward to
+  SurfaceHook Refresh = nullptr;          // rebuilds display copies from the source images
+  SurfaceHook Drop = nullptr;             // deletes display copies
+  C_GraphicApi* Owner = nullptr;          // the interface the functions forward to
+  SurfaceRowsHook RefreshRows = nullptr;  // rebuilds rows of display copies
 };

@@ -18,6 +18,10 @@ bool FlipVertical(C_Image* image);
 // Writes source's pixels into target in target's format; both have the same size.
 // False with ErrorNoFormat for an undescribed format, and for combinations without a rule.
 bool ConvertPixels(C_Image* target, const C_Image* source);
+// ConvertPixels for picture rows [first, end) alone (cut to the images), on the
+// calling thread: for row work that brings an image's copy up to date band by
+// band while the rows it has just made are in cache. The same checks and failures.
+bool ConvertPixelRows(C_Image* target, const C_Image* source, int32_t first, int32_t end);
 
 // Test hook: when true, FillImage and ConvertPixels skip their fast kernels and use
 // the generic per-pixel path, which must give identical bytes.

@@ -54,6 +54,7 @@ void C_Surface::Init() {
   Height = 0;
   UpdateHook = nullptr;
   ReleaseHook = nullptr;
+  UpdateRowsHook = nullptr;
   Owner = nullptr;
   SharedImages = 0;
 }
@@ -108,6 +109,7 @@ bool C_Surface::CopySurface(C_Surface* target) const {
   target->Rows = Rows;
   target->UpdateHook = UpdateHook;
   target->ReleaseHook = ReleaseHook;
+  target->UpdateRowsHook = UpdateRowsHook;
   target->Owner = Owner;
   target->Width = Width;
   target->Height = Height;
@@ -119,10 +121,15 @@ bool C_Surface::Prepare() {
   return UpdateHook ? UpdateHook(this, kAllChannels) : false;
 }
 
+bool C_Surface::PrepareRows(int32_t first, int32_t end) {
+  return UpdateRowsHook ? UpdateRowsHook(this, kAllChannels, first, end) : false;
+}
+
 bool C_Surface::Attach(const ImageHook* hook) {
   if (!hook) return false;
   UpdateHook = hook->Refresh;
   ReleaseHook = hook->Drop;
+  UpdateRowsHook = hook->RefreshRows;
   Owner = hook->Owner;
   return true;
 }

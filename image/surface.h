@@ -32,6 +32,10 @@ class C_Surface : public C_Resource {
   uint16_t GetClassId() const override { return class_id::Surface; }
   // Asks the attached interface to rebuild every display copy; false when unattached.
   bool Prepare() override;
+  // Asks the attached interface to rebuild rows [first, end) of every display copy
+  // that exists; false when unattached or a copy is missing (Prepare makes it).
+  // Bands of separate rows may call it on several threads at once.
+  bool PrepareRows(int32_t first, int32_t end);
   // Copies the hook's functions and interface; false for a null hook.
   bool Attach(const ImageHook* hook) override;
   // Name, a clone of every channel, Columns, Rows, hooks, Owner, Width, Height and
@@ -49,16 +53,17 @@ class C_Surface : public C_Resource {
   C_Image* FindImage(int32_t key) const;      // first channel's image with key, or null
   C_Channel* FindChannel(int32_t key) const;  // first channel with key, or null
 
-  C_Collection* Channels = nullptr;   // owned list of owned C_Channel; null when new
-  C_Object* Extra = nullptr;          // owned; a C_Color here is the colour key
-  uint32_t Columns = 1;               // frames across
-  uint32_t Rows = 1;                  // frames down
-  int32_t Width = 0;                  // of the key-1 image
-  int32_t Height = 0;                 // of the key-1 image
-  SurfaceHook UpdateHook = nullptr;   // rebuilds display copies
-  SurfaceHook ReleaseHook = nullptr;  // drops display copies
-  C_GraphicApi* Owner = nullptr;      // the interface the hooks belong to
-  uint8_t SharedImages = 0;           // 1: channels this surface creates share their image
+  C_Collection* Channels = nullptr;          // owned list of owned C_Channel; null when new
+  C_Object* Extra = nullptr;                 // owned; a C_Color here is the colour key
+  uint32_t Columns = 1;                      // frames across
+  uint32_t Rows = 1;                         // frames down
+  int32_t Width = 0;                         // of the key-1 image
+  int32_t Height = 0;                        // of the key-1 image
+  SurfaceHook UpdateHook = nullptr;          // rebuilds display copies
+  SurfaceHook ReleaseHook = nullptr;         // drops display copies
+  SurfaceRowsHook UpdateRowsHook = nullptr;  // rebuilds rows of display copies
+  C_GraphicApi* Owner = nullptr;             // the interface the hooks belong to
+  uint8_t SharedImages = 0;                  // 1: channels this surface creates share their image
 
  private:
   bool ChannelsField(RecordVisitor& v, const ListMarkers& markers);

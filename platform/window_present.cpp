@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/error.h"
+#include "core/row_split.h"
 #include "platform/system_color.h"
 #include "platform/window_record.h"
 
@@ -64,7 +65,8 @@ void FillClipped(const PixelTarget& t, int64_t x1, int64_t y1, int64_t x2, int64
 
 // Copies the visible part of the image into the target with its top-left corner
 // at (x, y). Screen row r shows picture row r - y, which RowAddress finds at the
-// bottom-up memory position, so the rows are flipped while they are copied.
+// bottom-up memory position, so the rows are flipped while they are copied. The
+// rows of a large image taken as they are go through the installed row splitter.
 void CopyImage(const C_Image& image, uint32_t bitsPerPixel, const PixelTarget& t, int32_t x,
                int32_t y) {
   const int64_t left = std::max<int64_t>(x, t.Left);
@@ -82,11 +84,12 @@ void CopyImage(const C_Image& image, uint32_t bitsPerPixel, const PixelTarget& t
 
   if (bitsPerPixel == 32 && TakesRowsAsIs(t.Format)) {
     const size_t rowBytes = static_cast<size_t>(columns) * 4;
-    for (int32_t r = 0; r < rows; ++r) {
-      std::memcpy(target, source, rowBytes);
-      source += sourceStep;
-      target += t.Pitch;
-    }
+    auto band = [&](int32_t first, int32_t end) {
+      for (int32_t r = first; r < end; ++r) {
+        std::memcpy(target + intptr_t{t.Pitch} * r, source + sourceStep * r, rowBytes);
+      }
+    };
+    SplitRowsWith(rows, columns, band);
     return;
   }
   const uint32_t layout = SourceLayout(bitsPerPixel);

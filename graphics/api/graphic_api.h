@@ -91,6 +91,10 @@ class C_GraphicApi {
   // Rebuilds the display copies of the surface's channels with key (kAllChannels:
   // every channel): A8R8G8B8 for kColorChannel, Grey8 for kAlphaChannel.
   virtual bool RefreshImages(C_Surface* surface, int32_t key);
+  // Rebuilds picture rows [first, end) of those display copies that exist with
+  // their image's size; false when one does not (RefreshImages makes it). Never
+  // allocates, so bands of separate rows may call it on several threads at once.
+  virtual bool RefreshImageRows(C_Surface* surface, int32_t key, int32_t first, int32_t end);
   // Deletes the display copies of the surface's channels with key (kAllChannels:
   // every channel).
   virtual bool DropImages(C_Surface* surface, int32_t key);

@@ -21,9 +21,22 @@ bool RefreshThroughOwner(C_Surface* surface, int32_t key) {
          surface->Owner->RefreshImages(surface, key);
 }
 
+bool RefreshRowsThroughOwner(C_Surface* surface, int32_t key, int32_t first, int32_t end) {
+  return surface != nullptr && surface->Owner != nullptr &&
+         surface->Owner->RefreshImageRows(surface, key, first, end);
+}
+
 bool DropThroughOwner(C_Surface* surface, int32_t key) {
   return surface != nullptr && surface->Owner != nullptr &&
          surface->Owner->DropImages(surface, key);
+}
+
+// True when channel's display copy exists with its image's size, so that its
+// rows can be converted as they are.
+bool CopyFits(const C_Channel& channel) {
+  const C_Image* copy = channel.Converted;
+  return copy != nullptr && copy->Width == channel.Image->Width &&
+         copy->Height == channel.Image->Height;
 }
 
 // Brings channel's display copy up to date with its image.
@@ -32,8 +45,7 @@ void RefreshChannel(C_Channel* channel) {
                          : channel->Key == kAlphaChannel ? pixel_format::Grey8
                                                          : 0;
   C_Image* copy = channel->Converted;
-  if (copy != nullptr && copy->Width == channel->Image->Width &&
-      copy->Height == channel->Image->Height) {
+  if (CopyFits(*channel)) {
     ConvertPixels(copy, channel->Image);
     return;
   }
@@ -53,6 +65,7 @@ ImageHook* C_GraphicApi::CreateImageHook() {
   if (hook == nullptr) return nullptr;
   hook->Refresh = &RefreshThroughOwner;
   hook->Drop = &DropThroughOwner;
+  hook->RefreshRows = &RefreshRowsThroughOwner;
   hook->Owner = this;
   return hook;
 }
@@ -65,6 +78,22 @@ bool C_GraphicApi::RefreshImages(C_Surface* surface, int32_t key) {
     if (key == kAllChannels || channel->Key == key) RefreshChannel(channel);
   }
   return true;
+}
+
+bool C_GraphicApi::RefreshImageRows(C_Surface* surface, int32_t key, int32_t first, int32_t end) {
+  if (surface == nullptr || surface->Channels == nullptr) return true;
+  bool complete = true;
+  for (uint32_t i = 0; i < surface->Channels->Count; ++i) {
+    auto* channel = static_cast<C_Channel*>(surface->Channels->GetAt(i));
+    if (channel == nullptr || channel->Image == nullptr) continue;
+    if (key != kAllChannels && channel->Key != key) continue;
+    if (CopyFits(*channel)) {
+      ConvertPixelRows(channel->Converted, channel->Image, first, end);
+    } else {
+      complete = false;
+    }
+  }
+  return complete;
 }
 
 // One channel's copy is dropped when its image is replaced (C_Surface::SetChannel),

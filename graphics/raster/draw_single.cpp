@@ -9,6 +9,7 @@
 
 #include "core/class_id.h"
 #include "core/error.h"
+#include "core/row_split.h"
 #include "graphics/geometry/color.h"
 #include "graphics/geometry/resolve.h"
 #include "graphics/raster/internal/span_kernels.h"
@@ -141,7 +142,41 @@ bool PreparePlacement(const DrawSource& source, const RasterTarget& target,
 
 // ---- Placements ---------------------------------------------------------------
 
-// Unscaled: the source rectangle with its top-left at the truncated position.
+namespace {
+
+// The bytes [Begin, End) that rows first..last (inclusive) of an image whose row
+// 0 starts at base span, rowBytes from the start of each row.
+struct ByteRange {
+  uintptr_t Begin, End;
+};
+ByteRange RowsRange(const uint8_t* base, intptr_t pitch, int64_t first, int64_t last,
+                    int64_t rowBytes) {
+  const uintptr_t a = uintptr_t(base) + uintptr_t(pitch * first);
+  const uintptr_t b = uintptr_t(base) + uintptr_t(pitch * last);
+  return {std::min(a, b), std::max(a, b) + uintptr_t(rowBytes)};
+}
+
+bool Overlap(const ByteRange& a, const ByteRange& b) {
+  return a.Begin < b.End && b.Begin < a.End;
+}
+
+// True when target rows y1..y2 - 1 (columns below x2) share no byte with what the
+// job reads of the source and its alpha image: then the rows may be drawn in any
+// order, on any thread.
+bool RowsApart(const SpanJob& job, int64_t y1, int64_t y2, int64_t x2) {
+  const ByteRange target = RowsRange(job.Target, job.TargetPitch, y1, y2 - 1, x2 * 4);
+  if (Overlap(target, RowsRange(job.Source, job.SourcePitch, job.Y1, job.Y2 - 1, job.X2 * 4))) {
+    return false;
+  }
+  return !job.Alpha ||
+         !Overlap(target, RowsRange(job.Alpha, job.AlphaPitch, job.Y1, job.Y2 - 1, job.X2));
+}
+
+}  // namespace
+
+// Unscaled: the source rectangle with its top-left at the truncated position. The
+// rows of a large draw are shared through the installed row splitter when they
+// do not overlap what the draw reads.
 void PlaceCopy(Placement& p, C_Rect* dirty) {
   const PixelRect& b = p.bounds;
   const PixelRect& a = p.area;
@@ -152,14 +187,24 @@ void PlaceCopy(Placement& p, C_Rect* dirty) {
   const int64_t y1 = std::max<int64_t>(dy, b.Y1);
   const int64_t y2 = std::min<int64_t>(dy + (a.Y2 - a.Y1), b.Y2);
   if (x1 >= x2 || y1 >= y2) return;
-  SpanRow row;
-  row.X = static_cast<int32_t>(x1);
-  row.Count = static_cast<int32_t>(x2 - x1);
-  row.U = p.mirrorX ? a.X2 - 1 - (x1 - dx) : a.X1 + (x1 - dx);
-  for (int64_t y = y1; y < y2; ++y) {
-    row.Y = static_cast<int32_t>(y);
-    row.V = p.mirrorY ? a.Y2 - 1 - (y - dy) : a.Y1 + (y - dy);
-    p.spans.Copy(p.job, row);
+  const Placement& q = p;
+  auto rows = [&q, x1, y1, x2, dx, dy](int32_t first, int32_t end) {
+    const PixelRect& a = q.area;
+    SpanRow row;
+    row.X = static_cast<int32_t>(x1);
+    row.Count = static_cast<int32_t>(x2 - x1);
+    row.U = q.mirrorX ? a.X2 - 1 - (x1 - dx) : a.X1 + (x1 - dx);
+    for (int64_t y = y1 + first; y < y1 + end; ++y) {
+      row.Y = static_cast<int32_t>(y);
+      row.V = q.mirrorY ? a.Y2 - 1 - (y - dy) : a.Y1 + (y - dy);
+      q.spans.Copy(q.job, row);
+    }
+  };
+  const int32_t count = static_cast<int32_t>(y2 - y1);
+  if (RowsApart(p.job, y1, y2, x2)) {
+    SplitRowsWith(count, x2 - x1, rows);
+  } else {
+    rows(0, count);
   }
   Enlarge(dirty, x1, y1, x2, y2);
 }

@@ -159,18 +159,32 @@ TEST(ShadeBump, WideChannelsStayInRange) {
   EXPECT_FALSE(ShadeBump(&grey, &shaded, C_Vector3D(1, 0, 0)));
 }
 
-// ---- the fast paths: AVX2 kernels (where the processor has them), the plain
-// loops, and the one-sweep form of the driver ----
+// ---- the fast paths: AVX-512 and AVX2 kernels (where the processor has them),
+// the plain loops, and the one-sweep form of the driver ----
 
-// Runs body once with the fast kernels and once with the plain loops.
+// The kernels a test runs: the widest vectors the limit allows, or the plain loops.
+struct KernelPath {
+  const char* Name;
+  int32_t VectorBits;
+  bool Generic;
+};
+constexpr KernelPath kPaths[] = {
+    {"widest vectors", 512, false}, {"AVX2 at most", 256, false}, {"plain loops", 512, true}};
+
+void UsePath(const KernelPath& path) {
+  LimitViewVectorBits(path.VectorBits);
+  ForceGenericPixelPath(path.Generic);
+}
+
+// Runs body once on every path.
 template <typename Body>
-void BothPaths(Body body) {
-  for (bool generic : {false, true}) {
-    SCOPED_TRACE(generic ? "plain loops" : "fast kernels");
-    ForceGenericPixelPath(generic);
+void EveryPath(Body body) {
+  for (const KernelPath& path : kPaths) {
+    SCOPED_TRACE(path.Name);
+    UsePath(path);
     body();
   }
-  ForceGenericPixelPath(false);
+  UsePath(kPaths[0]);
 }
 
 bool SamePixels(const C_Image& a, const C_Image& b) {
@@ -193,7 +207,7 @@ void FillExtreme(C_Image* height, uint32_t seed) {
   }
 }
 
-TEST(FastNormalMap, BothPathsAndTheSweepMatchTheReference) {
+TEST(FastNormalMap, EveryPathAndTheSweepMatchTheReference) {
   Images images;
   C_Image expectedNormal, expectedShaded, sweptNormal, sweptShaded;
   expectedNormal.Create(512, pixel_format::R8G8B8A8, 512);
@@ -205,7 +219,7 @@ TEST(FastNormalMap, BothPathsAndTheSweepMatchTheReference) {
     reference::BuildNormalMap(&images.Height, &expectedNormal);
     const C_Vector3D& light = lights[seed % 4];
     reference::ShadeBump(&expectedNormal, &expectedShaded, light);
-    BothPaths([&] {
+    EveryPath([&] {
       ASSERT_TRUE(BuildNormalMap(&images.Height, &images.Normal));
       EXPECT_TRUE(SamePixels(images.Normal, expectedNormal));
       ASSERT_TRUE(ShadeBump(&images.Normal, &images.Shaded, light));
@@ -217,28 +231,33 @@ TEST(FastNormalMap, BothPathsAndTheSweepMatchTheReference) {
   }
 }
 
-// Sizes around the vector width: the wrap columns, a row too short for a vector,
-// and a last vector that overlaps the one before. Every path and light gives
-// the bits of the plain pixel code.
+// Sizes around both vector widths: the wrap columns, a row too short for a
+// vector, and a last vector that overlaps the one before. Every path and light
+// gives the bits of the plain pixel code.
 TEST(FastNormalMap, OddSizesAndFormatsAgreeOnEveryPath) {
   std::mt19937 random(17);
-  for (int32_t width : {1, 2, 9, 10, 11, 17, 24, 37}) {
+  for (int32_t width : {1, 2, 9, 10, 11, 17, 18, 19, 24, 33, 37, 50}) {
     for (int32_t format :
          {pixel_format::R8G8B8A8, pixel_format::A8R8G8B8, pixel_format::B8G8R8A8}) {
       SCOPED_TRACE(width);
-      C_Image height, normal[3], shaded[3];
+      C_Image height, normal[4], shaded[4];
       height.Create(width, pixel_format::Grey16, 5);
       FillExtreme(&height, random());
       const C_Vector3D light(float(int32_t(random() % 200) - 100),
                              float(int32_t(random() % 200) - 100), 50);
-      for (int32_t i = 0; i < 3; ++i) normal[i].Create(width, format, 5);
-      ForceGenericPixelPath(true);
+      for (int32_t i = 0; i < 4; ++i) normal[i].Create(width, format, 5);
+      UsePath(kPaths[2]);
       ASSERT_TRUE(BuildNormalMap(&height, &normal[0]));
       ASSERT_TRUE(ShadeBump(&normal[0], &shaded[0], light));
-      ForceGenericPixelPath(false);
-      ASSERT_TRUE(BuildNormalMap(&height, &normal[1]));
-      ASSERT_TRUE(ShadeBump(&normal[1], &shaded[1], light));
-      ASSERT_TRUE(BuildNormalMapAndShade(&height, &normal[2], &shaded[2], light));
+      for (int32_t p = 0; p < 2; ++p) {
+        UsePath(kPaths[p]);
+        ASSERT_TRUE(BuildNormalMap(&height, &normal[1 + p]));
+        ASSERT_TRUE(ShadeBump(&normal[1 + p], &shaded[1 + p], light));
+        ASSERT_TRUE(BuildNormalMapAndShade(&height, &normal[3], &shaded[3], light));
+        EXPECT_TRUE(SamePixels(normal[0], normal[3])) << kPaths[p].Name;
+        EXPECT_TRUE(SamePixels(shaded[0], shaded[3])) << kPaths[p].Name;
+      }
+      UsePath(kPaths[0]);
       for (int32_t i = 1; i < 3; ++i) {
         EXPECT_TRUE(SamePixels(normal[0], normal[i])) << i;
         EXPECT_TRUE(SamePixels(shaded[0], shaded[i])) << i;

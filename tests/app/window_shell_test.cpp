@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -27,6 +28,7 @@
 #include "graphics/api/graphic_api.h"
 #include "graphics/geometry/color.h"
 #include "graphics/raster/draw_surface.h"
+#include "image/channel.h"
 #include "image/image.h"
 #include "image/image_ops.h"
 #include "image/surface.h"
@@ -222,6 +224,59 @@ TEST(DemoShellRun, TheOverlayClearsAroundTheViewAsAWholeClearWould) {
     EXPECT_TRUE(viewOverwrites);
     ASSERT_FALSE(cleared.empty());
     EXPECT_TRUE(cleared == stale) << "view mode " << view;
+  }
+}
+
+// Whole refreshes of a view's display copy, counted once the first frames have
+// made the copies.
+int32_t wholeRefreshes = 0;
+SurfaceHook interfaceRefresh = nullptr;
+bool CountedRefresh(C_Surface* surface, int32_t key) {
+  ++wholeRefreshes;
+  return interfaceRefresh(surface, key);
+}
+
+// The display copy of the noise's views, made band by band as the view's rows are
+// made, is the whole conversion of the view in every frame; the normal and bump
+// views never need a whole refresh once their copy exists.
+TEST(DemoShellRun, TheDisplayCopyIsTheWholeConversionOfTheView) {
+  for (int32_t view : {0, 1, 2}) {
+    DemoRun run;
+    run.options.InitialShape = 2;  // Perlin Noise: the height field changes every frame
+    run.options.InitialView = view;
+    run.options.MaxFrames = 5;
+    C_Surface* surface = nullptr;
+    int32_t checked = 0;
+    const auto check = [&] {
+      C_Surface* const views[] = {HeightSurface, NormalSurface, ShadedSurface};
+      surface = views[view];
+      const C_Channel* channel = surface ? surface->FindChannel(kColorChannel) : nullptr;
+      ASSERT_TRUE(channel && channel->Converted);
+      C_Image whole;
+      ASSERT_TRUE(C_Image::ConvertInto(pixel_format::A8R8G8B8, &whole, channel->Image));
+      ASSERT_EQ(channel->Converted->Height, whole.Height);
+      for (int32_t y = 0; y < whole.Height; ++y) {
+        ASSERT_EQ(std::memcmp(channel->Converted->RowAddress(y), whole.RowAddress(y),
+                              size_t(whole.RowBytes)),
+                  0)
+            << ViewName(view) << ", row " << y;
+      }
+      ++checked;
+    };
+    run.actions[1] = [&] {
+      check();
+      wholeRefreshes = 0;
+      interfaceRefresh = surface->UpdateHook;
+      surface->UpdateHook = CountedRefresh;
+    };
+    run.actions[3] = check;
+    run.actions[4] = [&] {
+      check();
+      surface->UpdateHook = interfaceRefresh;
+    };
+    ASSERT_EQ(run.Run(), 1);
+    EXPECT_EQ(checked, 3);
+    EXPECT_EQ(wholeRefreshes, view == ViewHeightMap ? 3 : 0) << ViewName(view);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "graphics/geometry/color.h"
 #include "image/image.h"
 #include "image/image_ops.h"
+#include "tests/reversed_bands.h"
 
 namespace {
 
@@ -362,16 +363,10 @@ INSTANTIATE_TEST_SUITE_P(
              (info.param.Palette ? "WithPalette" : "");
     });
 
-// A splitter that runs three bands of each call in reverse order and counts the
+// The splitter that runs three bands of each call in reverse order and counts the
 // calls: a conversion whose rows depend on each other or on the order shows.
-int32_t splitCalls = 0;
-void ReversedBands(int32_t rows, RowBandTask task, void* context) {
-  ++splitCalls;
-  constexpr int32_t kBands = 3;
-  for (int32_t b = kBands - 1; b >= 0; --b) {
-    task(context, rows * b / kBands, rows * (b + 1) / kBands);
-  }
-}
+using test_rows::ReversedBands;
+using test_rows::splitCalls;
 
 // Large images go through the installed splitter, fast and generic kernels and
 // whole-row copies alike, with the bytes of an unsplit conversion; small ones and
@@ -404,6 +399,44 @@ TEST_P(FastAgainstGeneric, SplitRowsGiveTheSameBytes) {
     EXPECT_EQ(splitCalls, 1) << "generic " << generic;
     ASSERT_EQ(std::memcmp(whole.Pixels, split.Pixels, size_t(whole.PixelBytes)), 0);
   }
+}
+
+// Row ranges in any order, cut to the image where they reach past it, build the
+// whole conversion of a bottom-up source on every kernel; rows outside a range
+// keep their bytes. An image pair the whole conversion refuses is refused too.
+TEST_P(FastAgainstGeneric, RowRangesBuildTheWholeConversion) {
+  const Pair pair = GetParam();
+  std::mt19937 random(pair.From * 5 + pair.To);
+  const int32_t palette = pair.Palette ? pixel_format::R8G8B8 : pixel_format::None;
+  C_Image source, whole, ranges;
+  ASSERT_TRUE(source.Create(37, pair.From, 29, palette));
+  source.BottomUp = 1;
+  for (int32_t i = 0; i < source.PixelBytes; ++i) source.Pixels[i] = uint8_t(random());
+  for (int32_t i = 0; i < source.PaletteBytes; ++i) source.Palette[i] = uint8_t(random());
+  ASSERT_TRUE(whole.Create(37, pair.To, 29));
+  ASSERT_TRUE(ranges.Create(37, pair.To, 29));
+  const int32_t cuts[][2] = {{20, 29}, {-4, 3}, {3, 3}, {9, 5}, {8, 20}, {3, 8}, {29, 40}};
+  for (const bool generic : {false, true}) {
+    ForceGenericPixelPath(generic);
+    ASSERT_TRUE(ConvertPixels(&whole, &source));
+    std::memset(ranges.Pixels, 0xCD, size_t(ranges.PixelBytes));
+    for (const auto& cut : cuts) {
+      if (cut[0] == 8) {  // rows 0..2 and 20..28 done so far, 3..19 untouched
+        EXPECT_EQ(ranges.RowAddress(3)[0], 0xCD);
+        EXPECT_EQ(ranges.RowAddress(19)[ranges.RowBytes - 1], 0xCD);
+      }
+      ASSERT_TRUE(ConvertPixelRows(&ranges, &source, cut[0], cut[1]));
+    }
+    ForceGenericPixelPath(false);
+    for (int32_t y = 0; y < 29; ++y) {
+      ASSERT_EQ(std::memcmp(ranges.RowAddress(y), whole.RowAddress(y), size_t(whole.RowBytes)), 0)
+          << "row " << y << ", generic " << generic;
+    }
+  }
+  C_Image shorter;
+  ASSERT_TRUE(shorter.Create(37, pair.To, 28));
+  EXPECT_FALSE(ConvertPixelRows(&shorter, &source, 0, 1));
+  EXPECT_FALSE(ConvertPixelRows(nullptr, &source, 0, 1));
 }
 
 TEST(FillFastAgainstGeneric, SameBytes) {

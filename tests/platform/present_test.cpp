@@ -9,6 +9,7 @@
 #include "image/image.h"
 #include "platform/present_path.h"
 #include "platform/system_color.h"
+#include "tests/reversed_bands.h"
 #include "window_fixture.h"
 
 namespace {
@@ -116,6 +117,19 @@ TEST_P(PresentTest, ImagePartlyOrWhollyOutsideIsClipped) {
   ExpectShown(35, -9, 16, 12);
   Show(back, C_Vector2D(1e20f, -1e20f));
   ExpectShown(1 << 30, -(1 << 30), 16, 12);  // nothing but background
+}
+
+// A back buffer large enough to share its rows goes through the installed
+// splitter, clipped or not, with the picture of an unshared copy.
+TEST_P(PresentTest, LargeImagesShareTheirRowsWithTheSamePicture) {
+  OpenWindow(330, 260);
+  C_Image back;
+  FillBackBuffer(back, 320, 240);
+  test_rows::ReversedSplitter splitter;
+  Show(back, C_Vector2D(4, 9));
+  EXPECT_EQ(splitter.Calls(), 1);
+  Show(back, C_Vector2D(-7, 30));
+  ExpectShown(-7, 30, 320, 240);
 }
 
 TEST_P(PresentTest, FirstMemoryRowIsTheBottomRowWhateverTheImageSays) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "core/memory_counter.h"
@@ -12,6 +13,7 @@
 #include "image/channel.h"
 #include "image/image.h"
 #include "image/image_hook.h"
+#include "image/image_ops.h"
 #include "image/surface.h"
 #include "platform/window.h"
 
@@ -233,6 +235,59 @@ TEST(GraphicApi, ImageHooksBuildAndDropDisplayCopies) {
           0xFFFFFF,
       0x0000FFu);
   // Releasing the surface drops the copies through the hook (no leak under ASan).
+}
+
+// Rows of a display copy are rebuilt on their own, from existing copies only:
+// before the first whole refresh, and after the image changed size, the rows
+// refresh makes nothing and says so; the rows it rebuilds give the whole
+// refresh's bytes and the other rows keep theirs.
+TEST(GraphicApi, RowRefreshRebuildsOnlyItsRowsOfExistingCopies) {
+  C_GraphicApi api;
+  C_Image* color = new C_Image();
+  ASSERT_TRUE(color->CreateFilled(6, pixel_format::R8G8B8A8, 5, C_Color(1, 0, 0, 1)));
+  C_Surface surface;
+  ASSERT_TRUE(surface.SetChannel(color, kColorChannel));
+  ImageHook* hook = api.CreateImageHook();
+  ASSERT_TRUE(surface.Attach(hook));
+  delete hook;
+  C_Channel* channel = surface.FindChannel(kColorChannel);
+
+  EXPECT_FALSE(surface.PrepareRows(0, 5));
+  EXPECT_EQ(channel->Converted, nullptr);
+  ASSERT_TRUE(surface.Prepare());
+  const C_Image* copy = channel->Converted;
+  ASSERT_NE(copy, nullptr);
+
+  // Rows 1 and 2 of the image turn blue; refreshing rows 1..3 of the copy alone
+  // shows them, and row 3 stays red.
+  ASSERT_TRUE(FillImageArea(color, PixelRect{0, 1, 6, 3}, C_Color(0, 0, 1, 1)));
+  ASSERT_TRUE(surface.PrepareRows(1, 3));
+  EXPECT_EQ(channel->Converted, copy);
+  const auto rgb = [&](int32_t y) {
+    return reinterpret_cast<const uint32_t*>(copy->RowAddress(y))[5] & 0xFFFFFF;
+  };
+  EXPECT_EQ(rgb(0), 0xFF0000u);
+  EXPECT_EQ(rgb(1), 0x0000FFu);
+  EXPECT_EQ(rgb(2), 0x0000FFu);
+  ASSERT_TRUE(FillImageArea(color, PixelRect{0, 3, 6, 4}, C_Color(0, 1, 0, 1)));
+  EXPECT_EQ(rgb(3), 0xFF0000u);
+  C_Image whole;
+  ASSERT_TRUE(C_Image::ConvertInto(pixel_format::A8R8G8B8, &whole, color));
+  ASSERT_TRUE(surface.PrepareRows(3, 4));
+  for (int32_t y = 0; y < 5; ++y) {
+    EXPECT_EQ(std::memcmp(copy->RowAddress(y), whole.RowAddress(y), size_t(whole.RowBytes)), 0)
+        << y;
+  }
+
+  // A key the surface does not hold asks for nothing; an image of another size
+  // waits for the whole refresh.
+  EXPECT_TRUE(api.RefreshImageRows(&surface, kAlphaChannel, 0, 5));
+  ASSERT_TRUE(color->CreateFilled(7, pixel_format::R8G8B8A8, 5, C_Color(1, 1, 1, 1)));
+  EXPECT_FALSE(surface.PrepareRows(0, 5));
+  EXPECT_EQ(channel->Converted->Width, 6);
+  ASSERT_TRUE(surface.Prepare());
+  EXPECT_EQ(channel->Converted->Width, 7);
+  EXPECT_TRUE(surface.PrepareRows(0, 5));
 }
 
 TEST_F(RootFixture, PresentCentresTheBackBufferInTheWindow) {

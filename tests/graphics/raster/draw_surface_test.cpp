@@ -12,6 +12,7 @@
 #include "graphics/geometry/anchor.h"
 #include "graphics/geometry/color.h"
 #include "image/channel.h"
+#include "tests/reversed_bands.h"
 
 using draw_test::Picture;
 using draw_test::Tag;
@@ -408,3 +409,63 @@ TEST(DrawSurfaceOverwrites, OnlyPlainCopiesClaimTheirBox) {
     }
   }
 }
+
+namespace {
+
+// Large unscaled draws share their rows through the installed splitter with the
+// pixels of an unshared draw: plain, mirrored and clipped, blended with the
+// source's alpha. A surface drawn onto itself, shifted so that the rows it reads
+// are rows it writes, keeps them on the caller in order.
+TEST(DrawSurfaceRows, LargeCopiesShareTheirRowsWithTheSamePixels) {
+  auto source = Tagged(300, 260);  // 78 000 pixels: enough to share
+  source->Color().BottomUp = 1;
+  for (int32_t y = 0; y < 260; ++y) {
+    for (int32_t x = 0; x < 300; ++x) source->Set(x, y, Tag(x, y));
+  }
+  source->AddSecond(0);
+  for (int32_t y = 0; y < 260; ++y) {
+    for (int32_t x = 0; x < 300; ++x) source->SecondAt(x, y) = uint8_t(x * 3 + y);
+  }
+  DrawOptions mirrored;
+  mirrored.MirrorX = 1;
+  mirrored.MirrorY = 1;
+  DrawOptions blended;
+  blended.Opacity = 0.75f;
+  for (DrawOptions* options : {static_cast<DrawOptions*>(nullptr), &mirrored, &blended}) {
+    SCOPED_TRACE(options == &mirrored ? "mirrored" : options ? "blended" : "plain");
+    // A mirrored draw extends left of and above its position.
+    const C_Vector2D at = options == &mirrored ? C_Vector2D(310, 250) : C_Vector2D(17, -9);
+    Picture whole(320, 280, 0xFF102030), split(320, 280, 0xFF102030);
+    DrawOptions copy = options ? *options : DrawOptions();
+    ASSERT_TRUE(DrawSurface(&source->surface, &whole.surface, nullptr, nullptr, nullptr, at,
+                            options ? &copy : nullptr, nullptr));
+    {
+      test_rows::ReversedSplitter splitter;
+      copy = options ? *options : DrawOptions();
+      ASSERT_TRUE(DrawSurface(&source->surface, &split.surface, nullptr, nullptr, nullptr, at,
+                              options ? &copy : nullptr, nullptr));
+      EXPECT_EQ(splitter.Calls(), 1);
+    }
+    for (int32_t y = 0; y < 280; ++y) {
+      for (int32_t x = 0; x < 320; ++x) ASSERT_EQ(split.At(x, y), whole.At(x, y)) << x << ", " << y;
+    }
+  }
+
+  auto inOrder = Tagged(300, 260);
+  auto self = Tagged(300, 260);
+  const C_Vector2D down(0, 3);
+  ASSERT_TRUE(DrawSurface(&inOrder->surface, &inOrder->surface, nullptr, nullptr, nullptr, down,
+                          nullptr, nullptr));
+  {
+    test_rows::ReversedSplitter splitter;
+    ASSERT_TRUE(DrawSurface(&self->surface, &self->surface, nullptr, nullptr, nullptr, down,
+                            nullptr, nullptr));
+    EXPECT_EQ(splitter.Calls(), 0);
+  }
+  for (int32_t y = 0; y < 260; ++y) {
+    for (int32_t x = 0; x < 300; ++x)
+      ASSERT_EQ(self->At(x, y), inOrder->At(x, y)) << x << ", " << y;
+  }
+}
+
+}  // namespace
