@@ -22,32 +22,35 @@ const C_Image* PageImage(const C_Surface& page) {
 
 }  // namespace
 
-GlyphPainter::GlyphPainter(C_Font& font, C_Surface* target, const PixelRect& bounds,
-                           const C_Color& color, float scale, const C_TextFormat& format,
-                           const float* wrapX, const float* wrapY)
+GlyphPainter::GlyphPainter(C_Font& font, GlyphTables* tables, C_Surface* target,
+                           const PixelRect& bounds, const C_Color& color, float scale,
+                           const C_TextFormat& format, const float* wrapX, const float* wrapY,
+                           bool generic)
     : font_(font),
+      tables_(tables),
       target_(target),
       bounds_(bounds),
       boundsRect_(bounds.X1, bounds.Y1, bounds.X2, bounds.Y2),
       format_(format),
       wrapX_(wrapX),
       wrapY_(wrapY),
-      draw_(format.GlyphHook == nullptr && wrapX == nullptr && wrapY == nullptr
-                ? &GlyphPainter::DrawPlain
-                : &GlyphPainter::DrawFolded) {
+      way_(format.GlyphHook != nullptr || wrapX != nullptr || wrapY != nullptr ? Way::Folded
+           : generic                                                           ? Way::Generic
+                                                                               : Way::Plain) {
   options_.Scale = C_Vector2D(scale, scale);
   options_.Tint = C_Color(color.Red, color.Green, color.Blue, color.Alpha);
   options_.UseTint = 1;
   options_.Opacity = color.Alpha;
+  if (tables_ != nullptr) tables_->BeginText();
 }
 
-int32_t GlyphPainter::FindPage(uint32_t index) {
+GlyphPainter::Page* GlyphPainter::FindPage(uint32_t index) {
   lastPage_ = index;
   for (int32_t i = 0; i < pageCount_; ++i) {
-    if (PageAt(i).index == index) return lastSlot_ = i;
+    if (PageAt(i).index == index) return lastFound_ = &PageAt(i);
   }
   C_Surface* surface = font_.PageAt(index);
-  if (surface == nullptr) return lastSlot_ = -1;
+  if (surface == nullptr) return lastFound_ = nullptr;
   Page& page = pageCount_ < kInlinePages ? inlinePages_[pageCount_] : morePages_.emplace_back();
   ++pageCount_;
   page.index = index;
@@ -56,13 +59,35 @@ int32_t GlyphPainter::FindPage(uint32_t index) {
     page.width = image->Width;
     page.height = image->Height;
   }
-  page.usable = page.stamp.Begin(surface, target_, nullptr, &boundsRect_, options_, true);
-  page.coverage = page.stamp.CoverageStamp();
-  return lastSlot_ = pageCount_ - 1;
+  // A stamp kept for this context is brought up to date (checked, and prepared
+  // again only when the surfaces changed); one taken over from another context is
+  // prepared without that check, which pays only once the context comes back.
+  const GlyphTables::StampContext context{
+      index,
+      target_,
+      {bounds_.X1, bounds_.Y1, bounds_.X2, bounds_.Y2},
+      {options_.Tint.Red, options_.Tint.Green, options_.Tint.Blue, options_.Tint.Alpha},
+      options_.Scale.X};
+  bool found = false;
+  SurfaceStamp* kept = tables_ != nullptr ? tables_->KeptStamp(context, found) : nullptr;
+  page.ownStamp = kept == nullptr;
+  if (kept != nullptr) {
+    page.usable = found ? kept->Resume(surface, target_, nullptr, &boundsRect_, options_, true)
+                        : kept->Begin(surface, target_, nullptr, &boundsRect_, options_, true);
+  } else {
+    page.usable = page.own.Begin(surface, target_, nullptr, &boundsRect_, options_, true);
+  }
+  page.stamp = kept;
+  // The pages past the first few move when their list grows: their own stamps too.
+  for (int32_t i = 0; i < pageCount_; ++i) {
+    Page& any = PageAt(i);
+    if (any.ownStamp) any.stamp = &any.own;
+  }
+  page.coverage = page.stamp->CoverageStamp() && bounds_.X2 < kExactWhole;
+  return lastFound_ = &page;
 }
 
-void GlyphPainter::DrawPlain(const GlyphCell& cell, uint8_t /*code*/, float penX, float lineTop,
-                             int32_t /*index*/) {
+void GlyphPainter::DrawGeneric(const GlyphCell& cell, float penX, float lineTop) {
   Page* page = PageOf(cell);
   if (page == nullptr) return;
   Stamp(cell, *page, std::trunc(penX + cell.ToCentreX) - cell.HalfW,
@@ -92,10 +117,10 @@ void GlyphPainter::Stamp(const GlyphCell& cell, Page& page, float left, float to
   }
   // Inside the bounds both edges are finite and small, so they truncate as ints.
   if (page.coverage) {
-    page.stamp.StampCoverage(cell.X1, cell.Y1, cell.X2, cell.Y2, static_cast<int32_t>(left),
-                             static_cast<int32_t>(top));
+    page.stamp->StampCoverage(cell.X1, cell.Y1, cell.X2, cell.Y2, static_cast<int32_t>(left),
+                              static_cast<int32_t>(top));
   } else if (page.usable) {
-    page.stamp.Draw(cell.X1, cell.Y1, cell.X2, cell.Y2, left, top, nullptr);
+    page.stamp->Draw(cell.X1, cell.Y1, cell.X2, cell.Y2, left, top, nullptr);
   }
 }
 

@@ -8,6 +8,7 @@
 #include "font/font.h"
 #include "font/font_type.h"
 #include "font/glyph.h"
+#include "font/internal/text_lines.h"
 
 namespace {
 
@@ -22,11 +23,13 @@ void GlyphTable::Reset(const C_Font& font, uint32_t variantIndex, float scale, f
   scale_ = scale;
   size_ = size;
   filled_ = true;
-  known_ = CodeSet();
+  for (GlyphCell& cell : cells_) cell.Filled = false;
 }
 
 void GlyphTable::Fill(uint8_t code, GlyphCell& cell) const {
   cell = GlyphCell{};
+  cell.Filled = true;
+  cell.Plain = code != kTab && code != kLineFeed;
   const C_Glyph* glyph = font_->FindGlyph(code);
   const C_BitmapGlyph* variant = glyph != nullptr ? glyph->VariantAt(index_) : nullptr;
   if (variant == nullptr) return;
@@ -46,6 +49,8 @@ void GlyphTable::Fill(uint8_t code, GlyphCell& cell) const {
   cell.Y1 = static_cast<int32_t>(source.Y1);
   cell.X2 = static_cast<int32_t>(source.X2);
   cell.Y2 = static_cast<int32_t>(source.Y2);
+  cell.PixelW = cell.X2 - cell.X1;
+  cell.PixelH = cell.Y2 - cell.Y1;
   // The page must reach the rectangle's far edges, fractions included.
   cell.ReachX = static_cast<int32_t>(std::ceil(source.X2));
   cell.ReachY = static_cast<int32_t>(std::ceil(source.Y2));
@@ -53,6 +58,7 @@ void GlyphTable::Fill(uint8_t code, GlyphCell& cell) const {
   const float h = source.Y2 - source.Y1;
   const float hw = std::trunc(w * 0.5f);
   const float hh = std::trunc(h * 0.5f);
+  cell.HalfPixels = static_cast<int32_t>(hw);
   // The picture's left edge lies Offset.x x scale right of the pen and its top
   // Offset.y x scale above the baseline.
   cell.ToCentreX = (variant->Offset.X + hw) * scale_;
@@ -62,6 +68,7 @@ void GlyphTable::Fill(uint8_t code, GlyphCell& cell) const {
   cell.Width = w * scale_;
   cell.Height = h * scale_;
   cell.Drawn = true;
+  cell.Inked = code != kSpace && code != kTab;
 }
 
 GlyphTables::Shape GlyphTables::ShapeOf(const C_Font& font) {
@@ -117,7 +124,28 @@ GlyphTable& GlyphTables::TableFor(const C_Font& font, uint32_t variantIndex, flo
   return table;
 }
 
+SurfaceStamp* GlyphTables::KeptStamp(const StampContext& context, bool& found) {
+  found = false;
+  for (Kept& kept : kept_) {
+    if (!(kept.context == context)) continue;
+    if (kept.text == text_) return nullptr;
+    kept.text = text_;
+    found = true;
+    return &kept.stamp;
+  }
+  for (int32_t i = 0; i < kKeptStamps; ++i) {
+    Kept& kept = kept_[(nextKept_ + i) % kKeptStamps];
+    if (kept.text == text_) continue;
+    nextKept_ = (nextKept_ + i + 1) % kKeptStamps;
+    kept.context = context;
+    kept.text = text_;
+    return &kept.stamp;
+  }
+  return nullptr;
+}
+
 void GlyphTables::Clear() {
+  for (Kept& kept : kept_) kept = Kept();
   for (GlyphTable& table : tables_) table.Clear();
   shape_ = Shape();
   last_ = Choice();

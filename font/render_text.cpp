@@ -3,6 +3,7 @@
 #include "font/render_text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "core/string.h"
@@ -19,6 +20,8 @@
 #include "image/surface.h"
 
 namespace {
+
+std::atomic<bool> genericGlyphs{false};
 
 constexpr float kLineHeightFactor = 1.5f;
 constexpr float kHighlightAbove = 7.0f;  // the highlight starts size / 7 above the row
@@ -59,8 +62,42 @@ float Step(TextMetrics& metrics, uint8_t code, const GlyphCell& cell, float extr
   return code == kSpace ? advance + extra : advance;
 }
 
+// How the glyphs of a text are drawn, chosen once for the text: Ink(cell, code,
+// pen, line top, index) draws a drawn cell's picture.
+// Flush() draws what an ink keeps waiting, before anything else is drawn.
+struct NoInk {
+  static constexpr bool kDraws = false;
+  void operator()(const GlyphCell&, uint8_t, float, float, int32_t) const {}
+  void Flush() const {}
+};
+struct PlainInk {
+  static constexpr bool kDraws = true;
+  GlyphPainter* painter;
+  void operator()(const GlyphCell& cell, uint8_t, float pen, float top, int32_t) const {
+    painter->DrawPlain(cell, pen, top);
+  }
+  void Flush() const { painter->Flush(); }
+};
+struct GenericInk {
+  static constexpr bool kDraws = true;
+  GlyphPainter* painter;
+  void operator()(const GlyphCell& cell, uint8_t, float pen, float top, int32_t) const {
+    painter->DrawGeneric(cell, pen, top);
+  }
+  void Flush() const {}
+};
+struct FoldedInk {
+  static constexpr bool kDraws = true;
+  GlyphPainter* painter;
+  void operator()(const GlyphCell& cell, uint8_t code, float pen, float top, int32_t k) const {
+    painter->DrawFolded(cell, code, pen, top, k);
+  }
+  void Flush() const {}
+};
+
 // Draws (or only walks) one line; returns the pen after its last drawn picture.
-float LayLine(Run& run, const TextLine& line, float x, float top) {
+template <class Ink>
+float LayLine(Run& run, const TextLine& line, float x, float top, const Ink& ink) {
   const TextRequest& r = run.request;
   TextLayout* layout = r.Layout;
   const float size = run.type.Size;
@@ -72,10 +109,9 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
   }
   const bool inBand =
       run.hitPending && layout->Query.Y >= row && layout->Query.Y < row + run.lineHeight;
-  const bool drawing = run.painter != nullptr;
 
   // The highlight goes behind the characters, so it is measured first.
-  if (drawing && layout != nullptr && layout->HighlightStart >= 0 &&
+  if (Ink::kDraws && layout != nullptr && layout->HighlightStart >= 0 &&
       layout->HighlightEnd > layout->HighlightStart) {
     const int32_t from = std::max(layout->HighlightStart, line.Start);
     const int32_t to = std::min(layout->HighlightEnd, line.End);
@@ -86,6 +122,7 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
         const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
         pen += Step(run.metrics, code, run.metrics.Cell(code), extra, measured);
       }
+      ink.Flush();
       FillBox(r.Target, left, row - size / kHighlightAbove, pen, row + size / kHighlightBelow,
               r.HighlightColor, run.bounds);
     }
@@ -96,31 +133,34 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
   bool caretHere = false;
   float caretX = 0;
   const int32_t caretIndex = layout != nullptr ? layout->CaretIndex : -1;
-  GlyphPainter* painter = run.painter;
-  for (int32_t k = line.Start; k < line.End; ++k) {
-    const uint8_t code = run.metrics.DrawnCode(static_cast<uint8_t>(run.text[k]));
-    const GlyphCell& cell = run.metrics.Cell(code);
-    const float advance = Step(run.metrics, code, cell, extra, measured);
+  bool hitPending = inBand;
+  // Locals, so that what the ink writes is not read back for every character.
+  TextMetrics metrics = run.metrics;
+  const char* const text = run.text;
+  const float queryX = inBand ? layout->Query.X : 0;
+  for (int32_t k = line.Start, end = line.End; k < end; ++k) {
+    const uint8_t code = metrics.DrawnCode(static_cast<uint8_t>(text[k]));
+    const GlyphCell& cell = metrics.Cell(code);
+    const float advance = Step(metrics, code, cell, extra, measured);
     if (k == caretIndex) {
       caretHere = true;
       caretX = pen;
     }
-    if (inBand && run.hitPending && layout->Query.X < pen + advance * 0.5f) {
+    if (hitPending && queryX < pen + advance * 0.5f) {
       layout->HitIndex = k;
-      run.hitPending = false;
+      hitPending = run.hitPending = false;
     }
-    if (painter != nullptr && cell.Drawn && code != kSpace && code != kTab)
-      painter->Draw(cell, code, pen, top, k);
+    if (Ink::kDraws && cell.Inked) ink(cell, code, pen, top, k);
     pen += advance;
   }
   if (line.Dots > 0) {
     const GlyphCell& stop = run.metrics.Cell(kFullStop);
     for (int32_t dot = 0; dot < line.Dots; ++dot) {
-      if (drawing && stop.Drawn) run.painter->Draw(stop, kFullStop, pen, top, line.End);
+      if (Ink::kDraws && stop.Drawn) ink(stop, kFullStop, pen, top, line.End);
       pen += stop.Advance;
     }
   }
-  if (inBand && run.hitPending) {  // past the end of the line
+  if (hitPending) {  // past the end of the line
     layout->HitIndex = line.End;
     run.hitPending = false;
   }
@@ -135,7 +175,8 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
     layout->CaretX = caretX;
     layout->CaretTop = row;
     layout->CaretBottom = row + run.lineHeight;
-    if (drawing) {
+    if (Ink::kDraws) {
+      ink.Flush();
       FillBox(r.Target, caretX, row - size * kCaretAbove, caretX + 1, row + size / kCaretBelow,
               C_Color(0, 0, 0, 1), run.bounds);
     }
@@ -143,7 +184,46 @@ float LayLine(Run& run, const TextLine& line, float x, float top) {
   return pen;
 }
 
+// What the lines of a text span.
+struct Spread {
+  float firstLeft = 0;
+  float right = 0;
+  float bottom = 0;  // the top of the line after the last
+  int32_t lines = 0;
+};
+
+// Breaks, aligns and lays every line from the text's top.
+template <class Ink>
+Spread LayLines(Run& run, const LineRules& rules, float top, const Ink& ink) {
+  const uint8_t align = run.format.Align;
+  Spread spread;
+  TextLine line;
+  for (int32_t start = 0;;) {
+    BreakLine(run.metrics, run.text, run.length, start, top, rules, line);
+    float x = run.lineLeft;
+    if (align == AlignRight) x += rules.Available - line.Width;
+    if (align == AlignCentre) x += (rules.Available - line.Width) * 0.5f;
+    const float end = LayLine(run, line, x, top, ink);
+    if (spread.lines == 0) {
+      spread.firstLeft = x;
+      spread.right = end;
+    }
+    spread.right = std::max(spread.right, end);
+    ++spread.lines;
+    top += run.lineHeight;
+    if (line.Next >= run.length && !line.EndsInLineFeed) break;
+    start = line.Next;
+  }
+  ink.Flush();
+  spread.bottom = top;
+  return spread;
+}
+
 }  // namespace
+
+void ForceGenericGlyphPath(bool generic) {
+  genericGlyphs.store(generic, std::memory_order_relaxed);
+}
 
 bool RenderText(const TextRequest& r) {
   // An empty text is one empty line: it still has its line height, caret and extent.
@@ -206,8 +286,9 @@ bool RenderText(const TextRequest& r) {
   }
   const float wrapX[2] = {leftEdge.X + (position.X - area.X1), rules.Available};
   const float wrapY[2] = {area.Y1, area.Y2 - area.Y1};
-  GlyphPainter painter(*r.Font, r.Target, bounds, r.Color, choice.Scale, format,
-                       r.Flags[1] != 0 ? wrapX : nullptr, r.Flags[2] != 0 ? wrapY : nullptr);
+  GlyphPainter painter(*r.Font, tables, r.Target, bounds, r.Color, choice.Scale, format,
+                       r.Flags[1] != 0 ? wrapX : nullptr, r.Flags[2] != 0 ? wrapY : nullptr,
+                       genericGlyphs.load(std::memory_order_relaxed));
 
   Run run{r,
           type,
@@ -225,26 +306,18 @@ bool RenderText(const TextRequest& r) {
     run.hitPending = !(r.Layout->Query.X == kNoQuery && r.Layout->Query.Y == kNoQuery);
   }
 
-  float top = position.Y;
-  float firstLeft = 0, right = 0;
-  int32_t lines = 0;
-  TextLine line;
-  for (int32_t start = 0;;) {
-    BreakLine(metrics, run.text, run.length, start, top, rules, line);
-    float x = run.lineLeft;
-    if (format.Align == AlignRight) x += rules.Available - line.Width;
-    if (format.Align == AlignCentre) x += (rules.Available - line.Width) * 0.5f;
-    const float end = LayLine(run, line, x, top);
-    if (lines == 0) {
-      firstLeft = x;
-      right = end;
-    }
-    right = std::max(right, end);
-    ++lines;
-    top += lineHeight;
-    if (line.Next >= run.length && !line.EndsInLineFeed) break;
-    start = line.Next;
+  Spread spread;
+  if (run.painter == nullptr) {
+    spread = LayLines(run, rules, position.Y, NoInk{});
+  } else if (painter.Chosen() == GlyphPainter::Way::Plain) {
+    spread = LayLines(run, rules, position.Y, PlainInk{&painter});
+  } else if (painter.Chosen() == GlyphPainter::Way::Generic) {
+    spread = LayLines(run, rules, position.Y, GenericInk{&painter});
+  } else {
+    spread = LayLines(run, rules, position.Y, FoldedInk{&painter});
   }
+  const float firstLeft = spread.firstLeft, right = spread.right, top = spread.bottom;
+  const int32_t lines = spread.lines;
 
   const C_Rect extent(firstLeft, position.Y, right, top, kAnchorResolved, kAnchorResolved);
   if (r.Extent != nullptr) *r.Extent = extent;

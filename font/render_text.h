@@ -64,3 +64,8 @@ struct TextRequest {
 // empty text is one empty line, with its line height, caret and an extent without
 // width.
 bool RenderText(const TextRequest& request);
+
+// Draws every glyph through the clipping stamp, the way a glyph that crosses the
+// bounds is drawn, instead of stamping the ones inside straight; the pictures are
+// the same (the tests compare the two). Off unless set.
+void ForceGenericGlyphPath(bool generic);

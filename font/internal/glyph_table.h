@@ -6,18 +6,25 @@
 
 #include <cstdint>
 
+#include "font/bitmap_glyph.h"
 #include "font/font.h"
-#include "font/internal/code_set.h"
+#include "graphics/raster/surface_stamp.h"
 
 class C_FontType;
 class C_String;
 
 // One code as the chosen variant lays it out and draws it.
 struct GlyphCell {
+  bool Filled;             // holds this code's values (filled on the code's first use)
+  bool Plain;              // neither a tab nor a line feed: the pen moves by Advance
   float Advance;           // trunc(advance x scale); 0 without a variant
   bool Drawn;              // a variant of non-zero pixel size with a whole-pixel picture
+  bool Inked;              // Drawn, and a code whose picture is drawn (not a space or tab)
   uint32_t Page;           // the font page the picture is cut from
-  int32_t X1, Y1, X2, Y2;  // the picture on its page; 0 <= X1 < X2, 0 <= Y1 < Y2
+  int32_t X1, Y1;          // the picture on its page: X1 <= x < X2, Y1 <= y < Y2,
+  int32_t PixelW, PixelH;  // PixelW = X2 - X1 and PixelH = Y2 - Y1 wide and high,
+  int32_t X2, Y2;          // 0 <= X1 < X2, 0 <= Y1 < Y2
+  int32_t HalfPixels;      // hw: the centre's whole part less this is the left edge at scale 1
   int32_t ReachX, ReachY;  // the page size the picture needs
   float ToCentreX;         // (Offset.x + hw) x scale: pen to the centre
   float ToCentreY;         // (hh - Offset.y) x scale + size: line top to the centre
@@ -38,7 +45,7 @@ class GlyphTable {
 
   const GlyphCell& Cell(uint8_t code) {
     GlyphCell& cell = cells_[code];
-    if (known_.Add(code)) Fill(code, cell);
+    if (!cell.Filled) Fill(code, cell);
     return cell;
   }
 
@@ -50,8 +57,7 @@ class GlyphTable {
   float scale_ = 0;
   float size_ = 0;
   bool filled_ = false;
-  CodeSet known_;  // codes whose cell is filled; the cells start unset
-  GlyphCell cells_[256];
+  GlyphCell cells_[256];  // each filled on its first use after a Reset
 };
 
 // The tables a font keeps. They hold copies of the glyph data, never pointers into
@@ -67,6 +73,24 @@ class GlyphTables {
   // The table for the font at variantIndex, scale and size.
   GlyphTable& TableFor(const C_Font& font, uint32_t variantIndex, float scale, float size);
   void Clear();
+
+  // Starts a text: no kept stamp serves it yet.
+  void BeginText() { ++text_; }
+  // What a page's stamp is prepared for, besides the surfaces' images: a kept
+  // stamp is found by it.
+  struct StampContext {
+    uint32_t page;
+    const C_Surface* target;
+    int32_t bounds[4];
+    float color[4];
+    float scale;
+    bool operator==(const StampContext&) const = default;
+  };
+  // The stamp kept for a context from text to text. found: it was prepared for the
+  // context before, and the text brings it up to date with SurfaceStamp::Resume;
+  // otherwise it is another context's, which the text prepares with Begin. Null
+  // when every kept stamp already serves the text.
+  SurfaceStamp* KeptStamp(const StampContext& context, bool& found);
 
  private:
   // What the tables were filled from; any difference empties them.
@@ -93,6 +117,17 @@ class GlyphTables {
   };
 
   static constexpr int32_t kTables = 4;  // sizes a program draws one font at
+  struct Kept {
+    StampContext context{kNoPage, nullptr, {}, {}, 0};
+    uint64_t text = 0;  // the text it serves or last served; 0 none
+    SurfaceStamp stamp;
+  };
+  // Contexts a program draws one font in: the texts of a screen, each in its own
+  // bounds and colour, and status lines.
+  static constexpr int32_t kKeptStamps = 16;
+  Kept kept_[kKeptStamps];
+  int32_t nextKept_ = 0;  // the stamp replaced next
+  uint64_t text_ = 0;
   Shape shape_;
   Choice last_;
   GlyphTable tables_[kTables];

@@ -25,8 +25,8 @@ class TextMetrics {
   float Advance(uint8_t code, float penOffset) { return AdvanceOf(Cell(code), code, penOffset); }
   // The same with the code's cell already at hand.
   static float AdvanceOf(const GlyphCell& cell, uint8_t code, float penOffset) {
-    if (code == kTab) return TabAdvance(penOffset);
-    return code == kLineFeed ? 0.0f : cell.Advance;
+    if (cell.Plain) return cell.Advance;
+    return code == kTab ? TabAdvance(penOffset) : 0.0f;
   }
 
  private:

@@ -363,7 +363,7 @@ int64_t SaturateToFixed(double value) {
 // A prepared surface carries display copies (32-bit colour, 8-bit alpha) made by
 // the drawing interface; drawing from them lets images of any format be shown,
 // such as a 16-bit height map. Without a copy the image itself is drawn.
-static C_Image* DrawableImage(const C_Surface* surface, int32_t key) {
+C_Image* DrawableImage(const C_Surface* surface, int32_t key) {
   const C_Channel* channel = surface->FindChannel(key);
   if (channel == nullptr) return nullptr;
   if (channel->Converted != nullptr && channel->Converted->Pixels != nullptr)
@@ -433,10 +433,15 @@ bool ResolveSourceArea(const C_Surface& surface, int32_t width, int32_t height, 
   return area.X1 < area.X2 && area.Y1 < area.Y2;
 }
 
+const C_Color* SourceColorKey(const C_Surface& surface) {
+  if (surface.Extra == nullptr || surface.Extra->GetClassId() != class_id::Color) return nullptr;
+  return static_cast<const C_Color*>(surface.Extra);
+}
+
 void TakeColorKey(const C_Surface& surface, DrawOptions& options) {
-  if (surface.Extra == nullptr || surface.Extra->GetClassId() != class_id::Color) return;
-  const C_Color& key = *static_cast<const C_Color*>(surface.Extra);
-  options.ColorKey = C_Color(key.Red, key.Green, key.Blue, key.Alpha);
+  const C_Color* key = SourceColorKey(surface);
+  if (key == nullptr) return;
+  options.ColorKey = C_Color(key->Red, key->Green, key->Blue, key->Alpha);
   options.UseColorKey = 1;
 }
 

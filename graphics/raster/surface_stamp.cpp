@@ -5,10 +5,15 @@
 #include <cstring>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 #include "core/cpu_features.h"
+#include "graphics/geometry/rect.h"
 #include "graphics/raster/internal/draw_single.h"
 #include "graphics/raster/internal/span_pixels.h"
+#include "image/channel.h"
+#include "image/image.h"
+#include "image/surface.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -19,53 +24,64 @@ namespace {
 // The tint through an 8-bit coverage image, unscaled, onto a target without mask:
 // the common glyph. The same arithmetic as the blended tinted span kernel (weight
 // b = opacity x a >> 8, 255 counting as 256; a weight of 0 leaves the pixel), over
-// the whole rectangle in one call.
+// whole rectangles, several in one call.
 using span::AlphaRow;
 using span::MixPixel;
 using span::TargetRow;
 
-struct CoverageRows {
-  const SpanJob* job;
-  int32_t sourceX = 0;                     // first coverage column
-  int32_t sourceY = 0;                     // coverage row of target row y1
-  int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;  // target pixels written
-};
+using Box = SurfaceStamp::CoverageBox;
 
-void StampCoverageScalar(const CoverageRows& r) {
-  const SpanJob& job = *r.job;
+void StampCoverageScalar(const SpanJob& job, const Box* boxes, int32_t boxCount) {
   const uint32_t opacity = static_cast<uint32_t>(job.Opacity);
   const uint32_t tint = job.TintOnTarget;
   const uint32_t colorMask = job.TargetColorMask;
-  const int32_t count = r.X2 - r.X1;
-  for (int32_t y = r.Y1; y < r.Y2; ++y) {
-    uint32_t* target = TargetRow(job, y) + r.X1;
-    const uint8_t* alpha = AlphaRow(job, r.sourceY + (y - r.Y1)) + r.sourceX;
-    for (int32_t i = 0; i < count; ++i) {
-      const uint32_t a = alpha[i];
-      if (a == 0) continue;
-      const uint32_t b = (opacity * a) >> 8;
-      target[i] = MixPixel(target[i], tint, b + (b == 255), colorMask);
+  for (const Box* r = boxes; r != boxes + boxCount; ++r) {
+    for (int32_t row = 0; row < r->height; ++row) {
+      uint32_t* target = TargetRow(job, r->y + row) + r->x;
+      const uint8_t* alpha = AlphaRow(job, r->sourceY + row) + r->sourceX;
+      for (int32_t i = 0; i < r->width; ++i) {
+        const uint32_t a = alpha[i];
+        if (a == 0) continue;
+        const uint32_t b = (opacity * a) >> 8;
+        target[i] = MixPixel(target[i], tint, b + (b == 255), colorMask);
+      }
     }
   }
 }
 
 #if defined(__x86_64__)
-// The tint's arithmetic in eight 32-bit lanes, one pixel each.
+// The tint's arithmetic on 16-bit channels: a pixel's channel becomes
+// d + floor((t - d) x w / 256), which equals (d x (256 - w) + t x w) >> 8 exactly,
+// as mulhi((t - d) << 7, 2w) = ((t - d) x 128 x 2w) >> 16 with every factor
+// inside a signed 16-bit lane. Channels outside the target's colour mask get the
+// weight 0 and keep their value.
 struct TintLanes {
-  __m256i opacity, colorMask, evenBytes, oddBytes, full, wholeTwice, tintEven, tintOdd;
+  __m256i tint7;          // the tint's channels << 7, two pixels per 128-bit lane
+  __m256i spreadLow;      // byte shuffles: each pixel's weight onto its channels
+  __m256i spreadHigh;     // (pixels 0-1 and 4-5 for the low half, 2-3 and 6-7 high)
+  __m128i opacity, full;  // 8 x 16 bits
 };
+
+// A pixel's four channels in 16-bit lanes as unpacking target pixels places them,
+// each byte twice (b0 b0 b1 b1 b2 b2 b3 b3), four pixels.
+__attribute__((target("avx2"))) inline __m256i Channels(uint32_t pixel) {
+  const __m256i bytes = _mm256_set1_epi32(static_cast<int32_t>(pixel));
+  return _mm256_unpacklo_epi8(bytes, bytes);
+}
 
 __attribute__((target("avx2"))) inline TintLanes MakeTintLanes(const SpanJob& job) {
   TintLanes k;
-  const __m256i tint = _mm256_set1_epi32(static_cast<int32_t>(job.TintOnTarget));
-  k.opacity = _mm256_set1_epi32(job.Opacity);
-  k.colorMask = _mm256_set1_epi32(static_cast<int32_t>(job.TargetColorMask));
-  k.evenBytes = _mm256_set1_epi32(0x00FF00FF);
-  k.oddBytes = _mm256_set1_epi32(static_cast<int32_t>(0xFF00FF00u));
-  k.full = _mm256_set1_epi32(255);
-  k.wholeTwice = _mm256_set1_epi32(0x01000100);  // 256 in both 16-bit halves
-  k.tintEven = _mm256_and_si256(tint, k.evenBytes);
-  k.tintOdd = _mm256_and_si256(_mm256_srli_epi32(tint, 8), k.evenBytes);
+  k.tint7 = _mm256_slli_epi16(_mm256_srli_epi16(Channels(job.TintOnTarget), 8), 7);
+  // Weight i's two bytes are 2i and 2i + 1; a set top bit makes the shuffle give 0.
+  const __m256i outside = Channels(~job.TargetColorMask);
+  k.spreadLow = _mm256_or_si256(
+      outside, _mm256_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 2, 3, 2, 3, 2, 3, 2, 3, 8, 9, 8, 9, 8, 9, 8,
+                                9, 10, 11, 10, 11, 10, 11, 10, 11));
+  k.spreadHigh = _mm256_or_si256(
+      outside, _mm256_setr_epi8(4, 5, 4, 5, 4, 5, 4, 5, 6, 7, 6, 7, 6, 7, 6, 7, 12, 13, 12, 13, 12,
+                                13, 12, 13, 14, 15, 14, 15, 14, 15, 14, 15));
+  k.opacity = _mm_set1_epi16(static_cast<int16_t>(job.Opacity));
+  k.full = _mm_set1_epi16(255);
   return k;
 }
 
@@ -74,73 +90,85 @@ __attribute__((target("avx2"))) inline TintLanes MakeTintLanes(const SpanJob& jo
 template <bool FullOpacity>
 __attribute__((target("avx2"))) inline __m256i MixEight(const TintLanes& k, __m256i d,
                                                         uint64_t eight) {
-  const __m256i a = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<int64_t>(eight)));
-  // Every product and sum below stays under 2^16 (at most 255 x 256), so each
-  // 16-bit lane multiplies exactly: the weights are copied into both halves.
-  const __m256i b = FullOpacity ? a : _mm256_srli_epi32(_mm256_mullo_epi16(k.opacity, a), 8);
-  const __m256i w = _mm256_sub_epi32(b, _mm256_cmpeq_epi32(b, k.full));  // 255 -> 256
-  const __m256i w2 = _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
-  const __m256i inverse2 = _mm256_sub_epi16(k.wholeTwice, w2);  // 256 - w, no half borrows
-  const __m256i low = _mm256_and_si256(
-      _mm256_srli_epi32(
-          _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(d, k.evenBytes), inverse2),
-                           _mm256_mullo_epi16(k.tintEven, w2)),
-          8),
-      k.evenBytes);
-  const __m256i high = _mm256_and_si256(
-      _mm256_add_epi16(
-          _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(d, 8), k.evenBytes), inverse2),
-          _mm256_mullo_epi16(k.tintOdd, w2)),
-      k.oddBytes);
-  return _mm256_or_si256(_mm256_and_si256(_mm256_or_si256(low, high), k.colorMask),
-                         _mm256_andnot_si256(k.colorMask, d));
+  __m128i w = _mm_cvtepu8_epi16(_mm_cvtsi64_si128(static_cast<int64_t>(eight)));
+  // opacity x a stays under 2^16, so the 16-bit product is exact.
+  if (!FullOpacity) w = _mm_srli_epi16(_mm_mullo_epi16(w, k.opacity), 8);
+  w = _mm_sub_epi16(w, _mm_cmpeq_epi16(w, k.full));  // 255 -> 256
+  const __m256i w2 = _mm256_broadcastsi128_si256(_mm_add_epi16(w, w));
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i dLow = _mm256_unpacklo_epi8(d, zero);
+  const __m256i dHigh = _mm256_unpackhi_epi8(d, zero);
+  const __m256i low = _mm256_add_epi16(
+      dLow, _mm256_mulhi_epi16(_mm256_sub_epi16(k.tint7, _mm256_slli_epi16(dLow, 7)),
+                               _mm256_shuffle_epi8(w2, k.spreadLow)));
+  const __m256i high = _mm256_add_epi16(
+      dHigh, _mm256_mulhi_epi16(_mm256_sub_epi16(k.tint7, _mm256_slli_epi16(dHigh, 7)),
+                                _mm256_shuffle_epi8(w2, k.spreadHigh)));
+  return _mm256_packus_epi16(low, high);
 }
 
-// A rectangle at most eight pixels wide, as most glyphs are: one masked step per
-// row, with the mask and the way coverage is read settled once.
-template <bool FullOpacity>
-__attribute__((target("avx2"))) void StampNarrowAvx2(const CoverageRows& r, const TintLanes& k) {
-  const SpanJob& job = *r.job;
+// Stores the first Width pixels of v at p, with plain stores: a masked store costs
+// many times more on some processors.
+template <int Width>
+__attribute__((target("avx2"), always_inline)) inline void StorePixels(uint8_t* p, __m256i v) {
+  const auto store32 = [](uint8_t* at, int32_t value) { std::memcpy(at, &value, sizeof value); };
+  if constexpr (Width == 8) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+    return;
+  }
+  __m128i part = _mm256_castsi256_si128(v);
+  if constexpr (Width >= 4) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), part);
+    part = _mm256_extracti128_si256(v, 1);
+    p += 16;
+  }
+  constexpr int kLeft = Width % 4;
+  if constexpr (kLeft >= 2) _mm_storel_epi64(reinterpret_cast<__m128i*>(p), part);
+  if constexpr (kLeft == 3) store32(p + 8, _mm_extract_epi32(part, 2));
+  if constexpr (kLeft == 1) store32(p, _mm_cvtsi128_si32(part));
+}
+
+// A rectangle Width <= 8 pixels wide, as most glyphs are: one step per row, with
+// the way coverage is read settled once.
+template <bool FullOpacity, int Width>
+__attribute__((target("avx2"))) void StampNarrowAvx2(const SpanJob& job, const TintLanes& k,
+                                                     const Box& r) {
   const intptr_t targetPitch = job.TargetPitch;
   const intptr_t alphaPitch = job.AlphaPitch;
-  const int32_t count = r.X2 - r.X1;
   const __m256i mask =
-      _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+      _mm256_cmpgt_epi32(_mm256_set1_epi32(Width), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
   // Eight bytes are loaded whole while they lie in the image's row (a short copy
-  // would stall the load that follows it); the ones past count are dropped.
+  // would stall the load that follows it); the ones past Width are dropped.
   const bool wholeLoad = r.sourceX + 8 <= job.SourceWidth;
-  const uint64_t keep = count == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * count)) - 1;
-  auto* target = reinterpret_cast<uint8_t*>(TargetRow(job, r.Y1) + r.X1);
+  constexpr uint64_t kKeep = Width == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * Width)) - 1;
+  auto* target = reinterpret_cast<uint8_t*>(TargetRow(job, r.y) + r.x);
   const uint8_t* alpha = AlphaRow(job, r.sourceY) + r.sourceX;
-  for (int32_t rows = r.Y2 - r.Y1; rows > 0; --rows, target += targetPitch, alpha += alphaPitch) {
+  for (int32_t rows = r.height; rows > 0; --rows, target += targetPitch, alpha += alphaPitch) {
     uint64_t eight = 0;
     if (wholeLoad) {
       std::memcpy(&eight, alpha, sizeof eight);
-      eight &= keep;
+      eight &= kKeep;
     } else {
-      std::memcpy(&eight, alpha, static_cast<size_t>(count));
+      std::memcpy(&eight, alpha, static_cast<size_t>(Width));
     }
     if (eight == 0) continue;
-    auto* at = reinterpret_cast<int*>(target);
-    _mm256_maskstore_epi32(at, mask,
-                           MixEight<FullOpacity>(k, _mm256_maskload_epi32(at, mask), eight));
+    const __m256i d = Width == 8 ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(target))
+                                 : _mm256_maskload_epi32(reinterpret_cast<int*>(target), mask);
+    StorePixels<Width>(target, MixEight<FullOpacity>(k, d, eight));
   }
 }
 
 // Eight pixels at a time; a row's last pixels go through masked loads and stores,
 // so nothing outside the rectangle is written, and no coverage is read outside the
 // image. Eight empty coverage bytes are passed over.
-__attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
-  const TintLanes k = MakeTintLanes(*r.job);
-  if (r.X2 - r.X1 <= 8) {
-    return r.job->Opacity == 256 ? StampNarrowAvx2<true>(r, k) : StampNarrowAvx2<false>(r, k);
-  }
-  const SpanJob& job = *r.job;
+template <bool FullOpacity>
+__attribute__((target("avx2"))) void StampWideAvx2(const SpanJob& job, const TintLanes& k,
+                                                   const Box& r) {
   const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  const int32_t count = r.X2 - r.X1;
-  for (int32_t y = r.Y1; y < r.Y2; ++y) {
-    uint32_t* target = TargetRow(job, y) + r.X1;
-    const uint8_t* alpha = AlphaRow(job, r.sourceY + (y - r.Y1)) + r.sourceX;
+  const int32_t count = r.width;
+  for (int32_t row = 0; row < r.height; ++row) {
+    uint32_t* target = TargetRow(job, r.y + row) + r.x;
+    const uint8_t* alpha = AlphaRow(job, r.sourceY + row) + r.sourceX;
     for (int32_t i = 0; i < count; i += 8) {
       const int32_t n = count - i < 8 ? count - i : 8;
       uint64_t eight = 0;
@@ -155,7 +183,7 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
       auto* at = reinterpret_cast<int*>(target + i);
       const __m256i d = n == 8 ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at))
                                : _mm256_maskload_epi32(at, mask);
-      const __m256i mixed = MixEight<false>(k, d, eight);
+      const __m256i mixed = MixEight<FullOpacity>(k, d, eight);
       if (n == 8) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), mixed);
       } else {
@@ -164,14 +192,36 @@ __attribute__((target("avx2"))) void StampCoverageAvx2(const CoverageRows& r) {
     }
   }
 }
+
+// The narrow stamp of a box's width, 1 to 8; false for a wider box.
+template <bool FullOpacity, int... Widths>
+__attribute__((target("avx2"), always_inline)) inline bool StampNarrowBox(
+    const SpanJob& job, const TintLanes& k, const Box& r, std::integer_sequence<int, Widths...>) {
+  return ((r.width == Widths + 1 && (StampNarrowAvx2<FullOpacity, Widths + 1>(job, k, r), true)) ||
+          ...);
+}
+
+// Every box in order, the tint's lanes set up once. FullOpacity: the job's
+// opacity is 256, which the stamp's Begin settles once.
+template <bool FullOpacity>
+__attribute__((target("avx2"))) void StampCoverageAvx2(const SpanJob& job, const Box* boxes,
+                                                       int32_t boxCount) {
+  const TintLanes k = MakeTintLanes(job);
+  for (const Box* r = boxes; r != boxes + boxCount; ++r) {
+    if (!StampNarrowBox<FullOpacity>(job, k, *r, std::make_integer_sequence<int, 8>()))
+      StampWideAvx2<FullOpacity>(job, k, *r);
+  }
+}
 #endif
 
-void StampRows(const CoverageRows& rows) {
+// The coverage kernel for a job's opacity on this processor.
+SurfaceStamp::CoverageKernel ChooseCoverageKernel(int32_t opacity) {
 #if defined(__x86_64__)
   static const bool avx2 = HasAvx2();
-  if (avx2) return StampCoverageAvx2(rows);
+  if (avx2) return opacity == 256 ? StampCoverageAvx2<true> : StampCoverageAvx2<false>;
 #endif
-  StampCoverageScalar(rows);
+  static_cast<void>(opacity);
+  return StampCoverageScalar;
 }
 
 }  // namespace
@@ -185,9 +235,79 @@ Placement& SurfaceStamp::Job() {
   return *std::launder(reinterpret_cast<Placement*>(placement_));
 }
 
+const Placement& SurfaceStamp::Job() const {
+  return *std::launder(reinterpret_cast<const Placement*>(placement_));
+}
+
+void SurfaceStamp::Gather(C_Surface* source, C_Surface* target, const C_Rect* viewport,
+                          const C_Rect* clip, const DrawOptions& options, bool coverageOnly,
+                          Inputs& inputs) {
+  // Compared as bytes: the padding is zero too.
+  std::memset(&inputs, 0, sizeof inputs);
+  inputs.source = source;
+  inputs.target = target;
+  const C_Image* images[4] = {source != nullptr ? DrawableImage(source, kColorChannel) : nullptr,
+                              source != nullptr ? DrawableImage(source, kAlphaChannel) : nullptr,
+                              target != nullptr ? target->FindImage(kColorChannel) : nullptr,
+                              target != nullptr ? target->FindImage(kAlphaChannel) : nullptr};
+  for (int32_t i = 0; i < 4; ++i) {
+    const C_Image* image = images[i];
+    if (image == nullptr) continue;
+    ImageFacts& facts = inputs.images[i];
+    facts.image = image;
+    facts.pixels = image->Pixels;
+    facts.width = image->Width;
+    facts.height = image->Height;
+    facts.pitch = image->Pitch;
+    facts.format = image->Format;
+    facts.bytes = image->PixelBytes;
+    facts.bottomUp = image->BottomUp;
+  }
+  const C_Rect* rects[2] = {viewport, clip};
+  for (int32_t i = 0; i < 2; ++i) {
+    if (rects[i] == nullptr) continue;
+    inputs.given |= static_cast<uint8_t>(1 << i);
+    inputs.bounds[4 * i] = rects[i]->X1;
+    inputs.bounds[4 * i + 1] = rects[i]->Y1;
+    inputs.bounds[4 * i + 2] = rects[i]->X2;
+    inputs.bounds[4 * i + 3] = rects[i]->Y2;
+  }
+  // The options Begin reads: neither angle, mirroring, wrapping, pivot nor user values.
+  const C_Color* ownKey = source != nullptr ? SourceColorKey(*source) : nullptr;
+  const C_Color* colors[4] = {ownKey != nullptr ? ownKey : &options.ColorKey, &options.Tint,
+                              &options.Offset, &options.Contrast};
+  inputs.drawing[0] = options.Scale.X;
+  inputs.drawing[1] = options.Scale.Y;
+  inputs.drawing[2] = options.Opacity;
+  for (int32_t i = 0; i < 4; ++i) {
+    inputs.drawing[3 + 4 * i] = colors[i]->Red;
+    inputs.drawing[4 + 4 * i] = colors[i]->Green;
+    inputs.drawing[5 + 4 * i] = colors[i]->Blue;
+    inputs.drawing[6 + 4 * i] = colors[i]->Alpha;
+  }
+  inputs.smooth = options.Smooth;
+  inputs.uses[0] = ownKey != nullptr ? 1 : options.UseColorKey;
+  inputs.uses[1] = options.UseTint;
+  inputs.uses[2] = options.UseOffset;
+  inputs.uses[3] = options.UseContrast;
+  inputs.coverageOnly = coverageOnly;
+}
+
+bool SurfaceStamp::Resume(C_Surface* source, C_Surface* target, const C_Rect* viewport,
+                          const C_Rect* clip, const DrawOptions& options, bool coverageOnly) {
+  Inputs now;
+  Gather(source, target, viewport, clip, options, coverageOnly, now);
+  if (ready_ && kept_ && std::memcmp(&now, &began_, sizeof now) == 0) return true;
+  if (!Begin(source, target, viewport, clip, options, coverageOnly)) return false;
+  std::memcpy(&began_, &now, sizeof now);
+  kept_ = true;
+  return true;
+}
+
 bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* viewport,
                          const C_Rect* clip, const DrawOptions& options, bool coverageOnly) {
   ready_ = false;
+  kept_ = false;
   DrawSource from;
   RasterTarget to;
   if (!OpenDrawSource(source, from, coverageOnly) || !OpenDrawTarget(target, to)) return false;
@@ -209,6 +329,7 @@ bool SurfaceStamp::Begin(C_Surface* source, C_Surface* target, const C_Rect* vie
   height_ = from.height;
   coverage_ = p.key.Family == SpanFamily::Blended && p.key.Tint && p.key.SourceAlpha &&
               !p.key.TargetMask && !p.key.MirrorX && from.color.image == nullptr;
+  kernel_ = coverage_ ? ChooseCoverageKernel(p.job.Opacity) : nullptr;
   ready_ = true;
   return true;
 }
@@ -244,13 +365,12 @@ void SurfaceStamp::StampCoverage(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
   const int64_t cy1 = std::max<int64_t>(y, b.Y1);
   const int64_t cy2 = std::min<int64_t>(int64_t{y} + (y2 - y1), b.Y2);
   if (cx1 >= cx2 || cy1 >= cy2) return;
-  CoverageRows rows;
-  rows.job = &p.job;
-  rows.sourceX = x1 + static_cast<int32_t>(cx1 - x);
-  rows.sourceY = y1 + static_cast<int32_t>(cy1 - y);
-  rows.X1 = static_cast<int32_t>(cx1);
-  rows.Y1 = static_cast<int32_t>(cy1);
-  rows.X2 = static_cast<int32_t>(cx2);
-  rows.Y2 = static_cast<int32_t>(cy2);
-  StampRows(rows);
+  const Box box{x1 + static_cast<int32_t>(cx1 - x), y1 + static_cast<int32_t>(cy1 - y),
+                static_cast<int32_t>(cx2 - cx1),    static_cast<int32_t>(cy2 - cy1),
+                static_cast<int32_t>(cx1),          static_cast<int32_t>(cy1)};
+  kernel_(p.job, &box, 1);
+}
+
+void SurfaceStamp::StampCoverageBoxes(const CoverageBox* boxes, int32_t count) const {
+  if (CoverageStamp() && count > 0) kernel_(Job().job, boxes, count);
 }

@@ -15,14 +15,18 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/array.h"
 #include "core/collection.h"
+#include "core/string.h"
 #include "font/bitmap_glyph.h"
 #include "font/font.h"
 #include "font/font_type.h"
 #include "font/glyph.h"
+#include "font/render_text.h"
+#include "font/text_format.h"
 #include "image/channel.h"
 #include "image/image.h"
 #include "image/surface.h"
@@ -152,5 +156,45 @@ inline C_FontType RegularType(float size = 10) {
   type.Size = size;
   return type;
 }
+
+// What a picture test varies about a text.
+struct Scene {
+  std::string text;
+  C_Rect rect;
+  uint8_t align = AlignLeft;
+  uint8_t ellipsis = 0;
+  uint8_t password = 0;
+  float size = 10;
+  int32_t caret = -1;
+  int32_t highlightFrom = -1, highlightTo = -1;
+};
+
+// A scene's text, regular type, format and layout record, and the request that
+// draws it in the font onto target (colour and highlight colour left for the test).
+struct SceneRequest {
+  C_String text;
+  C_FontType type;
+  C_TextFormat format;
+  TextLayout layout;
+  TextRequest request;
+  SceneRequest(const Scene& s, C_Font& font, C_Surface* target)
+      : text(s.text.c_str()), type(RegularType(s.size)) {
+    format.Align = s.align;
+    format.Ellipsis = s.ellipsis;
+    format.Password = s.password;
+    layout.CaretIndex = s.caret;
+    layout.HighlightStart = s.highlightFrom;
+    layout.HighlightEnd = s.highlightTo;
+    request.LayoutRect = s.rect;
+    request.Text = &text;
+    request.Font = &font;
+    request.Type = &type;
+    request.Format = &format;
+    request.Target = target;
+    request.Layout = &layout;
+  }
+  SceneRequest(const SceneRequest&) = delete;
+  SceneRequest& operator=(const SceneRequest&) = delete;
+};
 
 }  // namespace font_test

@@ -85,6 +85,14 @@ TEST(GlyphTable, EveryEditShowsInTheNextText) {
          f.Pages->Count = 0;
        },
        false},
+      {"page replaced by another surface",
+       [](C_Font& f) {
+         delete f.Pages->RemoveAt(0);
+         C_Surface* page = font_test::MakePage(512, 64);
+         font_test::FillCoverage(page, 0, 0, 512, 40);
+         f.Pages->Insert(0, page);
+       },
+       false},
       {"page image shrunk",
        [](C_Font& f) {
          auto* small = new C_Image();

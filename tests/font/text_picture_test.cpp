@@ -22,40 +22,14 @@ constexpr uint32_t kInk = 0xFF0000FFu;     // (0, 0, 1, 1)
 constexpr uint32_t kMarker = 0xFF00FF00u;  // (0, 1, 0, 1), the highlight
 constexpr uint32_t kCaret = 0xFF000000u;
 
-struct Scene {
-  std::string text;
-  C_Rect rect;
-  uint8_t align = AlignLeft;
-  uint8_t ellipsis = 0;
-  uint8_t password = 0;
-  float size = 10;
-  int32_t caret = -1;
-  int32_t highlightFrom = -1, highlightTo = -1;
-};
+using font_test::Scene;
 
 void Draw(const Scene& s, Picture& target) {
   static auto font = font_test::MakeBoxFont();
-  C_String text(s.text.c_str());
-  C_FontType type = font_test::RegularType(s.size);
-  C_TextFormat format;
-  format.Align = s.align;
-  format.Ellipsis = s.ellipsis;
-  format.Password = s.password;
-  TextLayout layout;
-  layout.CaretIndex = s.caret;
-  layout.HighlightStart = s.highlightFrom;
-  layout.HighlightEnd = s.highlightTo;
-  TextRequest r;
-  r.Color = C_Color(0, 0, 1, 1);
-  r.HighlightColor = C_Color(0, 1, 0, 1);
-  r.LayoutRect = s.rect;
-  r.Text = &text;
-  r.Font = font.get();
-  r.Type = &type;
-  r.Format = &format;
-  r.Target = &target.surface;
-  r.Layout = &layout;
-  ASSERT_TRUE(RenderText(r));
+  font_test::SceneRequest drawn(s, *font, &target.surface);
+  drawn.request.Color = C_Color(0, 0, 1, 1);
+  drawn.request.HighlightColor = C_Color(0, 1, 0, 1);
+  ASSERT_TRUE(RenderText(drawn.request));
 }
 
 // Letters at the pens of one line whose top is top.

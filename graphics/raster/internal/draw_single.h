@@ -21,6 +21,10 @@ struct DrawSource {
   int32_t height = 0;
 };
 
+// The image a source surface's channel is drawn from: its display copy when the
+// drawing interface made one, else its own image; null without the channel.
+C_Image* DrawableImage(const C_Surface* surface, int32_t key);
+
 // Decodes the source. False when it has neither image (nothing recorded), and with
 // ErrorNoFormat then -1 when the colour image is not 32-bit with 8-bit colour channels or
 // the alpha image is not 8-bit or does not cover the colour image.
@@ -60,6 +64,9 @@ bool PreparePlacement(const DrawSource& source, const RasterTarget& target,
 void PlaceCopy(Placement& p, C_Rect* dirty);
 // Scaled by (sx, sy), both > 0 and finite, from the position.
 void PlaceScaled(Placement& p, float sx, float sy, C_Rect* dirty);
+
+// The colour key a surface carries in its Extra, or null.
+const C_Color* SourceColorKey(const C_Surface& surface);
 
 // Copies the surface's colour key (Extra, when it is a C_Color) into options.
 void TakeColorKey(const C_Surface& surface, DrawOptions& options);
