@@ -184,6 +184,10 @@ int DemoMain(DemoShell* shell) {
   FillTables(shell);
 
   for (;;) {
+    // The frame's first shared rows come within microseconds of the message and
+    // option steps, while a worker asleep since the last paint takes tens of them
+    // to wake: it is woken now, and spins until they come.
+    Workers.Wake();
     if (!shell->MessageStep()) break;
     const double frameStart = shell->ReadClock();
     shell->OptionStep(ShapeMode, ViewMode);
