@@ -30,7 +30,7 @@ int32_t ThreadChoice::Next(int32_t pair) {
   if (threads_ == 1) return 1;
   PairState& p = pairs_[current_];
   if (p.Settled) {
-    if (p.Step < kSettledFrames) return p.Chosen;
+    if (p.Step < p.Wait) return p.Chosen;
     p.Settled = false;  // time for another trial
     p.Step = 0;
   }
@@ -46,7 +46,9 @@ void ThreadChoice::Record(double seconds) {
   ++p.Step;
   if (p.Settled || p.Step < kTrialFrames) return;
   // Ties go to one thread: it leaves the other cores free.
-  p.Chosen = Median(p.Times[1]) < Median(p.Times[0]) ? threads_ : 1;
+  const int32_t chosen = Median(p.Times[1]) < Median(p.Times[0]) ? threads_ : 1;
+  p.Wait = chosen == p.Chosen ? std::min(2 * p.Wait, kMostSettledFrames) : kFirstSettledFrames;
+  p.Chosen = chosen;
   p.Settled = true;
   p.Step = 0;
 }

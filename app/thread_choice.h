@@ -2,16 +2,20 @@
 // rows among cores pays in most modes, but on hosts whose cores share their
 // bandwidth a light frame can take longer on two threads than on one: the rows a
 // worker makes must then move to the core that draws them. So each pair's frames
-// are timed both ways, alternating, and the faster way is kept; the trial is
-// repeated now and then, as the host's state changes.
+// are timed both ways, alternating, and the faster way is kept. The trial is
+// repeated, as the host's state changes: soon after a choice that is new (it may
+// have been made while another program held a core), then at doubling intervals
+// while the trials keep confirming it.
 #pragma once
 
 #include <cstdint>
 
 // Timed frames of each way in one trial; the medians decide.
 inline constexpr int32_t kTrialRounds = 5;
-// Frames run the chosen way between two trials.
-inline constexpr int32_t kSettledFrames = 500;
+// Frames run the chosen way between two trials: first kFirstSettledFrames, twice
+// as many after each trial that confirms the way, at most kMostSettledFrames.
+inline constexpr int32_t kFirstSettledFrames = 50;
+inline constexpr int32_t kMostSettledFrames = 800;
 // Mode pairs told apart (shape * 3 + view); others share the last slot.
 inline constexpr int32_t kThreadChoicePairs = 10;
 
@@ -33,6 +37,7 @@ class ThreadChoice {
     double Times[2][kTrialRounds] = {};  // [0]: one thread, [1]: all
     int32_t Step = 0;    // frames since the trial began (or, when settled, since it ended)
     int32_t Chosen = 0;  // 0 untried, else the settled count
+    int32_t Wait = kFirstSettledFrames;  // frames settled before the next trial
     bool Settled = false;
   };
   static int32_t Slot(int32_t pair);

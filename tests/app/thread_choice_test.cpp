@@ -33,13 +33,56 @@ TEST(ThreadChoice, TrialsAlternateThenTheFasterWayIsKeptAndTriedAgainLater) {
   const std::vector<int32_t> trial = RunFrames(choice, 4, kTrial, twoFaster);
   EXPECT_EQ(trial, (std::vector<int32_t>{2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2}));
   EXPECT_EQ(choice.Chosen(4), 2);
-  // Settled for kSettledFrames frames; the host turns slower on two threads meanwhile.
+  // Settled for kFirstSettledFrames frames; the host turns slower on two threads
+  // meanwhile.
   const auto oneFaster = [](int32_t threads) { return threads == 2 ? 0.008 : 0.006; };
-  for (int32_t threads : RunFrames(choice, 4, kSettledFrames, oneFaster)) ASSERT_EQ(threads, 2);
+  for (int32_t threads : RunFrames(choice, 4, kFirstSettledFrames, oneFaster))
+    ASSERT_EQ(threads, 2);
   // The next trial finds it out.
   RunFrames(choice, 4, kTrial, oneFaster);
   EXPECT_EQ(choice.Chosen(4), 1);
   for (int32_t threads : RunFrames(choice, 4, 20, oneFaster)) EXPECT_EQ(threads, 1);
+}
+
+// A choice is tried again soon after it is made, then at doubling intervals while
+// the trials confirm it, up to kMostSettledFrames; a trial that changes it starts
+// the intervals over.
+TEST(ThreadChoice, ConfirmedChoicesAreTriedAgainAtDoublingIntervals) {
+  ThreadChoice choice(2);
+  bool twoFaster = true;
+  const auto time = [&](int32_t threads) { return (threads == 2) == twoFaster ? 0.004 : 0.006; };
+  // The frames that run one thread: a trial's five, while two threads are chosen.
+  // From the last of one trial's to the first of the next: the trial's last frame,
+  // the settled frames, the next trial's warm-up frame.
+  const std::vector<int32_t> given = RunFrames(choice, 7, 3200, time);
+  std::vector<size_t> ones;
+  for (size_t i = 0; i < given.size(); ++i) {
+    if (given[i] == 1) ones.push_back(i);
+  }
+  ASSERT_GE(ones.size(), size_t(7 * kTrialRounds));
+  std::vector<size_t> waits;
+  for (size_t k = kTrialRounds; k < ones.size(); k += kTrialRounds) {
+    waits.push_back(ones[k] - ones[k - 1] - 3);
+  }
+  const std::vector<size_t> expected = {kFirstSettledFrames,     2 * kFirstSettledFrames,
+                                        4 * kFirstSettledFrames, 8 * kFirstSettledFrames,
+                                        kMostSettledFrames,      kMostSettledFrames};
+  EXPECT_EQ(std::vector<size_t>(waits.begin(), waits.begin() + 6), expected);
+  // One thread turns faster: the next trial changes the choice, and the one after
+  // it comes kFirstSettledFrames later.
+  twoFaster = false;
+  for (int32_t frame = 0; frame < 2 * kMostSettledFrames && choice.Chosen(7) != 1; ++frame) {
+    choice.Record(time(choice.Next(7)));
+  }
+  ASSERT_EQ(choice.Chosen(7), 1);
+  int32_t settled = 0;
+  for (int32_t threads : RunFrames(choice, 7, kFirstSettledFrames + 2, time)) {
+    if (threads == 1) ++settled;
+  }
+  // All kFirstSettledFrames settled frames run one thread, then the warm-up frame
+  // (the chosen way, one thread), then the trial's first frame (one thread).
+  EXPECT_EQ(settled, kFirstSettledFrames + 2);
+  EXPECT_EQ(choice.Next(7), 2);  // the trial's second frame
 }
 
 TEST(ThreadChoice, PairsAreChosenApartAndOneThreadLeavesNothingToChoose) {
