@@ -12,10 +12,12 @@
 
 // Timed frames of each way in one trial; the medians decide.
 inline constexpr int32_t kTrialRounds = 5;
+// Frames of one way in a row in a trial, of which the last is timed.
+inline constexpr int32_t kBlockFrames = 2;
 // Frames run the chosen way between two trials: first kFirstSettledFrames, twice
 // as many after each trial that confirms the way, at most kMostSettledFrames.
-inline constexpr int32_t kFirstSettledFrames = 50;
-inline constexpr int32_t kMostSettledFrames = 800;
+inline constexpr int32_t kFirstSettledFrames = 100;
+inline constexpr int32_t kMostSettledFrames = 1600;
 // Mode pairs told apart (shape * 3 + view); others share the last slot.
 inline constexpr int32_t kThreadChoicePairs = 10;
 
@@ -46,4 +48,5 @@ class ThreadChoice {
   PairState pairs_[kThreadChoicePairs];
   int32_t current_ = -1;  // the slot Next last answered for
   int32_t way_ = 0;       // and the way (index into Times) it gave, or -1 untimed
+  int32_t round_ = 0;     // and for a timed frame, the round (the other index)
 };

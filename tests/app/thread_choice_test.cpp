@@ -1,5 +1,5 @@
 // The frame's thread count chosen by timing: the order of the trial frames, the
-// settled choice and its renewal, pairs kept apart, and that medians of the
+// settled choice and its renewal at doubling intervals, pairs kept apart, and that medians of the
 // interleaved frames cannot settle on a way slower by a wide margin, whatever a
 // minority of the frames measure.
 #include "app/thread_choice.h"
@@ -23,7 +23,7 @@ std::vector<int32_t> RunFrames(ThreadChoice& choice, int32_t pair, int32_t frame
   return given;
 }
 
-constexpr int32_t kTrial = 1 + 2 * kTrialRounds;
+constexpr int32_t kTrial = 1 + 2 * kBlockFrames * kTrialRounds;
 
 }  // namespace
 
@@ -31,7 +31,9 @@ TEST(ThreadChoice, TrialsAlternateThenTheFasterWayIsKeptAndTriedAgainLater) {
   ThreadChoice choice(2);
   const auto twoFaster = [](int32_t threads) { return threads == 2 ? 0.004 : 0.006; };
   const std::vector<int32_t> trial = RunFrames(choice, 4, kTrial, twoFaster);
-  EXPECT_EQ(trial, (std::vector<int32_t>{2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2}));
+  // A warm-up frame, then blocks of kBlockFrames (2) frames of each way.
+  EXPECT_EQ(trial,
+            (std::vector<int32_t>{2, 1, 1, 2, 2, 1, 1, 2, 2, 1, 1, 2, 2, 1, 1, 2, 2, 1, 1, 2, 2}));
   EXPECT_EQ(choice.Chosen(4), 2);
   // Settled for kFirstSettledFrames frames; the host turns slower on two threads
   // meanwhile.
@@ -51,18 +53,19 @@ TEST(ThreadChoice, ConfirmedChoicesAreTriedAgainAtDoublingIntervals) {
   ThreadChoice choice(2);
   bool twoFaster = true;
   const auto time = [&](int32_t threads) { return (threads == 2) == twoFaster ? 0.004 : 0.006; };
-  // The frames that run one thread: a trial's five, while two threads are chosen.
-  // From the last of one trial's to the first of the next: the trial's last frame,
-  // the settled frames, the next trial's warm-up frame.
-  const std::vector<int32_t> given = RunFrames(choice, 7, 3200, time);
+  // The frames that run one thread: a trial's blocks of them, while two threads are
+  // chosen. From the last of one trial's to the first of the next: the trial's
+  // last block, the settled frames, the next trial's warm-up frame.
+  const std::vector<int32_t> given = RunFrames(choice, 7, 6400, time);
   std::vector<size_t> ones;
   for (size_t i = 0; i < given.size(); ++i) {
     if (given[i] == 1) ones.push_back(i);
   }
-  ASSERT_GE(ones.size(), size_t(7 * kTrialRounds));
+  constexpr size_t kOnes = kTrialRounds * kBlockFrames;  // per trial
+  ASSERT_GE(ones.size(), 7 * kOnes);
   std::vector<size_t> waits;
-  for (size_t k = kTrialRounds; k < ones.size(); k += kTrialRounds) {
-    waits.push_back(ones[k] - ones[k - 1] - 3);
+  for (size_t k = kOnes; k < ones.size(); k += kOnes) {
+    waits.push_back(ones[k] - ones[k - 1] - 2 - kBlockFrames);
   }
   const std::vector<size_t> expected = {kFirstSettledFrames,     2 * kFirstSettledFrames,
                                         4 * kFirstSettledFrames, 8 * kFirstSettledFrames,
@@ -75,14 +78,14 @@ TEST(ThreadChoice, ConfirmedChoicesAreTriedAgainAtDoublingIntervals) {
     choice.Record(time(choice.Next(7)));
   }
   ASSERT_EQ(choice.Chosen(7), 1);
-  int32_t settled = 0;
-  for (int32_t threads : RunFrames(choice, 7, kFirstSettledFrames + 2, time)) {
-    if (threads == 1) ++settled;
+  // The kFirstSettledFrames settled frames run one thread, then the warm-up frame
+  // (the chosen way, one thread), then the trial's first block (one thread).
+  int32_t alone = 0;
+  for (int32_t threads : RunFrames(choice, 7, kFirstSettledFrames + 1 + kBlockFrames, time)) {
+    if (threads == 1) ++alone;
   }
-  // All kFirstSettledFrames settled frames run one thread, then the warm-up frame
-  // (the chosen way, one thread), then the trial's first frame (one thread).
-  EXPECT_EQ(settled, kFirstSettledFrames + 2);
-  EXPECT_EQ(choice.Next(7), 2);  // the trial's second frame
+  EXPECT_EQ(alone, kFirstSettledFrames + 1 + kBlockFrames);
+  EXPECT_EQ(choice.Next(7), 2);  // the trial's second block
 }
 
 TEST(ThreadChoice, PairsAreChosenApartAndOneThreadLeavesNothingToChoose) {
@@ -128,10 +131,13 @@ TEST(ThreadChoice, OutliersCannotSettleOnAMuchSlowerWay) {
       int32_t frame = 0;
       RunFrames(choice, 1, kTrial, [&](int32_t threads) {
         const int32_t way = threads == 1 ? 0 : 1;
-        const int32_t round = frame == 0 ? -1 : (frame - 1) / 2;  // frame 0 warms up
+        // Frame 0 warms up; then the last frame of each block is the timed one.
+        const int32_t step = frame - 1;
+        const bool timed = frame > 0 && step % kBlockFrames == kBlockFrames - 1;
+        const int32_t round = step / kBlockFrames / 2;
         ++frame;
         const double truth = threads == 1 ? 1.0 : ratio;
-        if (round >= 0 && wildFrame[way][round]) return wild[pick(random) % 4];
+        if (timed && wildFrame[way][round]) return wild[pick(random) % 4];
         return truth * jitter(random);
       });
       const double chosen = choice.Chosen(1) == 1 ? 1.0 : ratio;
