@@ -15,9 +15,11 @@ inline constexpr int32_t kTrialRounds = 5;
 // Frames of one way in a row in a trial, of which the last is timed.
 inline constexpr int32_t kBlockFrames = 2;
 // Frames run the chosen way between two trials: first kFirstSettledFrames, twice
-// as many after each trial that confirms the way, at most kMostSettledFrames.
-inline constexpr int32_t kFirstSettledFrames = 100;
-inline constexpr int32_t kMostSettledFrames = 1600;
+// as many after each trial that confirms the way, at most kMostSettledFrames. A
+// trial runs the other way in about 10 of its 21 frames: trials far apart keep
+// that a small share of all frames.
+inline constexpr int32_t kFirstSettledFrames = 200;
+inline constexpr int32_t kMostSettledFrames = 3200;
 // Mode pairs told apart (shape * 3 + view); others share the last slot.
 inline constexpr int32_t kThreadChoicePairs = 10;
 

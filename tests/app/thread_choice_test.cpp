@@ -56,7 +56,7 @@ TEST(ThreadChoice, ConfirmedChoicesAreTriedAgainAtDoublingIntervals) {
   // The frames that run one thread: a trial's blocks of them, while two threads are
   // chosen. From the last of one trial's to the first of the next: the trial's
   // last block, the settled frames, the next trial's warm-up frame.
-  const std::vector<int32_t> given = RunFrames(choice, 7, 6400, time);
+  const std::vector<int32_t> given = RunFrames(choice, 7, 12800, time);
   std::vector<size_t> ones;
   for (size_t i = 0; i < given.size(); ++i) {
     if (given[i] == 1) ones.push_back(i);
