@@ -3,11 +3,12 @@
 // pairs, with one thread and with all cores (five runs of each, interleaved): the
 // median frame time, also in units of one memcpy of an 800 x 600 32-bit frame
 // measured in the same run and, for all cores, as a ratio to one thread, and the
-// mean time of its parts: generation, the view (with the clearing, and in Perlin
-// Noise the phase table's advance and the noise base's refresh, which the
-// generation rate leaves out), the display copy's conversion, the overlay's
+// mean time of its parts: generation (with the height field's clearing, which
+// Lumps and Blobs do band by band and Perlin Noise leaves out), the view (in
+// Perlin Noise with the phase table's advance and the noise base's refresh, which
+// the generation rate leaves out), the display copy's conversion, the overlay's
 // drawing, the widgets' painting and the present. Then, as Google Benchmark
-// runs, the headless frame (message step, clearing, generator, view) in each pair
+// runs, the headless frame (message step, generator, view) in each pair
 // with one thread and with all cores, beside a memcpy of one frame and libnoise's
 // six-octave Perlin over the same 512 x 512 pixels. --data DIR names the data
 // folder (default: beside the program); --checksums prints the four frame
@@ -22,7 +23,6 @@
 #include <string>
 #include <vector>
 
-#include "program/data_folder.h"
 #include "app/demo_gui.h"
 #include "app/demo_main.h"
 #include "app/demo_shell.h"
@@ -36,6 +36,7 @@
 #include "image/surface.h"
 #include "platform/clock.h"
 #include "platform/program_env.h"
+#include "program/data_folder.h"
 #include "thread/worker_pool.h"
 
 namespace {

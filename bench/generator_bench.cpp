@@ -54,8 +54,9 @@ struct Scene {
     // A varied height field for the views: one noise frame.
     reference::PerlinFrame(Table.data(), &Base, &Temp, &Height);
   }
-  // As the demo clears it: in bands of rows on the pool, each band on the thread
-  // that generates those rows next.
+  // As the demo cleared it before its generators made it black themselves: in
+  // bands of rows on the pool, each band on the thread that generates those rows
+  // next.
   void ClearHeight() { FillImageInBands(&Height, C_Color::FromBytes(0, 0, 0)); }
 };
 
