@@ -114,7 +114,6 @@ DF_INLINE void Store16(uint16_t* p, const U16x16& v) {
 }
 
 struct MaxRule {
-  static constexpr bool kIdempotent = true;
   DF_INLINE static uint16_t Apply(uint16_t s, uint16_t t) { return s > t ? s : t; }
   DF_INLINE static void Apply(const U16x16& s, U16x16& t) { t = s > t ? s : t; }
 };
@@ -122,7 +121,6 @@ struct MaxRule {
 // bits: the wrapped sum is u itself when it did not overflow (it is then not below
 // s), and u - 65536 when it did, where 131070 - u = 65534 - (u - 65536).
 struct FoldRule {
-  static constexpr bool kIdempotent = false;
   DF_INLINE static uint16_t Apply(uint16_t s, uint16_t t) {
     const uint16_t sum = uint16_t(s + t);
     const uint16_t reflected = uint16_t(65534 - sum);
@@ -146,13 +144,15 @@ DF_INLINE void CombineVector(const uint16_t* s, uint16_t* t) {
 }
 
 // Rows are short (often well under 100 pixels), so they are walked in vectors of
-// 16 pixels with a pixel-by-pixel remainder.
+// 16 pixels, the last of which ends at the row's end; only rows of 16 pixels or
+// fewer go pixel by pixel.
 template <typename Rule>
 DF_INLINE void CombineRow(const uint16_t* s, uint16_t* t, int32_t width) {
-  if (Rule::kIdempotent && width > 16) {
-    // The last vector overlaps pixels that the loop combines too, which is harmless
-    // for this rule: both give the same value there. It is loaded before the loop
-    // stores, so the load never waits for a partly overlapping store.
+  if (width > 16) {
+    // The last vector overlaps pixels that the loop combines too. It is formed from
+    // the target as it was, before the loop stores, so both give those pixels the
+    // same value: each result depends on its own source and target pixel alone.
+    // (Loaded first, it also never waits for a partly overlapping store.)
     const int32_t last = width - 16;
     U16x16 tailSource, tail;
     Load16(tailSource, s + last);
