@@ -58,28 +58,35 @@ void FillTables(DemoShell* shell) {
   }
 }
 
-// Runs the generator of ShapeMode and returns the generation start time.
+// Runs the generator of ShapeMode over a black height field and returns the
+// generation start time. The three generators take the height field as it is left
+// by the last frame and make it black themselves, as each band comes to its rows
+// (Lumps, Blobs) or by storing the octaves' sum instead of adding it (Perlin
+// Noise): the same pixels as clearing it first, without a separate pass over it.
+// Nothing between the clear's place and the generator reads or writes the field.
 double GenerateShape(DemoShell* shell) {
   const ClockSource clock{ReadShellClock, shell};
+  const HeightStart black = HeightStart::Black;
   switch (ShapeMode) {
     case ShapeLumps: {
       const double start = shell->ReadClock();
-      DrawLumps(LumpImage, HeightImage, Particles, StartTime, clock);
+      DrawLumps(LumpImage, HeightImage, Particles, StartTime, clock, black);
       return start;
     }
     case ShapeBlobs: {
       const double start = shell->ReadClock();
-      DrawBlobs(BlobImage, HeightImage, Particles, StartTime, clock);
+      DrawBlobs(BlobImage, HeightImage, Particles, StartTime, clock, black);
       return start;
     }
     case ShapePerlinNoise: {
       // The table update and the refresh are not counted in the generation rate.
       AdvanceAndRefreshNoiseBase(PhaseTable, kPhaseCount, NoiseBaseImage);
       const double start = shell->ReadClock();
-      AddNoiseOctaves(NoiseBaseImage, NoiseTempImage, HeightImage);
+      AddNoiseOctaves(NoiseBaseImage, NoiseTempImage, HeightImage, black);
       return start;
     }
     default:
+      if (HeightImage) FillImageInBands(HeightImage, C_Color::FromBytes(0, 0, 0));
       return shell->ReadClock();
   }
 }
@@ -177,11 +184,14 @@ int DemoMain(DemoShell* shell) {
   FillTables(shell);
 
   for (;;) {
+    // The frame's first shared rows come within microseconds of the message and
+    // option steps, while a worker asleep since the last paint takes tens of them
+    // to wake: it is woken now, and spins until they come.
+    Workers.Wake();
     if (!shell->MessageStep()) break;
     const double frameStart = shell->ReadClock();
     shell->OptionStep(ShapeMode, ViewMode);
     if (ownPool) Workers.Share(threadChoice.Next(ModePair()));
-    if (HeightImage) FillImageInBands(HeightImage, black);
     const double generationStart = GenerateShape(shell);
     GenerationRate = MeasureRate(shell->ReadClock() - generationStart, GenerationRate);
     PrepareView();

@@ -11,9 +11,11 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "app/fill_bands.h"
 #include "core/cpu_features.h"
 #include "core/numeric.h"
 #include "core/spin_lock.h"
+#include "graphics/geometry/color.h"
 #include "image/pixel_rows.h"
 #include "thread/shared_rows.h"
 #include "thread/worker_pool.h"
@@ -112,7 +114,6 @@ DF_INLINE void Store16(uint16_t* p, const U16x16& v) {
 }
 
 struct MaxRule {
-  static constexpr bool kIdempotent = true;
   DF_INLINE static uint16_t Apply(uint16_t s, uint16_t t) { return s > t ? s : t; }
   DF_INLINE static void Apply(const U16x16& s, U16x16& t) { t = s > t ? s : t; }
 };
@@ -120,7 +121,6 @@ struct MaxRule {
 // bits: the wrapped sum is u itself when it did not overflow (it is then not below
 // s), and u - 65536 when it did, where 131070 - u = 65534 - (u - 65536).
 struct FoldRule {
-  static constexpr bool kIdempotent = false;
   DF_INLINE static uint16_t Apply(uint16_t s, uint16_t t) {
     const uint16_t sum = uint16_t(s + t);
     const uint16_t reflected = uint16_t(65534 - sum);
@@ -144,13 +144,15 @@ DF_INLINE void CombineVector(const uint16_t* s, uint16_t* t) {
 }
 
 // Rows are short (often well under 100 pixels), so they are walked in vectors of
-// 16 pixels with a pixel-by-pixel remainder.
+// 16 pixels, the last of which ends at the row's end; only rows of 16 pixels or
+// fewer go pixel by pixel.
 template <typename Rule>
 DF_INLINE void CombineRow(const uint16_t* s, uint16_t* t, int32_t width) {
-  if (Rule::kIdempotent && width > 16) {
-    // The last vector overlaps pixels that the loop combines too, which is harmless
-    // for this rule: both give the same value there. It is loaded before the loop
-    // stores, so the load never waits for a partly overlapping store.
+  if (width > 16) {
+    // The last vector overlaps pixels that the loop combines too. It is formed from
+    // the target as it was, before the loop stores, so both give those pixels the
+    // same value: each result depends on its own source and target pixel alone.
+    // (Loaded first, it also never waits for a partly overlapping store.)
     const int32_t last = width - 16;
     U16x16 tailSource, tail;
     Load16(tailSource, s + last);
@@ -234,12 +236,17 @@ void FindRowSpans(const PixelView& source, RowSpan* spans) {
   }
 }
 
-// Target rows [firstRow, endRow).
+// Target rows [firstRow, endRow); with `clear`, each band's rows of it are made
+// black first, while they are in the cache for the stamps.
 template <typename Rule>
 DF_INLINE void StampBands(const StampArea* areas, int32_t count, const RowSpan* spans,
-                          bool useSpans, int32_t firstRow, int32_t endRow) {
+                          bool useSpans, const PixelView* clear, int32_t firstRow, int32_t endRow) {
   for (int32_t band = firstRow; band < endRow; band += kBandRows) {
     const int32_t bandEnd = std::min(band + kBandRows, endRow);
+    if (clear) {
+      const size_t bytes = size_t(clear->Width) * 2;
+      for (int32_t y = band; y < bandEnd; ++y) std::memset(clear->Row16(y), 0, bytes);
+    }
     for (int32_t i = 0; i < count; ++i) {
       const StampArea& a = areas[i];
       const int32_t first = std::max(band, a.TargetTop) - a.TargetTop;
@@ -262,21 +269,36 @@ DF_INLINE void StampBands(const StampArea* areas, int32_t count, const RowSpan* 
 }
 
 DF_VECTOR_CLONES void StampBandsMax(const StampArea* areas, int32_t count, const RowSpan* spans,
-                                    bool useSpans, int32_t firstRow, int32_t endRow) {
-  StampBands<MaxRule>(areas, count, spans, useSpans, firstRow, endRow);
+                                    bool useSpans, const PixelView* clear, int32_t firstRow,
+                                    int32_t endRow) {
+  StampBands<MaxRule>(areas, count, spans, useSpans, clear, firstRow, endRow);
 }
 DF_VECTOR_CLONES void StampBandsFold(const StampArea* areas, int32_t count, const RowSpan* spans,
-                                     bool useSpans, int32_t firstRow, int32_t endRow) {
-  StampBands<FoldRule>(areas, count, spans, useSpans, firstRow, endRow);
+                                     bool useSpans, const PixelView* clear, int32_t firstRow,
+                                     int32_t endRow) {
+  StampBands<FoldRule>(areas, count, spans, useSpans, clear, firstRow, endRow);
 }
 
-using BandKernel = void (*)(const StampArea*, int32_t, const RowSpan*, bool, int32_t, int32_t);
+using BandKernel = void (*)(const StampArea*, int32_t, const RowSpan*, bool, const PixelView*,
+                            int32_t, int32_t);
+
+// The height field made black as FillImage makes it, in the frame's bands.
+void FillBlack(C_Image* height) {
+  FillImageInBands(height, C_Color::FromBytes(0, 0, 0));
+}
 
 template <BandKernel Kernel>
 void DrawParticles(const C_Image* shape, C_Image* height, const Particle* particles, int32_t count,
-                   double startTime, ClockSource clock) {
+                   double startTime, ClockSource clock, HeightStart start) {
   PixelView from, to;
-  if (!particles || !ViewPixels(shape, 16, from) || !ViewPixels(height, 16, to)) return;
+  const bool drawable = particles && ViewPixels(shape, 16, from) && ViewPixels(height, 16, to);
+  const bool apart = drawable && PixelsApart(*shape, *height);
+  // The bands clear their rows as they come to them. Otherwise (nothing to draw,
+  // or a shape inside the height field, which the clear reaches) black comes
+  // first, the generic way.
+  const bool clearBands = start == HeightStart::Black && apart;
+  if (start == HeightStart::Black && !clearBands) FillBlack(height);
+  if (!drawable) return;
   // One more than the image size: the tile period of the stamps is 513.
   const float w = float(to.Width + 1);
   const float h = float(to.Height + 1);
@@ -296,14 +318,15 @@ void DrawParticles(const C_Image* shape, C_Image* height, const Particle* partic
       }
     }
   }
-  if (stamps == 0) return;
+  if (stamps == 0 && !clearBands) return;
   // A source taller than the span table is combined whole, row by row.
   const bool useSpans = from.Height <= kMaxSpanRows;
   if (useSpans) FindRowSpans(from, stampFrame.Spans);
+  const PixelView* clear = clearBands ? &to : nullptr;
   auto band = [&](int32_t first, int32_t end) {
-    Kernel(stampFrame.Areas, stamps, stampFrame.Spans, useSpans, first, end);
+    Kernel(stampFrame.Areas, stamps, stampFrame.Spans, useSpans, clear, first, end);
   };
-  BandsIfApart(PixelsApart(*shape, *height), to.Height, band);
+  BandsIfApart(apart, to.Height, band);
 }
 
 // ---- noise lattice ----
@@ -579,8 +602,9 @@ DF_WIDE_VECTOR_CLONES void RowPass(const uint16_t* lattice, uint16_t* sum, int32
 }
 
 // height(c, r) += sum line c at position r - firstRow, modulo 65536, for the
-// band's rows, in 8 x 8 blocks.
-DF_VECTOR_CLONES void AddTransposed(const BandPart& part, const PixelView& height) {
+// band's rows, in 8 x 8 blocks; or = when kStore (a height field that starts black).
+template <bool kStore>
+DF_INLINE void PutTransposed(const BandPart& part, const PixelView& height) {
   for (int32_t p0 = 0; p0 < part.Positions; p0 += 8) {
     for (int32_t c0 = 0; c0 < kNoiseSide; c0 += 8) {
       U16x8 block[8];
@@ -590,10 +614,17 @@ DF_VECTOR_CLONES void AddTransposed(const BandPart& part, const PixelView& heigh
       Transpose8x8(block);
       for (int32_t i = 0; i < 8; ++i) {
         uint16_t* row = height.Row16(part.FirstRow + p0 + i) + c0;
-        Store8(row, Load8(row) + block[i]);
+        Store8(row, kStore ? block[i] : Load8(row) + block[i]);
       }
     }
   }
+}
+
+DF_VECTOR_CLONES void AddTransposed(const BandPart& part, const PixelView& height) {
+  PutTransposed<false>(part, height);
+}
+DF_VECTOR_CLONES void StoreTransposed(const BandPart& part, const PixelView& height) {
+  PutTransposed<true>(part, height);
 }
 
 bool ViewNoiseImages(const C_Image* base, C_Image* temp, C_Image* height, PixelView& b,
@@ -628,6 +659,8 @@ struct OctaveRun {
   // Base and temp overlap: the column pass reads rows it has written, so each row
   // goes to temp as soon as it is formed, in every octave, and there is one band.
   bool Overlapping;
+  // The sum is stored over the height field rather than added to it.
+  bool Store;
 
   // Band j through every octave and into the height field. Temp receives the
   // column pass of every octave when the images overlap, else of the last only,
@@ -660,16 +693,20 @@ struct OctaveRun {
       }
       RowPass(part.Lattice, part.Sum, part.Stride, part.Positions, plan.Across, plan.Scale, i == 0);
     }
-    AddTransposed(part, Height);
+    if (Store) {
+      StoreTransposed(part, Height);
+    } else {
+      AddTransposed(part, Height);
+    }
   }
 };
 
 // Runs the planned octaves 0..count - 1 in one band per thread of the pool, or in
 // a single band when the images overlap.
 void RunOctaves(const PixelView& b, const PixelView& t, const PixelView& h, int32_t count,
-                bool overlapping) {
+                bool overlapping, bool store) {
   const int32_t bands = overlapping ? 1 : std::min(Workers.Threads(), kMaxBands);
-  const OctaveRun run{b, t, h, count, bands, overlapping};
+  const OctaveRun run{b, t, h, count, bands, overlapping, store};
   auto task = [&run](int32_t first, int32_t end) {
     for (int32_t j = first; j < end; ++j) run.Band(j);
   };
@@ -726,13 +763,13 @@ bool StampAddFold(const C_Image* source, C_Image* target, const C_Vector2D& posi
 }
 
 void DrawLumps(const C_Image* lump, C_Image* height, const Particle* particles, double startTime,
-               ClockSource clock) {
-  DrawParticles<StampBandsMax>(lump, height, particles, kLumpCount, startTime, clock);
+               ClockSource clock, HeightStart start) {
+  DrawParticles<StampBandsMax>(lump, height, particles, kLumpCount, startTime, clock, start);
 }
 
 void DrawBlobs(const C_Image* blob, C_Image* height, const Particle* particles, double startTime,
-               ClockSource clock) {
-  DrawParticles<StampBandsFold>(blob, height, particles, kBlobCount, startTime, clock);
+               ClockSource clock, HeightStart start) {
+  DrawParticles<StampBandsFold>(blob, height, particles, kBlobCount, startTime, clock, start);
 }
 
 void AdvancePhaseTable(PhasePair* table, size_t count) {
@@ -777,18 +814,25 @@ bool AddNoiseOctave(const C_Image* base, C_Image* temp, C_Image* height, int32_t
   if (columns < 1 || columns > kNoiseSide || rows < 1 || rows > kNoiseSide) return false;
   SpinLockGuard hold(workspaceLock);
   PlanOctave(columns, rows, OctaveMultiplier(amplitude), workspace.Plans[0]);
-  RunOctaves(b, t, h, 1, !PixelsApart(*base, *temp));
+  RunOctaves(b, t, h, 1, !PixelsApart(*base, *temp), false);
   return true;
 }
 
-bool AddNoiseOctaves(const C_Image* base, C_Image* temp, C_Image* height) {
+bool AddNoiseOctaves(const C_Image* base, C_Image* temp, C_Image* height, HeightStart start) {
   PixelView b, t, h;
-  if (!ViewNoiseImages(base, temp, height, b, t, h)) return false;
+  const bool viewed = ViewNoiseImages(base, temp, height, b, t, h);
+  // The sum covers the field when it is 512 x 512 and apart from what the passes
+  // read and write; otherwise black comes first, the generic way.
+  const bool store = start == HeightStart::Black && viewed && h.Width == kNoiseSide &&
+                     h.Height == kNoiseSide && PixelsApart(*height, *base) &&
+                     PixelsApart(*height, *temp);
+  if (start == HeightStart::Black && !store) FillBlack(height);
+  if (!viewed) return false;
   SpinLockGuard hold(workspaceLock);
   for (int32_t i = 0; i < kOctaveCount; ++i) {
     const int32_t n = kOctaveLattice[i];
     PlanOctave(n, n, OctaveMultiplier(OctaveAmplitude(i)), workspace.Plans[i]);
   }
-  RunOctaves(b, t, h, kOctaveCount, !PixelsApart(*base, *temp));
+  RunOctaves(b, t, h, kOctaveCount, !PixelsApart(*base, *temp), store);
   return true;
 }

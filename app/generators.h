@@ -81,12 +81,19 @@ bool MakeBlobShape(C_Image* image);
 bool StampMax(const C_Image* source, C_Image* target, const C_Vector2D& position);
 bool StampAddFold(const C_Image* source, C_Image* target, const C_Vector2D& position);
 
+// What a frame routine finds in the height field it draws into: what is there (the
+// routine combines with it), or nothing yet (the routine first makes it black, or
+// writes every pixel without reading it). Black gives the same pixels as
+// FillImage with black before the routine, in one pass over the rows instead of two.
+enum class HeightStart { Kept, Black };
+
 // The Lumps and Blobs frames: particle i is stamped at its wrapped position for the
 // time clock() - startTime (read once per particle) and at its eight tile copies.
+// With HeightStart::Black each band of rows is cleared just before its stamps.
 void DrawLumps(const C_Image* lump, C_Image* height, const Particle* particles, double startTime,
-               ClockSource clock);
+               ClockSource clock, HeightStart start = HeightStart::Kept);
 void DrawBlobs(const C_Image* blob, C_Image* height, const Particle* particles, double startTime,
-               ClockSource clock);
+               ClockSource clock, HeightStart start = HeightStart::Kept);
 
 // phase += speed for every pair, wrapping at 32 bits.
 void AdvancePhaseTable(PhasePair* table, size_t count);
@@ -107,5 +114,8 @@ bool AdvanceAndRefreshNoiseBase(PhasePair* table, size_t count, C_Image* image);
 // nothing is written and the result is false.
 bool AddNoiseOctave(const C_Image* base, C_Image* temp, C_Image* height, int32_t columns,
                     int32_t rows, float amplitude);
-// The six octaves of the Perlin Noise frame, in order.
-bool AddNoiseOctaves(const C_Image* base, C_Image* temp, C_Image* height);
+// The six octaves of the Perlin Noise frame, in order. With HeightStart::Black the
+// sum is stored over a 512 x 512 height field instead of added to it (any other
+// size is filled black first); a call that fails leaves the field black then.
+bool AddNoiseOctaves(const C_Image* base, C_Image* temp, C_Image* height,
+                     HeightStart start = HeightStart::Kept);

@@ -2,16 +2,24 @@
 // rows among cores pays in most modes, but on hosts whose cores share their
 // bandwidth a light frame can take longer on two threads than on one: the rows a
 // worker makes must then move to the core that draws them. So each pair's frames
-// are timed both ways, alternating, and the faster way is kept; the trial is
-// repeated now and then, as the host's state changes.
+// are timed both ways, alternating, and the faster way is kept. The trial is
+// repeated, as the host's state changes: soon after a choice that is new (it may
+// have been made while another program held a core), then at doubling intervals
+// while the trials keep confirming it.
 #pragma once
 
 #include <cstdint>
 
 // Timed frames of each way in one trial; the medians decide.
 inline constexpr int32_t kTrialRounds = 5;
-// Frames run the chosen way between two trials.
-inline constexpr int32_t kSettledFrames = 500;
+// Frames of one way in a row in a trial, of which the last is timed.
+inline constexpr int32_t kBlockFrames = 2;
+// Frames run the chosen way between two trials: first kFirstSettledFrames, twice
+// as many after each trial that confirms the way, at most kMostSettledFrames. A
+// trial runs the other way in about 10 of its 21 frames: trials far apart keep
+// that a small share of all frames.
+inline constexpr int32_t kFirstSettledFrames = 200;
+inline constexpr int32_t kMostSettledFrames = 3200;
 // Mode pairs told apart (shape * 3 + view); others share the last slot.
 inline constexpr int32_t kThreadChoicePairs = 10;
 
@@ -33,6 +41,7 @@ class ThreadChoice {
     double Times[2][kTrialRounds] = {};  // [0]: one thread, [1]: all
     int32_t Step = 0;    // frames since the trial began (or, when settled, since it ended)
     int32_t Chosen = 0;  // 0 untried, else the settled count
+    int32_t Wait = kFirstSettledFrames;  // frames settled before the next trial
     bool Settled = false;
   };
   static int32_t Slot(int32_t pair);
@@ -41,4 +50,5 @@ class ThreadChoice {
   PairState pairs_[kThreadChoicePairs];
   int32_t current_ = -1;  // the slot Next last answered for
   int32_t way_ = 0;       // and the way (index into Times) it gave, or -1 untimed
+  int32_t round_ = 0;     // and for a timed frame, the round (the other index)
 };

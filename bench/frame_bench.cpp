@@ -3,15 +3,17 @@
 // pairs, with one thread and with all cores (five runs of each, interleaved): the
 // median frame time, also in units of one memcpy of an 800 x 600 32-bit frame
 // measured in the same run and, for all cores, as a ratio to one thread, and the
-// mean time of its parts: generation, the view (with the clearing, and in Perlin
-// Noise the phase table's advance and the noise base's refresh, which the
-// generation rate leaves out), the display copy's conversion, the overlay's
+// mean time of its parts: generation (with the height field's clearing, which
+// Lumps and Blobs do band by band and Perlin Noise leaves out), the view (in
+// Perlin Noise with the phase table's advance and the noise base's refresh, which
+// the generation rate leaves out), the display copy's conversion, the overlay's
 // drawing, the widgets' painting and the present. Then, as Google Benchmark
-// runs, the headless frame (message step, clearing, generator, view) in each pair
+// runs, the headless frame (message step, generator, view) in each pair
 // with one thread and with all cores, beside a memcpy of one frame and libnoise's
 // six-octave Perlin over the same 512 x 512 pixels. --data DIR names the data
 // folder (default: beside the program); --checksums prints the four frame
-// checksums instead (one per line, hex).
+// checksums instead (one per line, hex); --pairs LIST limits the tables to the
+// mode pairs listed (digits 0..8, shape * 3 + view: "012" the Lumps pairs).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -21,7 +23,6 @@
 #include <string>
 #include <vector>
 
-#include "program/data_folder.h"
 #include "app/demo_gui.h"
 #include "app/demo_main.h"
 #include "app/demo_shell.h"
@@ -35,6 +36,7 @@
 #include "image/surface.h"
 #include "platform/clock.h"
 #include "platform/program_env.h"
+#include "program/data_folder.h"
 #include "thread/worker_pool.h"
 
 namespace {
@@ -282,13 +284,14 @@ bool RunPair(const char* dataFolder, int32_t threads, int32_t pair, PairTimes& t
 // in memcpy units, and the mean of each part in µs (the message and option steps
 // are in the frame only).
 // With a baseline (the one-thread table), each frame also as a ratio to it.
-void PrintTable(int32_t threads, const PairTimes (&pairs)[kPairs], double copy,
-                const PairTimes (*baseline)[kPairs]) {
+void PrintTable(int32_t threads, const PairTimes (&pairs)[kPairs], const bool (&chosen)[kPairs],
+                double copy, const PairTimes (*baseline)[kPairs]) {
   std::printf("\n%d thread%s: %-14s %9s %7s %6s", threads, threads == 1 ? " " : "s", "pair",
               "frame µs", "units", baseline ? "vs 1" : "");
   for (const char* name : kPartNames) std::printf(" %12s", name);
   std::printf("\n");
   for (int32_t pair = 0; pair < kPairs; ++pair) {
+    if (!chosen[pair]) continue;
     char name[64];
     std::snprintf(name, sizeof name, "%s, %s", ShapeName(pair / 3), ViewName(pair % 3));
     std::printf("%-26s %9.0f %7.2f", name, pairs[pair].Frame * 1e6, pairs[pair].Frame / copy);
@@ -305,7 +308,7 @@ void PrintTable(int32_t threads, const PairTimes (&pairs)[kPairs], double copy,
 // The tables for one thread and for all cores. The pairs run one after the other,
 // each with one thread and then with all cores, so that a drift of the host's
 // speed falls on both tables alike.
-int PrintBreakdowns(const char* dataFolder) {
+int PrintBreakdowns(const char* dataFolder, const bool (&chosen)[kPairs]) {
   UseHeadlessVideo();
   const double copy = MemcpySeconds();
   std::printf("memcpy of one 800 x 600 32-bit frame: %.1f µs\n", copy * 1e6);
@@ -318,6 +321,7 @@ int PrintBreakdowns(const char* dataFolder) {
   std::vector<double> frames[2][kPairs];
   for (int32_t run = 0; run < kBreakdownRuns; ++run) {
     for (int32_t pair = 0; pair < kPairs; ++pair) {
+      if (!chosen[pair]) continue;
       for (int32_t t = 0; t < tables; ++t) {
         PairTimes one;
         if (!RunPair(dataFolder, counts[t], pair, one)) return 1;
@@ -330,7 +334,7 @@ int PrintBreakdowns(const char* dataFolder) {
   }
   for (int32_t t = 0; t < tables; ++t) {
     for (int32_t pair = 0; pair < kPairs; ++pair) times[t][pair].Frame = Median(frames[t][pair]);
-    PrintTable(counts[t], times[t], copy, t > 0 ? &times[0] : nullptr);
+    PrintTable(counts[t], times[t], chosen, copy, t > 0 ? &times[0] : nullptr);
   }
   std::printf("\n");
   return 0;
@@ -340,11 +344,20 @@ int PrintBreakdowns(const char* dataFolder) {
 
 int main(int argc, char** argv) {
   const char* data = nullptr;
+  bool chosen[kPairs];
+  std::fill(chosen, chosen + kPairs, true);
   int kept = 1;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--checksums") == 0) return PrintChecksums();
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       data = argv[++i];
+      continue;
+    }
+    if (std::strcmp(argv[i], "--pairs") == 0 && i + 1 < argc) {
+      std::fill(chosen, chosen + kPairs, false);
+      for (const char* c = argv[++i]; *c; ++c) {
+        if (*c >= '0' && *c < '0' + kPairs) chosen[*c - '0'] = true;
+      }
       continue;
     }
     argv[kept++] = argv[i];  // Google Benchmark's own options
@@ -353,7 +366,7 @@ int main(int argc, char** argv) {
   static char folder[4096];
   const C_String programFolder = ProgramFolder();
   if (!FindDataFolder(data, programFolder.c_str(), folder, sizeof folder)) return 2;
-  if (PrintBreakdowns(folder) != 0) return 1;
+  if (PrintBreakdowns(folder, chosen) != 0) return 1;
   RegisterFrames();
   return RunInterleaved(argc, argv);
 }

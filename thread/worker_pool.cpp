@@ -115,6 +115,14 @@ void WorkerPool::Stop() {
   running_ = false;
 }
 
+void WorkerPool::Wake() {
+  if (!running_ || Threads() == 1) return;
+  // The claim word still names the last call, whose bands are all taken: the
+  // workers find nothing to claim and wait again, spinning for kSpinTime first.
+  generation_.fetch_add(1, std::memory_order_release);
+  generation_.notify_all();
+}
+
 void WorkerPool::DoBand(int32_t index) {
   // The call's fields are read before the band is counted as done: from then on
   // the caller may return and the next call rewrite them.

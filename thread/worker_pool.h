@@ -49,6 +49,10 @@ class WorkerPool {
   // from another thread) runs all its rows on its own thread.
   void Run(int32_t rows, RowBandTask task, void* context);
 
+  // Wakes the workers ahead of a call that is coming soon, so that it does not
+  // wait for their wake-up; they spin for a while, then sleep again. Between calls.
+  void Wake();
+
   // Run with a callable f(first, end).
   template <typename F>
   void Bands(int32_t rows, F& f) {

@@ -1,6 +1,7 @@
 // The generators' fast paths against plain rules: the 16-bit folding addition over a
 // dense grid of pixel pairs, stamps clipped to the non-zero span of each source row,
-// and the one-pass table advance and refresh.
+// the one-pass table advance and refresh, and frames that start from a black field
+// against clearing it first.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include "app/generators.h"
+#include "graphics/geometry/color.h"
+#include "image/image_ops.h"
 #include "reference_generators.h"
 
 namespace {
@@ -106,6 +109,77 @@ TEST(FastNoise, OnePassAdvanceAndRefreshEqualsTheTwoSteps) {
   EXPECT_EQ(std::memcmp(fastTable.data(), slowTable.data(), kPhaseCount * sizeof(PhasePair)), 0);
   EXPECT_EQ(Pixel16(&wide, 0, 0), 0);
   EXPECT_FALSE(AdvanceAndRefreshNoiseBase(nullptr, kPhaseCount, &fast));
+}
+
+// Each generator with HeightStart::Black over a field of noise gives what it gives
+// after FillImage with black, on the fast paths (bands that clear their rows, the
+// octaves' sum stored) and on the generic ones (a field of another size, a shape
+// inside the field, nothing to draw), whose black comes first.
+TEST(FastFrames, StartingBlackEqualsFillingFirst) {
+  enum Generator { Lumps, Blobs, Noise };
+  struct Case {
+    const char* Name;
+    Generator Kind;
+    int32_t Width, Height;
+    bool ShapeInside;  // the shape's pixels lie in the field's rows 400 on
+    bool NoShape;      // no shape, or (noise) a temp image too small to use
+  };
+  const Case cases[] = {
+      {"lumps", Lumps, 512, 512, false, false},
+      {"blobs", Blobs, 512, 512, false, false},
+      {"noise", Noise, 512, 512, false, false},
+      {"lumps on a wider, taller field", Lumps, 700, 530, false, false},
+      {"noise on a wider, taller field", Noise, 600, 520, false, false},
+      {"lumps from inside the field", Lumps, 512, 512, true, false},
+      {"blobs without a shape", Blobs, 512, 512, false, true},
+      {"noise without a usable temp", Noise, 512, 512, false, true},
+  };
+  Particle particles[kLumpCount];
+  std::mt19937 random(17);
+  for (Particle& p : particles) {
+    p.Start = C_Vector2D(float(random() % 512), float(random() % 512));
+    p.Velocity = C_Vector2D(float(random() % 200) - 100, float(random() % 200) - 100);
+  }
+  auto clock = [](void*) { return 4.75; };
+  C_Image base;
+  ASSERT_TRUE(base.Create(512, pixel_format::Grey16, 512));
+  for (int32_t y = 0; y < 512; ++y)
+    for (int32_t x = 0; x < 512; ++x) Pixel16(&base, x, y) = uint16_t(random());
+  for (const Case& c : cases) {
+    // [0]: filled black, then drawn onto; [1]: drawn with HeightStart::Black.
+    C_Image height[2], shape[2], temp[2];
+    for (int32_t k = 0; k < 2; ++k) {
+      ASSERT_TRUE(height[k].Create(c.Width, pixel_format::Grey16, c.Height));
+      std::mt19937 noise(5);
+      for (int32_t y = 0; y < c.Height; ++y)
+        for (int32_t x = 0; x < c.Width; ++x) Pixel16(&height[k], x, y) = uint16_t(noise() | 1);
+      const int32_t side = c.Kind == Lumps ? 100 : 300;
+      if (c.ShapeInside) {
+        ASSERT_TRUE(shape[k].AttachPixels(side, height[k].Pitch, side, pixel_format::Grey16,
+                                          pixel_format::None, height[k].RowAddress(400)));
+      } else {
+        ASSERT_TRUE(shape[k].Create(side, pixel_format::Grey16, side));
+      }
+      c.Kind == Lumps ? MakeLumpShape(&shape[k]) : MakeBlobShape(&shape[k]);
+      ASSERT_TRUE(temp[k].Create(512, pixel_format::Grey16, c.NoShape ? 100 : 512));
+    }
+    ASSERT_TRUE(FillImage(&height[0], C_Color::FromBytes(0, 0, 0)));
+    for (int32_t k = 0; k < 2; ++k) {
+      const HeightStart start = k == 0 ? HeightStart::Kept : HeightStart::Black;
+      const C_Image* source = c.NoShape ? nullptr : &shape[k];
+      const ClockSource time{clock, nullptr};
+      if (c.Kind == Lumps) DrawLumps(source, &height[k], particles, 0, time, start);
+      if (c.Kind == Blobs) DrawBlobs(source, &height[k], particles, 0, time, start);
+      if (c.Kind == Noise) {
+        EXPECT_EQ(AddNoiseOctaves(&base, &temp[k], &height[k], start), !c.NoShape) << c.Name;
+      }
+    }
+    for (int32_t y = 0; y < c.Height; ++y) {
+      ASSERT_EQ(std::memcmp(height[0].RowAddress(y), height[1].RowAddress(y), size_t(c.Width) * 2),
+                0)
+          << c.Name << ", row " << y;
+    }
+  }
 }
 
 }  // namespace

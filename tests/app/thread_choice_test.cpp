@@ -1,5 +1,5 @@
 // The frame's thread count chosen by timing: the order of the trial frames, the
-// settled choice and its renewal, pairs kept apart, and that medians of the
+// settled choice and its renewal at doubling intervals, pairs kept apart, and that medians of the
 // interleaved frames cannot settle on a way slower by a wide margin, whatever a
 // minority of the frames measure.
 #include "app/thread_choice.h"
@@ -23,7 +23,7 @@ std::vector<int32_t> RunFrames(ThreadChoice& choice, int32_t pair, int32_t frame
   return given;
 }
 
-constexpr int32_t kTrial = 1 + 2 * kTrialRounds;
+constexpr int32_t kTrial = 1 + 2 * kBlockFrames * kTrialRounds;
 
 }  // namespace
 
@@ -31,15 +31,61 @@ TEST(ThreadChoice, TrialsAlternateThenTheFasterWayIsKeptAndTriedAgainLater) {
   ThreadChoice choice(2);
   const auto twoFaster = [](int32_t threads) { return threads == 2 ? 0.004 : 0.006; };
   const std::vector<int32_t> trial = RunFrames(choice, 4, kTrial, twoFaster);
-  EXPECT_EQ(trial, (std::vector<int32_t>{2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2}));
+  // A warm-up frame, then blocks of kBlockFrames (2) frames of each way.
+  EXPECT_EQ(trial,
+            (std::vector<int32_t>{2, 1, 1, 2, 2, 1, 1, 2, 2, 1, 1, 2, 2, 1, 1, 2, 2, 1, 1, 2, 2}));
   EXPECT_EQ(choice.Chosen(4), 2);
-  // Settled for kSettledFrames frames; the host turns slower on two threads meanwhile.
+  // Settled for kFirstSettledFrames frames; the host turns slower on two threads
+  // meanwhile.
   const auto oneFaster = [](int32_t threads) { return threads == 2 ? 0.008 : 0.006; };
-  for (int32_t threads : RunFrames(choice, 4, kSettledFrames, oneFaster)) ASSERT_EQ(threads, 2);
+  for (int32_t threads : RunFrames(choice, 4, kFirstSettledFrames, oneFaster))
+    ASSERT_EQ(threads, 2);
   // The next trial finds it out.
   RunFrames(choice, 4, kTrial, oneFaster);
   EXPECT_EQ(choice.Chosen(4), 1);
   for (int32_t threads : RunFrames(choice, 4, 20, oneFaster)) EXPECT_EQ(threads, 1);
+}
+
+// A choice is tried again soon after it is made, then at doubling intervals while
+// the trials confirm it, up to kMostSettledFrames; a trial that changes it starts
+// the intervals over.
+TEST(ThreadChoice, ConfirmedChoicesAreTriedAgainAtDoublingIntervals) {
+  ThreadChoice choice(2);
+  bool twoFaster = true;
+  const auto time = [&](int32_t threads) { return (threads == 2) == twoFaster ? 0.004 : 0.006; };
+  // The frames that run one thread: a trial's blocks of them, while two threads are
+  // chosen. From the last of one trial's to the first of the next: the trial's
+  // last block, the settled frames, the next trial's warm-up frame.
+  const std::vector<int32_t> given = RunFrames(choice, 7, 12800, time);
+  std::vector<size_t> ones;
+  for (size_t i = 0; i < given.size(); ++i) {
+    if (given[i] == 1) ones.push_back(i);
+  }
+  constexpr size_t kOnes = kTrialRounds * kBlockFrames;  // per trial
+  ASSERT_GE(ones.size(), 7 * kOnes);
+  std::vector<size_t> waits;
+  for (size_t k = kOnes; k < ones.size(); k += kOnes) {
+    waits.push_back(ones[k] - ones[k - 1] - 2 - kBlockFrames);
+  }
+  const std::vector<size_t> expected = {kFirstSettledFrames,     2 * kFirstSettledFrames,
+                                        4 * kFirstSettledFrames, 8 * kFirstSettledFrames,
+                                        kMostSettledFrames,      kMostSettledFrames};
+  EXPECT_EQ(std::vector<size_t>(waits.begin(), waits.begin() + 6), expected);
+  // One thread turns faster: the next trial changes the choice, and the one after
+  // it comes kFirstSettledFrames later.
+  twoFaster = false;
+  for (int32_t frame = 0; frame < 2 * kMostSettledFrames && choice.Chosen(7) != 1; ++frame) {
+    choice.Record(time(choice.Next(7)));
+  }
+  ASSERT_EQ(choice.Chosen(7), 1);
+  // The kFirstSettledFrames settled frames run one thread, then the warm-up frame
+  // (the chosen way, one thread), then the trial's first block (one thread).
+  int32_t alone = 0;
+  for (int32_t threads : RunFrames(choice, 7, kFirstSettledFrames + 1 + kBlockFrames, time)) {
+    if (threads == 1) ++alone;
+  }
+  EXPECT_EQ(alone, kFirstSettledFrames + 1 + kBlockFrames);
+  EXPECT_EQ(choice.Next(7), 2);  // the trial's second block
 }
 
 TEST(ThreadChoice, PairsAreChosenApartAndOneThreadLeavesNothingToChoose) {
@@ -85,10 +131,13 @@ TEST(ThreadChoice, OutliersCannotSettleOnAMuchSlowerWay) {
       int32_t frame = 0;
       RunFrames(choice, 1, kTrial, [&](int32_t threads) {
         const int32_t way = threads == 1 ? 0 : 1;
-        const int32_t round = frame == 0 ? -1 : (frame - 1) / 2;  // frame 0 warms up
+        // Frame 0 warms up; then the last frame of each block is the timed one.
+        const int32_t step = frame - 1;
+        const bool timed = frame > 0 && step % kBlockFrames == kBlockFrames - 1;
+        const int32_t round = step / kBlockFrames / 2;
         ++frame;
         const double truth = threads == 1 ? 1.0 : ratio;
-        if (round >= 0 && wildFrame[way][round]) return wild[pick(random) % 4];
+        if (timed && wildFrame[way][round]) return wild[pick(random) % 4];
         return truth * jitter(random);
       });
       const double chosen = choice.Chosen(1) == 1 ? 1.0 : ratio;

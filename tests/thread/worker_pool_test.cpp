@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -131,4 +132,30 @@ TEST(WorkerPool, ShareLimitsTheBandsOfTheCallsThatFollow) {
   ASSERT_TRUE(pool.Start(3));  // a new start shares among all again
   EXPECT_EQ(pool.Threads(), 3);
   pool.Stop();
+}
+
+// Waking the workers ahead of calls changes only when they start: every call still
+// visits each of its rows once, whether none, one or several wakes come before it,
+// and a pool that is stopped, never started or shared by the caller alone ignores
+// the wake.
+TEST(WorkerPool, WakesBetweenCallsLeaveEveryRowToItsCall) {
+  WorkerPool idle;
+  idle.Wake();
+  EXPECT_EQ(idle.Threads(), 1);
+
+  WorkerPool pool;
+  ASSERT_TRUE(pool.Start(3));
+  constexpr int32_t kCalls = 300;
+  Visits v(97);
+  for (int32_t i = 0; i < kCalls; ++i) {
+    for (int32_t k = 0; k < i % 4; ++k) pool.Wake();
+    if (i % 50 == 0) std::this_thread::sleep_for(std::chrono::microseconds(300));
+    pool.Share(i % 7 == 0 ? 1 : 3);
+    pool.Run(97, Visit, &v);
+  }
+  for (int32_t row = 0; row < 97; ++row) ASSERT_EQ(v.Count[size_t(row)].load(), kCalls) << row;
+  pool.Wake();
+  pool.Stop();
+  pool.Wake();
+  EXPECT_EQ(pool.Threads(), 1);
 }
