@@ -29,6 +29,7 @@ double ReadShellClock(void* shell) {
 void ResetState() {
   ShapeMode = ShapeLumps;
   ViewMode = ViewHeightMap;
+  NoiseBaseBehind = 0;
   LightDirection = C_Vector3D(kInitialLight[0], kInitialLight[1], kInitialLight[2]);
   StartTime = 0;
   GenerationRate = 0;
@@ -80,7 +81,9 @@ double GenerateShape(DemoShell* shell) {
     }
     case ShapePerlinNoise: {
       // The table update and the refresh are not counted in the generation rate.
-      AdvanceAndRefreshNoiseBase(PhaseTable, kPhaseCount, NoiseBaseImage);
+      // Only the corner that the octaves read advances each frame; the rest
+      // catches up when the shape changes and before the run ends.
+      AdvanceNoiseCorner(PhaseTable, NoiseBaseImage, NoiseBaseBehind);
       const double start = shell->ReadClock();
       AddNoiseOctaves(NoiseBaseImage, NoiseTempImage, HeightImage, black);
       return start;
@@ -192,6 +195,9 @@ int DemoMain(DemoShell* shell) {
     const double frameStart = shell->ReadClock();
     shell->OptionStep(ShapeMode, ViewMode);
     if (ownPool) Workers.Share(threadChoice.Next(ModePair()));
+    if (ShapeMode != ShapePerlinNoise && NoiseBaseBehind > 0) {
+      CatchUpNoiseBase(PhaseTable, NoiseBaseImage, NoiseBaseBehind);
+    }
     const double generationStart = GenerateShape(shell);
     GenerationRate = MeasureRate(shell->ReadClock() - generationStart, GenerationRate);
     PrepareView();
@@ -200,6 +206,9 @@ int DemoMain(DemoShell* shell) {
     FrameRate = MeasureRate(frameSeconds, FrameRate);
     threadChoice.Record(frameSeconds);
   }
+
+  // The table and the noise base are whole again before anything may look at them.
+  CatchUpNoiseBase(PhaseTable, NoiseBaseImage, NoiseBaseBehind);
 
   // Reported before anything is deleted, so the peak includes the whole run.
   if (DemoOutput) {

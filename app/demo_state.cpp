@@ -17,6 +17,7 @@ C_Surface* NormalSurface = nullptr;
 C_Surface* ShadedSurface = nullptr;
 
 PhasePair* PhaseTable = nullptr;
+uint32_t NoiseBaseBehind = 0;
 Particle Particles[kLumpCount];
 int32_t ShapeMode = ShapeLumps;
 int32_t ViewMode = ViewHeightMap;

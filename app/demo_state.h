@@ -27,6 +27,7 @@ extern C_Surface* NormalSurface;  // drawing; they do not own the images
 extern C_Surface* ShadedSurface;
 
 extern PhasePair* PhaseTable;           // kPhaseCount pairs, 512 per row
+extern uint32_t NoiseBaseBehind;        // frames the table and base lag outside the octaves' corner
 extern Particle Particles[kLumpCount];  // start positions and velocities
 extern int32_t ShapeMode;               // a ShapeModes value; others draw nothing
 extern int32_t ViewMode;                // a ViewModes value; others prepare nothing

@@ -366,6 +366,36 @@ DF_WIDE_VECTOR_CLONES void AdvanceFoldRows(PhasePair* table, const PixelView& im
   }
 }
 
+// The corner's step for rows [first, end): the first kLatticeCorner pairs and
+// pixels of each row.
+DF_WIDE_VECTOR_CLONES void AdvanceFoldCorner(PhasePair* table, const PixelView& image,
+                                             int32_t first, int32_t end) {
+  for (int32_t y = first; y < end; ++y) {
+    PhasePair* pairs = table + size_t(y) * kNoiseSide;
+    uint16_t* row = image.Row16(y);
+    for (int32_t x = 0; x < kLatticeCorner; ++x) {
+      const int32_t phase = int32_t(uint32_t(pairs[x].Phase) + uint32_t(pairs[x].Speed));
+      pairs[x].Phase = phase;
+      row[x] = FoldPhase(phase);
+    }
+  }
+}
+
+// Pairs [first, end) of one row, steps frames behind: advanced by all of them at
+// once, and their pixels (when row is not null) refreshed.
+DF_WIDE_VECTOR_CLONES void CatchUpPairs(PhasePair* pairs, uint16_t* row, int32_t first, int32_t end,
+                                        uint32_t steps) {
+  for (int32_t x = first; x < end; ++x) {
+    pairs[x].Phase = int32_t(uint32_t(pairs[x].Phase) + steps * uint32_t(pairs[x].Speed));
+  }
+  if (row) FoldPhaseRow(pairs + first, row + first, end - first);
+}
+
+// A 512 x 512 16-bit view of image: what the corner's step works on.
+bool ViewWholeBase(C_Image* image, PixelView& view) {
+  return ViewPixels(image, 16, view) && view.Width == kNoiseSide && view.Height == kNoiseSide;
+}
+
 // Rows of the noise base's lower half that a band takes at a time.
 constexpr int32_t kRefreshChunk = 4;
 
@@ -805,6 +835,41 @@ bool AdvanceAndRefreshNoiseBase(PhasePair* table, size_t count, C_Image* image) 
   const size_t done = size_t(view.Height) * kNoiseSide;
   AdvancePhases(table + done, count - done);
   return true;
+}
+
+bool AdvanceNoiseCorner(PhasePair* table, C_Image* image, uint32_t& behind) {
+  PixelView view;
+  if (!table || !ViewWholeBase(image, view)) {
+    CatchUpNoiseBase(table, image, behind);
+    return AdvanceAndRefreshNoiseBase(table, kPhaseCount, image);
+  }
+  // Band j takes the j-th part of the corner's rows, the rows that octave band j
+  // reads, so that they are written on the thread that reads them.
+  const int32_t bands = std::min(Workers.Threads(), kMaxBands);
+  auto band = [&](int32_t firstBand, int32_t endBand) {
+    for (int32_t j = firstBand; j < endBand; ++j) {
+      AdvanceFoldCorner(table, view, BandStart(kLatticeCorner, bands, j),
+                        BandStart(kLatticeCorner, bands, j + 1));
+    }
+  };
+  Workers.Bands(bands, band);
+  ++behind;
+  return true;
+}
+
+bool CatchUpNoiseBase(PhasePair* table, C_Image* image, uint32_t& behind) {
+  if (!table) return false;
+  const uint32_t steps = behind;
+  behind = 0;
+  PixelView view;
+  const bool whole = ViewWholeBase(image, view);
+  if (steps == 0) return whole;
+  for (int32_t y = 0; y < kNoiseSide; ++y) {
+    const int32_t first = y < kLatticeCorner ? kLatticeCorner : 0;
+    CatchUpPairs(table + size_t(y) * kNoiseSide, whole ? view.Row16(y) : nullptr, first, kNoiseSide,
+                 steps);
+  }
+  return whole;
 }
 
 bool AddNoiseOctave(const C_Image* base, C_Image* temp, C_Image* height, int32_t columns,

@@ -108,6 +108,23 @@ bool RefreshNoiseBase(const PhasePair* table, C_Image* image);
 // rows than the table; false, doing nothing, without a table.
 bool AdvanceAndRefreshNoiseBase(PhasePair* table, size_t count, C_Image* image);
 
+// The corner of the noise base that the six octaves read: the largest octave's
+// lattice, its columns and rows from the top-left.
+inline constexpr int32_t kLatticeCorner = kOctaveLattice[kOctaveCount - 1];
+
+// The Perlin Noise frame's step of the lattice values, kept to what the octaves
+// read: the pairs and pixels of the corner (rows and columns 0..kLatticeCorner - 1)
+// advance and refresh as AdvanceAndRefreshNoiseBase would; the rest of the table
+// and the image, three quarters of both, stay as they are and fall one frame
+// further behind, counted in behind. CatchUpNoiseBase brings that rest up to date
+// (phase + n x speed is n single steps, modulo 2^32 alike) and sets behind to 0:
+// then table and image are what AdvanceAndRefreshNoiseBase every frame makes.
+// Both need a table of kPhaseCount pairs and a 512 x 512 16-bit image; otherwise
+// AdvanceNoiseCorner catches up and takes the whole step (its result), and
+// CatchUpNoiseBase advances the table alone and returns false.
+bool AdvanceNoiseCorner(PhasePair* table, C_Image* image, uint32_t& behind);
+bool CatchUpNoiseBase(PhasePair* table, C_Image* image, uint32_t& behind);
+
 // Adds one octave of lattice noise: a column pass from base into temp, then a row
 // pass from temp added (modulo 65536) into height. columns and rows are the lattice
 // counts, 1..512; all three images must be 16-bit and at least 512 x 512, otherwise

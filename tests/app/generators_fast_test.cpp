@@ -111,6 +111,63 @@ TEST(FastNoise, OnePassAdvanceAndRefreshEqualsTheTwoSteps) {
   EXPECT_FALSE(AdvanceAndRefreshNoiseBase(nullptr, kPhaseCount, &fast));
 }
 
+// The corner step each frame, caught up after n frames, against the whole step n
+// times: after every frame the octaves' corner of table and image already agrees,
+// and once caught up all of both does. A base that is not 512 x 512 takes the
+// whole step. n = 300 checks that a catch-up of many frames at once wraps at 32
+// bits as single steps do.
+TEST(FastNoise, CornerStepCaughtUpEqualsTheWholeStepEveryFrame) {
+  std::vector<PhasePair> start(kPhaseCount);
+  std::mt19937 random(11);
+  for (size_t i = 0; i < kPhaseCount; ++i) {
+    const int32_t phase = i % 3 ? int32_t(random()) : INT32_MAX - int32_t(random() % 300000);
+    start[i] = {phase, int32_t(random() % 768 + 512)};
+  }
+  auto sameCorner = [](const std::vector<PhasePair>& a, const std::vector<PhasePair>& b,
+                       const C_Image& x, const C_Image& y) {
+    for (int32_t row = 0; row < kLatticeCorner; ++row) {
+      const size_t at = size_t(row) * 512;
+      if (std::memcmp(&a[at], &b[at], kLatticeCorner * sizeof(PhasePair)) != 0) return false;
+      if (std::memcmp(x.RowAddress(row), y.RowAddress(row), kLatticeCorner * 2) != 0) return false;
+    }
+    return true;
+  };
+  for (int32_t frames : {0, 1, 2, 7, 300}) {
+    std::vector<PhasePair> corner = start, whole = start;
+    C_Image lazy, full;
+    ASSERT_TRUE(lazy.CreateFilled(512, pixel_format::Grey16, 512, C_Color::FromBytes(0, 0, 0)));
+    ASSERT_TRUE(full.CreateFilled(512, pixel_format::Grey16, 512, C_Color::FromBytes(0, 0, 0)));
+    uint32_t behind = 0;
+    for (int32_t f = 0; f < frames; ++f) {
+      ASSERT_TRUE(AdvanceNoiseCorner(corner.data(), &lazy, behind));
+      ASSERT_TRUE(AdvanceAndRefreshNoiseBase(whole.data(), kPhaseCount, &full));
+      ASSERT_TRUE(sameCorner(corner, whole, lazy, full)) << frames << " frames, at " << f;
+    }
+    EXPECT_EQ(behind, uint32_t(frames));
+    EXPECT_TRUE(CatchUpNoiseBase(corner.data(), &lazy, behind));
+    EXPECT_EQ(behind, 0u);
+    EXPECT_EQ(std::memcmp(corner.data(), whole.data(), kPhaseCount * sizeof(PhasePair)), 0)
+        << frames << " frames";
+    EXPECT_EQ(std::memcmp(lazy.Pixels, full.Pixels, size_t(full.PixelBytes)), 0)
+        << frames << " frames";
+  }
+  // A smaller base: the whole step, after catching up what an earlier corner step left.
+  std::vector<PhasePair> corner = start, whole = start;
+  C_Image base, small, full;
+  ASSERT_TRUE(base.Create(512, pixel_format::Grey16, 512));
+  ASSERT_TRUE(small.Create(300, pixel_format::Grey16, 512));
+  ASSERT_TRUE(full.Create(300, pixel_format::Grey16, 512));
+  uint32_t behind = 0;
+  ASSERT_TRUE(AdvanceNoiseCorner(corner.data(), &base, behind));
+  ASSERT_TRUE(AdvanceNoiseCorner(corner.data(), &small, behind));
+  EXPECT_EQ(behind, 0u);
+  AdvancePhaseTable(whole.data(), kPhaseCount);
+  ASSERT_TRUE(AdvanceAndRefreshNoiseBase(whole.data(), kPhaseCount, &full));
+  EXPECT_EQ(std::memcmp(corner.data(), whole.data(), kPhaseCount * sizeof(PhasePair)), 0);
+  EXPECT_EQ(std::memcmp(small.Pixels, full.Pixels, size_t(full.PixelBytes)), 0);
+  EXPECT_FALSE(AdvanceNoiseCorner(nullptr, &base, behind));
+}
+
 // Each generator with HeightStart::Black over a field of noise gives what it gives
 // after FillImage with black, on the fast paths (bands that clear their rows, the
 // octaves' sum stored) and on the generic ones (a field of another size, a shape
