@@ -137,6 +137,17 @@ DF_VECTOR_CLONES void Grey16ToArgb(const ConvertJob& job, const uint8_t* source,
   }
 }
 
+// 8-bit grey -> A8R8G8B8: the byte to red, green and blue; no alpha (the font
+// pages' display copies, made at start-up: six million pixels).
+DF_VECTOR_CLONES void Grey8ToArgb(const ConvertJob& job, const uint8_t* source, uint8_t* target) {
+  const int32_t width = job.Width;
+  for (int32_t x = 0; x < width; ++x) {
+    const uint32_t g = source[x];
+    const uint32_t out = g | g << 8 | g << 16;
+    std::memcpy(target + 4 * size_t(x), &out, 4);
+  }
+}
+
 // R8G8B8A8 -> A8R8G8B8: the same four bytes rotated by one.
 DF_VECTOR_CLONES void RgbaToArgb(const ConvertJob& job, const uint8_t* source, uint8_t* target) {
   const int32_t width = job.Width;
@@ -261,6 +272,7 @@ struct KernelEntry {
 
 constexpr KernelEntry kFastKernels[] = {
     {pixel_format::Grey16, pixel_format::A8R8G8B8, Grey16ToArgb},
+    {pixel_format::Grey8, pixel_format::A8R8G8B8, Grey8ToArgb},
     {pixel_format::R8G8B8A8, pixel_format::A8R8G8B8, RgbaToArgb},
     {pixel_format::R8G8B8, pixel_format::A8R8G8B8, RgbToArgb},
     {pixel_format::Index8, pixel_format::A8R8G8B8, IndexToPixel32},

@@ -349,6 +349,7 @@ TEST_P(FastAgainstGeneric, SameBytes) {
 INSTANTIATE_TEST_SUITE_P(
     EveryFastPair, FastAgainstGeneric,
     ::testing::Values(Pair{pixel_format::Grey16, pixel_format::A8R8G8B8, false},
+                      Pair{pixel_format::Grey8, pixel_format::A8R8G8B8, false},
                       Pair{pixel_format::R8G8B8A8, pixel_format::A8R8G8B8, false},
                       Pair{pixel_format::R8G8B8, pixel_format::A8R8G8B8, false},
                       Pair{pixel_format::Index8, pixel_format::A8R8G8B8, true},
