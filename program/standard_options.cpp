@@ -25,11 +25,24 @@ bool AnswerStandardOptions(int argc, char** argv, const ProgramUsage& usage, int
   return false;
 }
 
+namespace {
+
+// The first argument that looks like an option ("-x", "--x"; "-" alone is not), or null.
 const char* FirstOption(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (argv[i][0] == '-' && argv[i][1] != '\0') return argv[i];
   }
   return nullptr;
+}
+
+}  // namespace
+
+bool AnswerNameOnlyOptions(int argc, char** argv, const ProgramUsage& usage, int& status) {
+  if (AnswerStandardOptions(argc, argv, usage, status)) return true;
+  const char* option = FirstOption(argc, argv);
+  if (!option) return false;
+  status = UsageError(usage, "unknown option %s", option);
+  return true;
 }
 
 int UsageError(const ProgramUsage& usage, const char* problem, ...) {

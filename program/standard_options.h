@@ -22,9 +22,10 @@ const char* ProjectVersion();
 // status the program ends with; false otherwise (status untouched).
 bool AnswerStandardOptions(int argc, char** argv, const ProgramUsage& usage, int& status);
 
-// The first argument that looks like an option ("-x", "--x"; "-" alone is not),
-// or null: for programs that take only names, whose options are the standard ones.
-const char* FirstOption(int argc, char** argv);
+// For programs that take only names: answers --help and --version as
+// AnswerStandardOptions does, and refuses any other option with UsageError's line.
+// True, with the status to end with, when the program should end now.
+bool AnswerNameOnlyOptions(int argc, char** argv, const ProgramUsage& usage, int& status);
 
 // Prints "<name>: <problem>" (a printf format and its values) and the usage on
 // standard error; returns kUsageStatus.

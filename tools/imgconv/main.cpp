@@ -159,10 +159,7 @@ bool WriteBmp(const char* path, const C_Image& source) {
 // --- Main ----------------------------------------------------------------------------
 int main(int argc, char** argv) {
   int status = 0;
-  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
-  if (const char* option = FirstOption(argc, argv)) {
-    return UsageError(kUsage, "unknown option %s", option);
-  }
+  if (AnswerNameOnlyOptions(argc, argv, kUsage, status)) return status;
   if (argc != 3) return UsageError(kUsage, "needs an input and an output picture");
   const char* input = argv[1];
   const char* output = argv[2];

@@ -56,10 +56,7 @@ void OnKeyDown(C_Window* window, int32_t /*character*/, int32_t virtualKey) {
 
 int main(int argc, char** argv) {
   int status = 0;
-  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
-  if (const char* option = FirstOption(argc, argv)) {
-    return UsageError(kUsage, "unknown option %s", option);
-  }
+  if (AnswerNameOnlyOptions(argc, argv, kUsage, status)) return status;
   if (argc != 2) return UsageError(kUsage, "needs one picture");
   C_Image loaded;
   C_Image* pixels = new C_Image();

@@ -54,10 +54,7 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes) {
 
 int main(int argc, char** argv) {
   int status = 0;
-  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
-  if (const char* option = FirstOption(argc, argv)) {
-    return UsageError(kUsage, "unknown option %s", option);
-  }
+  if (AnswerNameOnlyOptions(argc, argv, kUsage, status)) return status;
   if (argc != 2 || argv[1][0] == '\0') return UsageError(kUsage, "needs one file");
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(argv[1], bytes)) return 2;

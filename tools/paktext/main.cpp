@@ -25,10 +25,7 @@ const ProgramUsage kUsage = {
 
 int main(int argc, char** argv) {
   int status = 0;
-  if (AnswerStandardOptions(argc, argv, kUsage, status)) return status;
-  if (const char* option = FirstOption(argc, argv)) {
-    return UsageError(kUsage, "unknown option %s", option);
-  }
+  if (AnswerNameOnlyOptions(argc, argv, kUsage, status)) return status;
   const bool exporting = argc == 4 && std::strcmp(argv[1], "export") == 0;
   const bool building = argc == 4 && std::strcmp(argv[1], "build") == 0;
   if (!exporting && !building) return UsageError(kUsage, "needs export or build and two names");
